@@ -1,0 +1,48 @@
+# Imported targets for the dependencies: libcurl and libmpg123 cross-built by
+# scripts/setup.sh into TALLYHIVE_DEPS_PREFIX, zlib from Debian's mingw package, minizip
+# and Duktape compiled here from the unpacked sources in that prefix, and the header-only
+# stb_image and RapidJSON from Debian.
+if(NOT TALLYHIVE_DEPS_PREFIX)
+  message(FATAL_ERROR "TALLYHIVE_DEPS_PREFIX is not set: run scripts/setup.sh and pass the prefix it prints")
+endif()
+
+# Debian installs stb and RapidJSON under /usr/include, which must not be on a Windows
+# compiler's include path as a whole; expose just their folders.
+set(_dep_include ${CMAKE_BINARY_DIR}/dep-include)
+file(MAKE_DIRECTORY ${_dep_include})
+foreach(d stb rapidjson)
+  if(NOT EXISTS ${_dep_include}/${d})
+    file(CREATE_LINK /usr/include/${d} ${_dep_include}/${d} SYMBOLIC)
+  endif()
+endforeach()
+
+add_library(dep_stb INTERFACE)
+target_include_directories(dep_stb SYSTEM INTERFACE ${_dep_include} ${_dep_include}/stb)
+add_library(dep_rapidjson INTERFACE)
+target_include_directories(dep_rapidjson SYSTEM INTERFACE ${_dep_include})
+
+add_library(dep_zlib INTERFACE)
+target_link_libraries(dep_zlib INTERFACE /usr/i686-w64-mingw32/lib/libz.a)
+
+add_library(dep_curl INTERFACE)
+target_include_directories(dep_curl SYSTEM INTERFACE ${TALLYHIVE_DEPS_PREFIX}/include)
+target_compile_definitions(dep_curl INTERFACE CURL_STATICLIB)
+target_link_libraries(dep_curl INTERFACE ${TALLYHIVE_DEPS_PREFIX}/lib/libcurl.a ws2_32 crypt32 bcrypt secur32)
+
+add_library(dep_mpg123 INTERFACE)
+target_include_directories(dep_mpg123 SYSTEM INTERFACE ${TALLYHIVE_DEPS_PREFIX}/include)
+target_link_libraries(dep_mpg123 INTERFACE ${TALLYHIVE_DEPS_PREFIX}/lib/libmpg123.a shlwapi)
+
+file(GLOB _zlib_src LIST_DIRECTORIES true ${TALLYHIVE_DEPS_PREFIX}/src/zlib-*)
+set(TALLYHIVE_MINIZIP_DIR ${_zlib_src}/contrib/minizip)
+add_library(dep_minizip STATIC ${TALLYHIVE_MINIZIP_DIR}/ioapi.c ${TALLYHIVE_MINIZIP_DIR}/unzip.c)
+target_include_directories(dep_minizip SYSTEM PUBLIC ${TALLYHIVE_MINIZIP_DIR})
+# Skin archives may use the traditional zip encryption; minizip reads it only when
+# NOUNCRYPT is absent, so it is simply never defined. Files open through the caller's
+# functions, never through fopen64.
+target_compile_definitions(dep_minizip PUBLIC USE_FILE32API)
+target_compile_options(dep_minizip PRIVATE -w)
+target_link_libraries(dep_minizip PUBLIC dep_zlib)
+
+file(GLOB _duk_src LIST_DIRECTORIES true ${TALLYHIVE_DEPS_PREFIX}/src/duktape-*)
+set(TALLYHIVE_DUKTAPE_DIR ${_duk_src}/src)
