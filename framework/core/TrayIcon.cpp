@@ -18,7 +18,7 @@ void CopyTip(wchar_t (&field)[128], const wchar_t* tip) {
 CTrayIcon::CTrayIcon(ShellCall shell)
     : m_created(false), m_hidden(false), m_callbackMessage(kDefaultCallbackMessage), m_icon(nullptr),
       m_record(), m_shell(shell) {
-    static_assert(kRecordSize <= sizeof(NOTIFYICONDATAW), "the record must hold what the shell reads");
+    static_assert(kRecordSize == NOTIFYICONDATAW_V3_SIZE, "the record ends before the balloon icon");
 }
 
 CTrayIcon::~CTrayIcon() { Delete(); }
