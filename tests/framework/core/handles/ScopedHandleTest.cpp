@@ -83,10 +83,4 @@ TEST(ScopedHandle, ASelectedObjectIsPutBackBeforeItsOwnerDeletesIt) {
     EXPECT_EQ(0u, GetObjectType(raw)) << "deleted once it was no longer selected";
 }
 
-TEST(ScopedHandle, AWindowDCIsUsable) {
-    CWindowDCGuard screen(nullptr);
-    ASSERT_NE(nullptr, screen.Get());
-    EXPECT_GT(GetDeviceCaps(screen.Get(), HORZRES), 0);
-}
-
 }  // namespace

@@ -43,20 +43,6 @@ TEST_F(WindowWndTest, CreatesItsOwnClassWithTheObjectAsCreationParameter) {
     EXPECT_TRUE(DestroyWindow(hwnd));
 }
 
-TEST_F(WindowWndTest, CreateInRectTakesPositionAndSizeFromTheRectangle) {
-    WindowLog log;
-    ProbeWnd wnd(log);
-    const RECT rc = {30, 40, 130, 90};
-    ASSERT_NE(nullptr, wnd.CreateInRect(nullptr, L"", WS_POPUP, 0, rc));
-    RECT actual = {};
-    GetWindowRect(wnd.GetHWND(), &actual);
-    EXPECT_EQ(30, actual.left);
-    EXPECT_EQ(40, actual.top);
-    EXPECT_EQ(130, actual.right);
-    EXPECT_EQ(90, actual.bottom);
-    DestroyWindow(wnd.GetHWND());
-}
-
 TEST_F(WindowWndTest, MessagesReachHandleMessageWithTheirParameters) {
     WindowLog log;
     ProbeWnd wnd(log);
@@ -267,24 +253,6 @@ TEST_F(WindowWndTest, ShowWindowShowsHidesAndActivatesOnlyWhenAskedTo) {
     EXPECT_FALSE(IsWindowVisible(second.GetHWND()));
     DestroyWindow(second.GetHWND());
     DestroyWindow(first.GetHWND());
-}
-
-TEST_F(WindowWndTest, ClosePostsWmCloseWithTheResultCode) {
-    WindowLog log;
-    ProbeWnd wnd(log);
-    WPARAM closeCode = 0;
-    wnd.handler = [&](ProbeWnd&, UINT msg, WPARAM w, LPARAM, LRESULT& r) {
-        if (msg != WM_CLOSE) return false;
-        closeCode = w;
-        r = 0;
-        return true;
-    };
-    ASSERT_NE(nullptr, wnd.Create(nullptr, L"", WS_POPUP, 0, 0, 0, 10, 10));
-    wnd.Close(77);
-    EXPECT_EQ(0u, closeCode) << "posted, not sent";
-    PumpMessages();
-    EXPECT_EQ(77u, closeCode);
-    DestroyWindow(wnd.GetHWND());
 }
 
 }  // namespace
