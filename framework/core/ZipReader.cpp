@@ -112,7 +112,7 @@ DWORD zip_stream_read(TZipStream* stream, void* buffer, DWORD itemSize, DWORD it
 
 // minizip's callbacks: the stream is created before the archive opens and handed over
 // through the opaque pointer; minizip closes it.
-static voidpf ZCALLBACK ZipOpenCallback(voidpf opaque, const char*, int) { return opaque; }
+static voidpf ZCALLBACK ZipOpenCallback(voidpf opaque, const void*, int) { return opaque; }
 
 static uLong ZCALLBACK ZipReadCallback(voidpf, voidpf stream, void* buffer, uLong size) {
     return zip_stream_read(static_cast<TZipStream*>(stream), buffer, 1, size);
@@ -120,12 +120,14 @@ static uLong ZCALLBACK ZipReadCallback(voidpf, voidpf stream, void* buffer, uLon
 
 static uLong ZCALLBACK ZipWriteCallback(voidpf, voidpf, const void*, uLong) { return 0; }
 
-static long ZCALLBACK ZipTellCallback(voidpf, voidpf stream) { return zip_stream_tell(static_cast<TZipStream*>(stream)); }
+static ZPOS64_T ZCALLBACK ZipTellCallback(voidpf, voidpf stream) {
+    const long pos = zip_stream_tell(static_cast<TZipStream*>(stream));
+    return pos < 0 ? static_cast<ZPOS64_T>(-1) : static_cast<ZPOS64_T>(pos);
+}
 
-static long ZCALLBACK ZipSeekCallback(voidpf, voidpf stream, uLong offset, int origin) {
-    // Only absolute positions are unsigned; relative moves may go backwards.
-    const LONGLONG move = origin == SEEK_SET ? static_cast<LONGLONG>(offset) : static_cast<LONGLONG>(static_cast<long>(offset));
-    return zip_stream_seek(static_cast<TZipStream*>(stream), move, origin);
+static long ZCALLBACK ZipSeekCallback(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+    // minizip moves backwards with relative seeks of a negative value passed as unsigned.
+    return zip_stream_seek(static_cast<TZipStream*>(stream), static_cast<LONGLONG>(offset), origin);
 }
 
 static int ZCALLBACK ZipCloseCallback(voidpf, voidpf stream) { return zip_stream_close(static_cast<TZipStream*>(stream)); }
@@ -215,9 +217,9 @@ DWORD CZipArchive::Open(const void* source, DWORD size, int kind) {
     DWORD error = ZIP_OK;
     m_stream = zip_stream_open(source, size, kind, &error);
     if (m_stream == nullptr) return error;
-    zlib_filefunc_def functions = {ZipOpenCallback, ZipReadCallback, ZipWriteCallback, ZipTellCallback,
-                                   ZipSeekCallback, ZipCloseCallback, ZipErrorCallback, m_stream};
-    m_unz = unzOpen2("", &functions);  // closes the stream itself when it fails
+    zlib_filefunc64_def functions = {ZipOpenCallback, ZipReadCallback, ZipWriteCallback, ZipTellCallback,
+                                     ZipSeekCallback, ZipCloseCallback, ZipErrorCallback, m_stream};
+    m_unz = unzOpen2_64("", &functions);  // closes the stream itself when it fails
     if (m_unz == nullptr) {
         m_stream = nullptr;
         return ZIP_ERR_OPEN;
@@ -422,6 +424,7 @@ DWORD CZipArchive::OpenEntry(int index) {
 
 DWORD CZipArchive::Unzip(int index, void* buffer, DWORD size, DWORD* written) {
     *written = 0;
+    if (index < 0) return ZIP_ERR_ARGS;
     if (index != m_currentEntry) {
         CloseEntry();
         const DWORD opened = OpenEntry(index);
