@@ -58,9 +58,9 @@ public:
     const wchar_t* GetLastErrorMessage() const { return m_errorMessage; }
     const wchar_t* GetLastErrorLocation() const { return m_errorLocation; }
 
-    static const DWORD kMaxFileSize = 4 * 1024 * 1024;
+    static constexpr DWORD kMaxFileSize = 4 * 1024 * 1024;
     // Guards the recursive parse against hostile nesting.
-    static const int kMaxDepth = 1000;
+    static constexpr int kMaxDepth = 1000;
 
 private:
     friend class CXmlNode;
