@@ -1,5 +1,6 @@
 #include <ZipReader.h>
 
+#include <TestFiles.h>
 #include <ZipBuilder.h>
 #include <gtest/gtest.h>
 
@@ -40,23 +41,9 @@ DWORD ReadAll(TZipHandle* handle, int index, DWORD chunk, std::string& out) {
     return 0xFFFFFFFF;
 }
 
-std::wstring TempPath(const wchar_t* name) {
-    const char* tmp = getenv("TALLYHIVE_TEST_TMP");
-    std::wstring path;
-    for (const char* p = tmp != nullptr ? tmp : "."; *p; ++p) path += static_cast<wchar_t>(*p == '/' ? '\\' : *p);
-    wchar_t full[MAX_PATH] = {};
-    GetFullPathNameW((L"\\\\?\\unix" + path).c_str(), MAX_PATH, full, nullptr);
-    return std::wstring(full) + L"\\" + name;
-}
+std::wstring TempPath(const wchar_t* name) { return TestFiles::TempFolder() + name; }
 
-void WriteFile(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(bytes.size(), written);
-}
+void WriteFile(const std::wstring& path, const std::string& bytes) { ASSERT_TRUE(TestFiles::Write(path, bytes)); }
 
 const std::string kBig = TestZip::Text(100000, 7);
 
@@ -362,7 +349,9 @@ TEST(ZipReader, SeededMutationsNeverCrashOrSucceedWithWrongBytes) {
             std::string out;
             const DWORD result = ReadAll(handle, index, 1024, out);
             // Success must mean the real bytes: CRC and password are checked.
-            if (result == ZIP_OK && entry.uncompressedSize == secret.size()) EXPECT_EQ(secret, out) << round;
+            if (result == ZIP_OK && entry.uncompressedSize == secret.size()) {
+                EXPECT_EQ(secret, out) << round;
+            }
         }
         CZipReader::Close(handle);
     }
