@@ -59,7 +59,7 @@ bool DecodeText(wchar_t*& p, wchar_t*& dest, wchar_t end) {
         } else {
             const wchar_t* next = CharNextW(p);
             if (next <= p) next = p + 1;
-            while (p < next && *p != 0) *dest++ = *p++;
+            while (p < next && *p != 0 && *p != end) *dest++ = *p++;
         }
     }
     for (wchar_t* q = dest; q < p; ++q) *q = L' ';

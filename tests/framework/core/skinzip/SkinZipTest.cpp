@@ -38,12 +38,17 @@ const std::string& SkinArchive() {
     return bytes;
 }
 
-}  // namespace
-
-TEST(SkinZip, LayoutsAndImagesComeFromTheArchiveInMemory) {
+// Set once per process; later calls change nothing.
+void InstallSkinArchive() {
     const std::string& zip = SkinArchive();
     CPaintManagerUI::SetResourcePath(L"C:\\nowhere");
     CPaintManagerUI::SetResourceZipFromMemory(zip.data(), static_cast<DWORD>(zip.size()), L"\x4E2D\x6587pw");
+}
+
+}  // namespace
+
+TEST(SkinZip, LayoutsAndImagesComeFromTheArchiveInMemory) {
+    InstallSkinArchive();
     EXPECT_STREQ(L"membuffer", CPaintManagerUI::GetResourceZip().GetData());
     EXPECT_STREQ(L"\x4E2D\x6587pw", CPaintManagerUI::GetResourceZipPassword().GetData());
     EXPECT_TRUE(CPaintManagerUI::IsCachedResourceZip());
@@ -74,6 +79,7 @@ TEST(SkinZip, LayoutsAndImagesComeFromTheArchiveInMemory) {
 }
 
 TEST(SkinZip, ASecondArchiveInMemoryChangesNothing) {
+    InstallSkinArchive();
     const std::string other = TestZip::Build({TestZip::Make("other.xml", "<Other/>", 0)});
     TZipHandle* before = CPaintManagerUI::GetResourceZipHandle();
     CPaintManagerUI::SetResourceZipFromMemory(other.data(), static_cast<DWORD>(other.size()), nullptr);

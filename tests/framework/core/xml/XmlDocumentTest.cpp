@@ -273,3 +273,13 @@ TEST(XmlDocument, SeededRandomAndTruncatedInputsNeverCrash) {
     }
     EXPECT_GT(loaded, 100);
 }
+
+TEST(XmlDocument, WideToMultiByteGivesAZeroFilledCopyInTheCodePage) {
+    EXPECT_EQ(nullptr, HiveUI::WideToMultiByte(nullptr, CP_ACP));
+    char* gbk = HiveUI::WideToMultiByte(L"\x4E2D\x6587pw", 936);
+    EXPECT_STREQ("\xD6\xD0\xCE\xC4pw", gbk);
+    delete[] gbk;
+    char* empty = HiveUI::WideToMultiByte(L"", CP_UTF8);
+    EXPECT_STREQ("", empty);
+    delete[] empty;
+}
