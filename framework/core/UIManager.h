@@ -22,7 +22,8 @@ public:
     static const CUIString& GetResourcePath();
     static void SetResourceType(int type);
     static int GetResourceType();
-    // The skin archive held in memory: opened once and kept open for every later read.
+    // The skin archive held in memory: opened once and kept open for every later read,
+    // so the block must stay valid for the life of the process.
     static void SetResourceZipFromMemory(const void* data, DWORD size, const wchar_t* password);
     static const CUIString& GetResourceZip();
     static const CUIString& GetResourceZipPassword();
