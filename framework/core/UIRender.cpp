@@ -1,10 +1,9 @@
 #include "UIRender.h"
 
-#include <gdiplus.h>
-
 #include <algorithm>
 #include <memory>
 
+#include "GdiplusObjects.h"
 #include "RenderFallbacks.h"
 
 namespace HiveUI {
@@ -60,33 +59,10 @@ private:
     HGDIOBJ m_old;
 };
 
-// GDI+ objects of the flat API, each freed by its own function.
-template <class T, Gdiplus::GpStatus(WINGDIPAPI* Free)(T*)>
-struct GdipDeleter {
-    void operator()(T* object) const { Free(object); }
-};
-using ScopedGraphics =
-    std::unique_ptr<Gdiplus::GpGraphics, GdipDeleter<Gdiplus::GpGraphics, Gdiplus::DllExports::GdipDeleteGraphics>>;
-using ScopedBrush = std::unique_ptr<Gdiplus::GpBrush, GdipDeleter<Gdiplus::GpBrush, Gdiplus::DllExports::GdipDeleteBrush>>;
-using ScopedPen = std::unique_ptr<Gdiplus::GpPen, GdipDeleter<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>>;
-using ScopedPath = std::unique_ptr<Gdiplus::GpPath, GdipDeleter<Gdiplus::GpPath, Gdiplus::DllExports::GdipDeletePath>>;
-
-ScopedGraphics GraphicsOn(HDC hdc) {
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (Gdiplus::DllExports::GdipCreateFromHDC(hdc, &graphics) != Gdiplus::Ok) graphics = nullptr;
-    return ScopedGraphics(graphics);
-}
-
-ScopedBrush SolidBrush(DWORD color) {
-    Gdiplus::GpSolidFill* brush = nullptr;
-    if (Gdiplus::DllExports::GdipCreateSolidFill(color, &brush) != Gdiplus::Ok) brush = nullptr;
-    return ScopedBrush(brush);
-}
-
-ScopedPen Pen(DWORD color, float width) {
+CGdiplusPen Pen(DWORD color, float width) {
     Gdiplus::GpPen* pen = nullptr;
     if (Gdiplus::DllExports::GdipCreatePen1(color, width, Gdiplus::UnitWorld, &pen) != Gdiplus::Ok) pen = nullptr;
-    return ScopedPen(pen);
+    return CGdiplusPen(pen);
 }
 
 COLORREF ToColorRef(DWORD color) { return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF); }
@@ -204,8 +180,8 @@ void CUIRender::DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT&
 
 void CUIRender::DrawColor(HDC hdc, const RECT& rect, DWORD color) {
     if (hdc == nullptr || (color >> 24) == 0) return;
-    ScopedGraphics graphics = GraphicsOn(hdc);
-    ScopedBrush brush = SolidBrush(color);
+    CGdiplusGraphics graphics = GdiplusGraphicsOn(hdc);
+    CGdiplusBrush brush = GdiplusSolidBrush(color);
     if (!graphics || !brush) return;
     Gdiplus::DllExports::GdipFillRectangleI(graphics.get(), brush.get(), rect.left, rect.top, rect.right - rect.left,
                                             rect.bottom - rect.top);
@@ -267,8 +243,8 @@ void CUIRender::DrawLine(HDC hdc, const RECT& rect, int penWidth, DWORD color, i
 
 void CUIRender::DrawRect(HDC hdc, const RECT& rect, int penWidth, DWORD color) {
     if (hdc == nullptr) return;
-    ScopedGraphics graphics = GraphicsOn(hdc);
-    ScopedPen pen = Pen(color, static_cast<float>(penWidth));
+    CGdiplusGraphics graphics = GdiplusGraphicsOn(hdc);
+    CGdiplusPen pen = Pen(color, static_cast<float>(penWidth));
     if (!graphics || !pen) return;
     Gdiplus::DllExports::GdipSetPenMode(pen.get(), Gdiplus::PenAlignmentInset);
     Gdiplus::DllExports::GdipDrawRectangleI(graphics.get(), pen.get(), rect.left, rect.top,
@@ -280,10 +256,10 @@ void CUIRender::DrawRoundRectPath(HDC hdc, float x, float y, float width, float 
     if (hdc == nullptr) return;
     using namespace Gdiplus::DllExports;
     const float r = cornerSize / 2;
-    ScopedGraphics graphics = GraphicsOn(hdc);
+    CGdiplusGraphics graphics = GdiplusGraphicsOn(hdc);
     Gdiplus::GpPath* rawPath = nullptr;
     if (!graphics || GdipCreatePath(Gdiplus::FillModeAlternate, &rawPath) != Gdiplus::Ok) return;
-    ScopedPath path(rawPath);
+    CGdiplusPath path(rawPath);
     GdipSetSmoothingMode(graphics.get(), Gdiplus::SmoothingModeHighQuality);
     GdipAddPathLine(rawPath, x + r, y, x + width - r, y);
     GdipAddPathArc(rawPath, x + width - 2 * r, y, 2 * r, 2 * r, 270, 90);
@@ -294,10 +270,10 @@ void CUIRender::DrawRoundRectPath(HDC hdc, float x, float y, float width, float 
     GdipAddPathLine(rawPath, x, y + height - r, x, y + r);
     GdipAddPathArc(rawPath, x, y, 2 * r, 2 * r, 180, 90);
     GdipClosePathFigure(rawPath);
-    if (ScopedPen pen = Pen(penColor, penWidth)) GdipDrawPath(graphics.get(), pen.get(), rawPath);
+    if (CGdiplusPen pen = Pen(penColor, penWidth)) GdipDrawPath(graphics.get(), pen.get(), rawPath);
     if (!fill) return;
     // A fill colour without alpha means "fill with the pen colour".
-    if (ScopedBrush brush = SolidBrush((fillColor >> 24) != 0 ? fillColor : penColor))
+    if (CGdiplusBrush brush = GdiplusSolidBrush((fillColor >> 24) != 0 ? fillColor : penColor))
         GdipFillPath(graphics.get(), brush.get(), rawPath);
 }
 
