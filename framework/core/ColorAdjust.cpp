@@ -1,0 +1,116 @@
+// CUIRender's colour arithmetic: mixing, the black guard, and the hue/saturation/
+// lightness conversion and adjustment of colours and images.
+#include "UIRender.h"
+
+#include <cstring>
+
+namespace HiveUI {
+
+namespace {
+
+int Channel(DWORD color, int shift) { return static_cast<int>((color >> shift) & 0xFF); }
+
+float HueToChannel(float p, float q, float t) {
+    if (t < 0) t += 1;
+    if (t > 1) t -= 1;
+    if (6 * t < 1) return p + (q - p) * 6 * t;
+    if (2 * t < 1) return q;
+    if (3 * t < 2) return p + (q - p) * 6 * (2.0f / 3.0f - t);
+    return p;
+}
+
+DWORD ToByte(float value) {
+    const float scaled = value * 255;
+    if (scaled <= 0) return 0;
+    if (scaled >= 255) return 255;
+    return static_cast<DWORD>(scaled);
+}
+
+bool IsIdentity(short hue, short saturation, short lightness) {
+    return hue == 180 && saturation == 100 && lightness == 100;
+}
+
+}  // namespace
+
+DWORD CUIRender::MixColor(DWORD first, double firstWeight, DWORD second, double secondWeight) {
+    DWORD result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int value = static_cast<int>(firstWeight * Channel(first, shift) + secondWeight * Channel(second, shift));
+        result |= static_cast<DWORD>(value & 0xFF) << shift;
+    }
+    return result;
+}
+
+void CUIRender::AvoidBlackColor(DWORD& color) {
+    if ((color & 0x00FFFFFF) == 0) color += 1;
+}
+
+void CUIRender::RgbToHsl(DWORD color, float* hue, float* saturation, float* lightness) {
+    const float red = Channel(color, 16) / 255.0f;
+    const float green = Channel(color, 8) / 255.0f;
+    const float blue = Channel(color, 0) / 255.0f;
+    const float maximum = red > green ? (red > blue ? red : blue) : (green > blue ? green : blue);
+    const float minimum = red < green ? (red < blue ? red : blue) : (green < blue ? green : blue);
+    float h = 0, s = 0;
+    const float l = (maximum + minimum) / 2;
+    if (maximum != minimum) {
+        const float d = maximum - minimum;
+        if (red == minimum) h = 3 - (green - blue) / d;
+        else if (green == minimum) h = 5 - (blue - red) / d;
+        else h = 1 - (red - green) / d;
+        if (h >= 6) h -= 6;
+        h *= 60;
+        s = (2 * l <= 1) ? d / (maximum + minimum) : d / (2 - maximum - minimum);
+    }
+    *hue = h;
+    *saturation = s;
+    *lightness = l;
+}
+
+void CUIRender::HslToRgb(DWORD* color, float hue, float saturation, float lightness) {
+    const float q = (2 * lightness < 1) ? lightness * (1 + saturation) : lightness + saturation - lightness * saturation;
+    const float p = 2 * lightness - q;
+    const float h = hue / 360;
+    const DWORD red = ToByte(HueToChannel(p, q, h + 1.0f / 3.0f));
+    const DWORD green = ToByte(HueToChannel(p, q, h));
+    const DWORD blue = ToByte(HueToChannel(p, q, h - 1.0f / 3.0f));
+    *color = (*color & 0xFF000000) | (red << 16) | (green << 8) | blue;
+}
+
+DWORD CUIRender::AdjustColor(DWORD color, short hue, short saturation, short lightness) {
+    if (IsIdentity(hue, saturation, lightness)) return color;
+    float h, s, l;
+    RgbToHsl(color, &h, &s, &l);
+    h += hue - 180;
+    if (h <= 0) h += 360;
+    s = s * saturation / 100;
+    l = l * lightness / 100;
+    HslToRgb(&color, h, s, l);
+    return color;
+}
+
+// The adjusted pixels go to the pixel copy and to the bitmap itself, so that the
+// next paint shows them.
+void CUIRender::AdjustImage(bool on, TImageData* image, short hue, short saturation, short lightness) {
+    if (image == nullptr || !image->useHSL || image->bitmap == nullptr || image->pixels == nullptr ||
+        image->savedPixels == nullptr)
+        return;
+    const size_t bytes = static_cast<size_t>(image->width) * static_cast<size_t>(image->height) * 4;
+    if (!on || IsIdentity(hue, saturation, lightness)) {
+        memcpy(image->pixels, image->savedPixels, bytes);
+    } else {
+        for (size_t i = 0; i < bytes; i += 4) {
+            DWORD pixel;
+            memcpy(&pixel, image->savedPixels + i, 4);
+            pixel = AdjustColor(pixel, hue, saturation, lightness);
+            memcpy(image->pixels + i, &pixel, 4);
+        }
+    }
+    DIBSECTION section = {};
+    if (GetObjectW(image->bitmap, sizeof(section), &section) == sizeof(section) && section.dsBm.bmBits != nullptr) {
+        GdiFlush();
+        memcpy(section.dsBm.bmBits, image->pixels, bytes);
+    }
+}
+
+}  // namespace HiveUI

@@ -1,0 +1,245 @@
+// CUIRender's image loading: bytes from a module resource, the skin or a path, decoded
+// into a premultiplied top-down DIB section; and GDI+ images for the animated controls.
+#include "UIRender.h"
+
+#include <gdiplus.h>
+#include <objidl.h>
+#include <stb_image.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "ImageDrawSpec.h"
+#include "UIManager.h"
+
+namespace HiveUI {
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+
+struct FileCloser {
+    void operator()(HANDLE file) const { CloseHandle(file); }
+};
+using ScopedFile = std::unique_ptr<void, FileCloser>;
+
+struct BitmapDeleter {
+    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
+};
+using ScopedBitmap = std::unique_ptr<HBITMAP__, BitmapDeleter>;
+
+struct StbFree {
+    void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
+};
+using ScopedPixels = std::unique_ptr<stbi_uc, StbFree>;
+
+// A whole file; a file that reads short gives nothing.
+Bytes ReadWholeFile(const wchar_t* path) {
+    ScopedFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        return Bytes();
+    }
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > 0x7FFFFFFF) return Bytes();
+    Bytes bytes(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
+        return Bytes();
+    return bytes;
+}
+
+Bytes ReadResource(const wchar_t* name, const wchar_t* type, HINSTANCE instance) {
+    HMODULE module = instance != nullptr ? instance : CPaintManagerUI::GetResourceDll();
+    HRSRC resource = FindResourceW(module, name, type);
+    if (resource == nullptr) return Bytes();
+    HGLOBAL loaded = LoadResource(module, resource);
+    const DWORD size = SizeofResource(module, resource);
+    const BYTE* data = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    if (data == nullptr || size == 0) return Bytes();
+    return Bytes(data, data + size);
+}
+
+// The skin's copy of a file: the skin folder on disk.
+Bytes ReadSkinFile(const wchar_t* name) {
+    const CUIString path = CPaintManagerUI::GetResourcePath() + name;
+    return ReadWholeFile(path);
+}
+
+// stb_image reads through these callbacks so that a decoder that asks for more than
+// the bytes hold is noticed: some formats would otherwise decode a truncated file into
+// a partly filled image.
+struct DecodeSource {
+    const Bytes* bytes;
+    size_t position;
+    bool starved;
+};
+
+int ReadDecodeSource(void* user, char* data, int size) {
+    DecodeSource* source = static_cast<DecodeSource*>(user);
+    const size_t left = source->bytes->size() - source->position;
+    if (left == 0) {
+        if (size > 0) source->starved = true;
+        return 0;
+    }
+    const size_t count = left < static_cast<size_t>(size) ? left : static_cast<size_t>(size);
+    memcpy(data, source->bytes->data() + source->position, count);
+    source->position += count;
+    return static_cast<int>(count);
+}
+
+void SkipDecodeSource(void* user, int count) {
+    DecodeSource* source = static_cast<DecodeSource*>(user);
+    const size_t left = source->bytes->size() - source->position;
+    if (count < 0) {
+        const size_t back = static_cast<size_t>(-static_cast<long long>(count));
+        source->position = back > source->position ? 0 : source->position - back;
+    } else if (static_cast<size_t>(count) > left) {
+        source->starved = true;
+        source->position = source->bytes->size();
+    } else {
+        source->position += static_cast<size_t>(count);
+    }
+}
+
+int AtEndOfDecodeSource(void* user) {
+    const DecodeSource* source = static_cast<const DecodeSource*>(user);
+    return source->position >= source->bytes->size() ? 1 : 0;
+}
+
+ScopedPixels Decode(const Bytes& bytes, int* width, int* height) {
+    DecodeSource source{&bytes, 0, false};
+    stbi_io_callbacks callbacks{ReadDecodeSource, SkipDecodeSource, AtEndOfDecodeSource};
+    int components = 0;
+    ScopedPixels pixels(stbi_load_from_callbacks(&callbacks, &source, width, height, &components, 4));
+    if (source.starved || *width <= 0 || *height <= 0) pixels.reset();
+    return pixels;
+}
+
+// Decoded RGBA into the bitmap's premultiplied BGRA; true when any pixel is not opaque.
+bool FillPixels(const stbi_uc* rgba, BYTE* bgra, size_t count, DWORD mask) {
+    bool hasAlpha = false;
+    for (size_t i = 0; i < count; ++i, rgba += 4, bgra += 4) {
+        const BYTE alpha = rgba[3];
+        bgra[3] = alpha;
+        if (alpha == 255) {
+            bgra[0] = rgba[2];
+            bgra[1] = rgba[1];
+            bgra[2] = rgba[0];
+        } else {
+            bgra[0] = static_cast<BYTE>(rgba[2] * alpha / 255);
+            bgra[1] = static_cast<BYTE>(rgba[1] * alpha / 255);
+            bgra[2] = static_cast<BYTE>(rgba[0] * alpha / 255);
+            hasAlpha = true;
+        }
+        const DWORD value = static_cast<DWORD>(bgra[0]) | (static_cast<DWORD>(bgra[1]) << 8) |
+                            (static_cast<DWORD>(bgra[2]) << 16) | (static_cast<DWORD>(bgra[3]) << 24);
+        if (value == mask) {
+            memset(bgra, 0, 4);
+            hasAlpha = true;
+        }
+    }
+    return hasAlpha;
+}
+
+TImageData* DecodeToImage(const Bytes& bytes, DWORD mask) {
+    int width = 0, height = 0;
+    ScopedPixels rgba = Decode(bytes, &width, &height);
+    if (!rgba) return nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down, like the decoded rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr) return nullptr;
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    const bool hasAlpha = FillPixels(rgba.get(), static_cast<BYTE*>(bits), count, mask);
+    TImageData* image = new TImageData;
+    image->bitmap = bitmap.release();
+    image->width = width;
+    image->height = height;
+    image->hasAlpha = hasAlpha;
+    return image;
+}
+
+// The bytes of a skin file, else of the name taken as a path of its own.
+Bytes ReadNamedBytes(const wchar_t* name) {
+    Bytes bytes = ReadSkinFile(name);
+    if (bytes.empty()) bytes = ReadWholeFile(name);
+    return bytes;
+}
+
+struct StreamReleaser {
+    void operator()(IStream* stream) const { stream->Release(); }
+};
+
+}  // namespace
+
+TImageData* CUIRender::LoadImage(const wchar_t* bitmap, const wchar_t* type, DWORD mask, HINSTANCE instance) {
+    if (bitmap == nullptr) return nullptr;
+    Bytes bytes;
+    if (type != nullptr && type[0] != L'\0') {
+        bytes = ReadResource(bitmap, type, instance);
+    } else if (!IS_INTRESOURCE(bitmap)) {
+        bytes = ReadNamedBytes(bitmap);
+    }
+    if (bytes.empty()) return nullptr;
+    return DecodeToImage(bytes, mask);
+}
+
+TImageData* CUIRender::LoadImageByName(const wchar_t* bitmap, const wchar_t* type, DWORD mask, HINSTANCE instance) {
+    if (bitmap == nullptr) return nullptr;
+    return LoadImage(bitmap, type, mask, instance);
+}
+
+TImageData* CUIRender::LoadImageById(UINT id, const wchar_t* type, DWORD mask, HINSTANCE instance) {
+    return LoadImage(MAKEINTRESOURCEW(id), type, mask, instance);
+}
+
+void CUIRender::FreeImage(TImageData* image, bool deleteRecord) {
+    if (image == nullptr) return;
+    if (image->bitmap != nullptr) DeleteObject(image->bitmap);
+    image->bitmap = nullptr;
+    delete[] image->pixels;
+    image->pixels = nullptr;
+    delete[] image->savedPixels;
+    image->savedPixels = nullptr;
+    if (deleteRecord) delete image;
+}
+
+Gdiplus::GpImage* CUIRender::GdiplusLoadImage(const wchar_t* description) {
+    TImageDrawSpec spec;
+    spec.Parse(description, nullptr, nullptr);
+    if (spec.name.IsEmpty()) return nullptr;
+    const Bytes bytes = ReadNamedBytes(spec.name);
+    if (bytes.empty()) return nullptr;
+    return CreateImageFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
+Gdiplus::GpImage* CUIRender::CreateImageFromMemory(const void* bytes, DWORD size) {
+    if (bytes == nullptr || size == 0) return nullptr;
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED, size);
+    if (block == nullptr) return nullptr;
+    memcpy(block, bytes, size);
+    IStream* rawStream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &rawStream)) || rawStream == nullptr) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    std::unique_ptr<IStream, StreamReleaser> stream(rawStream);
+    Gdiplus::GpImage* image = nullptr;
+    if (Gdiplus::DllExports::GdipLoadImageFromStream(stream.get(), &image) != Gdiplus::Ok || image == nullptr) {
+        if (image != nullptr) Gdiplus::DllExports::GdipDisposeImage(image);
+        return nullptr;
+    }
+    // The image reads from the stream for as long as it lives; it holds its own reference.
+    return image;
+}
+
+}  // namespace HiveUI

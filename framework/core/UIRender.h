@@ -1,0 +1,54 @@
+// CUIRender: the stateless drawing operations with which controls paint (bitmaps with
+// nine-grid corners, tiling and fade; colours, gradients and shapes; hue/saturation/
+// lightness adjustment) and the loading of skin images.
+#pragma once
+
+#include <windows.h>
+
+#include "ImageData.h"
+
+namespace Gdiplus {
+class GpImage;
+}
+
+namespace HiveUI {
+
+class CUIRender {
+public:
+    // Images: the name may be a resource id made with MAKEINTRESOURCEW.
+    static TImageData* LoadImage(const wchar_t* bitmap, const wchar_t* type = nullptr, DWORD mask = 0,
+                                 HINSTANCE instance = nullptr);
+    static TImageData* LoadImageByName(const wchar_t* bitmap, const wchar_t* type = nullptr, DWORD mask = 0,
+                                       HINSTANCE instance = nullptr);
+    static TImageData* LoadImageById(UINT id, const wchar_t* type = nullptr, DWORD mask = 0,
+                                     HINSTANCE instance = nullptr);
+    static void FreeImage(TImageData* image, bool deleteRecord = true);
+    static Gdiplus::GpImage* GdiplusLoadImage(const wchar_t* description);
+    static Gdiplus::GpImage* CreateImageFromMemory(const void* bytes, DWORD size);
+
+    static void DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,
+                          const RECT& corners, bool alpha, BYTE fade = 255, bool hole = false, bool xTiled = false,
+                          bool yTiled = false);
+
+    // Colours and shapes; colours are 0xAARRGGBB.
+    static void DrawColor(HDC hdc, const RECT& rect, DWORD color);
+    static void DrawGradient(HDC hdc, const RECT& rect, DWORD first, DWORD second, bool vertical, int steps);
+    static void DrawLine(HDC hdc, const RECT& rect, int penWidth, DWORD color, int penStyle = PS_SOLID);
+    static void DrawRect(HDC hdc, const RECT& rect, int penWidth, DWORD color);
+    static void DrawRoundRectPath(HDC hdc, float x, float y, float width, float height, float cornerSize,
+                                  DWORD penColor, float penWidth, bool fill = false, DWORD fillColor = 0);
+    static void DrawRoundRect(HDC hdc, const RECT& rect, int penWidth, int cornerWidth, int cornerHeight,
+                              DWORD color);
+    static DWORD MixColor(DWORD first, double firstWeight, DWORD second, double secondWeight);
+    static void AvoidBlackColor(DWORD& color);
+
+    // A bottom-up 32-bit DIB section and its bits.
+    static HBITMAP CreateARGB32Bitmap(HDC hdc, int width, int height, BYTE** bits);
+
+    static void RgbToHsl(DWORD color, float* hue, float* saturation, float* lightness);
+    static void HslToRgb(DWORD* color, float hue, float saturation, float lightness);
+    static DWORD AdjustColor(DWORD color, short hue, short saturation, short lightness);
+    static void AdjustImage(bool on, TImageData* image, short hue, short saturation, short lightness);
+};
+
+}  // namespace HiveUI
