@@ -1,7 +1,17 @@
+// CPaintManagerUI: the process-wide skin source, construction, binding to a window,
+// window attributes, default colours and the layered-window switches.
 #include "UIManager.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
 
 #include <memory>
 
+#include "DpiScale.h"
+#include "ImageData.h"
+#include "ImageDrawSpec.h"
+#include "ResourceStore.h"
+#include "UIRender.h"
 #include "XmlDocument.h"
 #include "ZipReader.h"
 
@@ -15,6 +25,14 @@ CUIString CPaintManagerUI::s_resourceZip;
 CUIString CPaintManagerUI::s_resourceZipPassword;
 bool CPaintManagerUI::s_cachedResourceZip = false;
 TZipHandle* CPaintManagerUI::s_resourceZipHandle = nullptr;
+TSkinResources CPaintManagerUI::s_shared;
+CScopedGdiObject<HPEN> CPaintManagerUI::s_updatePen;
+HMODULE CPaintManagerUI::s_msimg32 = nullptr;
+CUIPtrArray CPaintManagerUI::s_managers;
+CUIPtrArray CPaintManagerUI::s_controlCreators;
+short CPaintManagerUI::s_hslHue = 180;
+short CPaintManagerUI::s_hslSaturation = 100;
+short CPaintManagerUI::s_hslLightness = 100;
 
 HINSTANCE CPaintManagerUI::GetInstance() { return s_instance; }
 
@@ -63,5 +81,251 @@ const CUIString& CPaintManagerUI::GetResourceZipPassword() { return s_resourceZi
 bool CPaintManagerUI::IsCachedResourceZip() { return s_cachedResourceZip; }
 
 TZipHandle* CPaintManagerUI::GetResourceZipHandle() { return s_resourceZipHandle; }
+
+void CPaintManagerUI::GetHSL(short* hue, short* saturation, short* lightness) {
+    if (hue != nullptr) *hue = s_hslHue;
+    if (saturation != nullptr) *saturation = s_hslSaturation;
+    if (lightness != nullptr) *lightness = s_hslLightness;
+}
+
+CUIPtrArray* CPaintManagerUI::GetControlCreators() { return &s_controlCreators; }
+
+const CUIPtrArray& CPaintManagerUI::GetManagers() { return s_managers; }
+
+
+namespace {
+
+using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+FARPROC User32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"User32.dll");
+    return user32 != nullptr ? GetProcAddress(user32, name) : nullptr;
+}
+
+}  // namespace
+
+void CPaintManagerUI::InitSharedResources() {
+    s_shared.defaultDisabledColor = 0xFFA7A6AA;
+    s_shared.defaultFontColor = 0xFF000000;
+    s_shared.defaultLinkFontColor = 0xFF0000FF;
+    s_shared.defaultLinkHoverFontColor = 0xFFD3215F;
+    s_shared.defaultSelectedBkColor = 0xFFBAE4FF;
+    LOGFONTW logFont = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    HFONT font = CreateFontIndirectW(&logFont);
+    if (font == nullptr) return;
+    TFontEntry& entry = s_shared.defaultFont;
+    entry.font = font;
+    entry.faceName = logFont.lfFaceName;
+    entry.size = -logFont.lfHeight;
+    entry.bold = logFont.lfWeight >= FW_BOLD;
+    entry.underline = logFont.lfUnderline == 1;
+    entry.italic = logFont.lfItalic == 1;
+    entry.metrics = {};
+}
+
+CPaintManagerUI::CPaintManagerUI() {
+    const bool first = s_shared.defaultFont.faceName.IsEmpty();
+    if (first) InitSharedResources();
+    m_resources.defaultDisabledColor = s_shared.defaultDisabledColor;
+    m_resources.defaultFontColor = s_shared.defaultFontColor;
+    m_resources.defaultLinkFontColor = s_shared.defaultLinkFontColor;
+    m_resources.defaultLinkHoverFontColor = s_shared.defaultLinkHoverFontColor;
+    m_resources.defaultSelectedBkColor = s_shared.defaultSelectedBkColor;
+    if (first) {
+        s_updatePen.Reset(CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
+        InitCommonControls();
+        s_msimg32 = LoadLibraryW(L"msimg32.dll");
+    }
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Gdiplus::Ok) m_gdiplusToken = 0;
+}
+
+CPaintManagerUI::~CPaintManagerUI() {
+    m_nameHash.Resize(83);
+    if (m_resources.defaultFont.font != nullptr) DeleteObject(m_resources.defaultFont.font);
+    m_resources.defaultFont.font = nullptr;
+    RemoveAllFonts(false);
+    RemoveAllImages(false);
+    RemoveAllStyles(false);
+    RemoveAllDefaultAttributeList(false);
+    RemoveAllOptionGroups();
+    RemoveAllImageDrawSpecs();
+    if (m_tooltipWnd != nullptr) DestroyWindow(m_tooltipWnd);
+    m_memoryFonts.clear();
+    m_offscreenDC.Reset();
+    m_offscreenBitmap.Reset();
+    m_backgroundDC.Reset();
+    m_backgroundBitmap.Reset();
+    ReleasePaintDC();
+    const int index = s_managers.Find(this);
+    if (index >= 0) s_managers.Remove(index);
+    m_dragBitmap.Reset();
+    if (m_gdiplusToken != 0) Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    m_dpiScale.reset();
+}
+
+void CPaintManagerUI::ReleasePaintDC() {
+    if (m_paintDC != nullptr) ReleaseDC(m_paintWnd, m_paintDC);
+    m_paintDC = nullptr;
+}
+
+void CPaintManagerUI::Init(HWND wnd, const wchar_t* name) {
+    m_nameHash.Resize(83);
+    RemoveAllFonts(false);
+    RemoveAllImages(false);
+    RemoveAllStyles(false);
+    RemoveAllDefaultAttributeList(false);
+    RemoveAllOptionGroups();
+    m_name = name;
+    if (wnd == m_paintWnd) return;
+    ReleasePaintDC();
+    m_paintWnd = wnd;
+    m_paintDC = wnd != nullptr ? GetDC(wnd) : nullptr;
+    if (s_managers.Find(this) < 0) s_managers.Add(this);
+}
+
+HDC CPaintManagerUI::GetPaintDC() const { return m_paintDC; }
+
+// The tree itself is managed through the control base; what needs only the manager is here.
+bool CPaintManagerUI::AttachRoot(CControlUI* control) {
+    if (control == nullptr) return false;
+    m_focus = nullptr;
+    m_eventKey = nullptr;
+    m_eventHover = nullptr;
+    m_eventClick = nullptr;
+    if (m_root != nullptr) m_postPaintControls.Empty();
+    m_root = control;
+    m_updateNeeded = true;
+    m_firstLayout = true;
+    m_focusNeeded = true;
+    return InitControls(control);
+}
+
+bool CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent) {
+    (void)parent;
+    return control != nullptr;
+}
+
+void CPaintManagerUI::ForgetControl(CControlUI* control) {
+    if (control == m_eventKey) m_eventKey = nullptr;
+    if (control == m_eventHover) m_eventHover = nullptr;
+    if (control == m_eventClick) m_eventClick = nullptr;
+    if (control == m_focus) m_focus = nullptr;
+}
+
+CDpiScale* CPaintManagerUI::GetDpiScale() {
+    if (!m_dpiScale) m_dpiScale.reset(new CDpiScale());
+    return m_dpiScale.get();
+}
+
+void CPaintManagerUI::SetInitSize(int width, int height) {
+    m_initSize = {width, height};
+    if (m_root == nullptr && m_paintWnd != nullptr)
+        SetWindowPos(m_paintWnd, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+// The whole client area is redrawn, and a layered window repaints all of it.
+void CPaintManagerUI::InvalidateWindow() {
+    if (m_paintWnd == nullptr) return;
+    RECT client = {};
+    GetClientRect(m_paintWnd, &client);
+    UnionRect(&m_layeredUpdateRect, &m_layeredUpdateRect, &client);
+    InvalidateRect(m_paintWnd, nullptr, FALSE);
+}
+
+// A window painted by UpdateLayeredWindow takes its opacity from the blend at the next
+// paint; SetLayeredWindowAttributes there would make every later update fail.
+void CPaintManagerUI::SetOpacity(BYTE opacity) {
+    m_opacity = opacity;
+    if (m_paintWnd == nullptr) return;
+    if (m_layered) {
+        m_layeredChanged = true;
+        InvalidateWindow();
+        return;
+    }
+    auto setAttributes = reinterpret_cast<SetLayeredWindowAttributesFn>(
+        reinterpret_cast<void*>(User32Function("SetLayeredWindowAttributes")));
+    if (setAttributes == nullptr) return;
+    const LONG_PTR exStyle = GetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE);
+    if ((exStyle & WS_EX_LAYERED) == 0) SetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    setAttributes(m_paintWnd, 0, m_opacity, LWA_ALPHA);
+}
+
+void CPaintManagerUI::SetLayered(bool layered) {
+    if (m_paintWnd == nullptr || layered == m_layered) return;
+    if ((GetWindowLongPtrW(m_paintWnd, GWL_STYLE) & WS_CHILD) != 0) return;
+    static const FARPROC updateLayered = User32Function("UpdateLayeredWindow");
+    if (updateLayered == nullptr) return;
+    m_layered = layered;
+    if (!layered) {
+        // GDI painting of a layered window without attributes is never shown.
+        const LONG_PTR exStyle = GetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE);
+        SetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        if (m_opacity != 255) SetOpacity(m_opacity);
+    }
+    InvalidateWindow();
+}
+
+void CPaintManagerUI::SetLayeredOpacity(BYTE opacity) {
+    m_opacity = opacity;
+    m_layeredChanged = true;
+    InvalidateWindow();
+}
+
+// The image is loaded now so that the first layered paint finds it in the cache.
+void CPaintManagerUI::SetLayeredImage(const wchar_t* description) {
+    m_layeredImage = description;
+    TImageDrawSpec* spec = GetImageDrawSpec(m_layeredImage);
+    if (spec != nullptr && !spec->name.IsEmpty()) GetImageEx(spec->name, spec->resType, spec->mask, spec->hsl);
+    m_layeredChanged = true;
+    InvalidateWindow();
+}
+
+namespace {
+
+void SetDefaultColor(DWORD& own, DWORD& sharedColor, DWORD color, bool shared) {
+    if (!shared) {
+        own = color;
+        return;
+    }
+    if (own == sharedColor) own = color;
+    sharedColor = color;
+}
+
+}  // namespace
+
+void CPaintManagerUI::SetDefaultDisabledColor(DWORD color, bool shared) {
+    SetDefaultColor(m_resources.defaultDisabledColor, s_shared.defaultDisabledColor, color, shared);
+}
+
+void CPaintManagerUI::SetDefaultFontColor(DWORD color, bool shared) {
+    SetDefaultColor(m_resources.defaultFontColor, s_shared.defaultFontColor, color, shared);
+}
+
+void CPaintManagerUI::SetDefaultLinkFontColor(DWORD color, bool shared) {
+    SetDefaultColor(m_resources.defaultLinkFontColor, s_shared.defaultLinkFontColor, color, shared);
+}
+
+void CPaintManagerUI::SetDefaultLinkHoverFontColor(DWORD color, bool shared) {
+    SetDefaultColor(m_resources.defaultLinkHoverFontColor, s_shared.defaultLinkHoverFontColor, color, shared);
+}
+
+void CPaintManagerUI::SetDefaultSelectedBkColor(DWORD color, bool shared) {
+    SetDefaultColor(m_resources.defaultSelectedBkColor, s_shared.defaultSelectedBkColor, color, shared);
+}
+
+void CPaintManagerUI::Term() {
+    CResourceStore::Release();
+    FreeImages(s_shared.images);
+    FreeFonts(s_shared.fonts);
+    if (s_shared.defaultFont.font != nullptr) DeleteObject(s_shared.defaultFont.font);
+    s_shared.defaultFont = TFontEntry();
+    FreeStrings(s_shared.attributes);
+    FreeStrings(s_shared.styles);
+    if (s_cachedResourceZip && s_resourceZipHandle != nullptr) CZipReader::Close(s_resourceZipHandle);
+    s_resourceZipHandle = nullptr;
+}
 
 }  // namespace HiveUI
