@@ -193,6 +193,55 @@ TEST(Program, TheEngineGetsThePartSettingsAndTheSixSwitchesInOrder) {
     EXPECT_EQ(expected, trace.Records());
 }
 
+// Points the user's local application-data folder elsewhere for the life of the object.
+class LocalAppDataOverride {
+public:
+    explicit LocalAppDataOverride(const std::wstring& folder) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+        DWORD size = sizeof(saved_);
+        hadValue_ = RegQueryValueExW(key_, L"Local AppData", nullptr, &type_, reinterpret_cast<BYTE*>(saved_), &size) ==
+                    ERROR_SUCCESS;
+        savedSize_ = size;
+        RegSetValueExW(key_, L"Local AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    }
+    ~LocalAppDataOverride() {
+        if (hadValue_) {
+            RegSetValueExW(key_, L"Local AppData", 0, type_, reinterpret_cast<const BYTE*>(saved_), savedSize_);
+        } else {
+            RegDeleteValueW(key_, L"Local AppData");
+        }
+        RegCloseKey(key_);
+    }
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY key_ = nullptr;
+    bool hadValue_ = false;
+    DWORD type_ = REG_EXPAND_SZ;
+    wchar_t saved_[MAX_PATH] = {};
+    DWORD savedSize_ = 0;
+};
+
+// Under code page 936 a Chinese folder name reaches the engine intact.
+TEST(Program, AChineseApplicationDataFolderReachesTheEngineIntact) {
+    // "本地数据" (local data)
+    const std::wstring appData = TempFolder() + L"\u672c\u5730\u6570\u636e";
+    CreateDirectoryW(appData.c_str(), nullptr);
+    std::vector<std::string> records;
+    {
+        LocalAppDataOverride override(appData);
+        ASSERT_EQ(appData + L"\\tallyhive\\", DataFolder());
+        TraceFile trace;
+        EXPECT_EQ(1u, RunProgram());
+        records = trace.Records();
+    }
+    EXPECT_TRUE(Exists(appData + L"\\tallyhive\\cefcache\\userdata"));
+    EXPECT_TRUE(Exists(appData + L"\\tallyhive\\config.ini"));
+    ASSERT_GE(records.size(), 2u);
+    EXPECT_NE(std::string::npos, records[1].find(" cache_path=" + Utf8(appData) + "\\tallyhive\\cefcache\\ ")) << records[1];
+}
+
 TEST(Program, ARendererSubProcessReturnsAtOnceWithoutWritingTheConfig) {
     TraceFile trace;
     const std::wstring config = DataFolder() + L"config.ini";
