@@ -34,7 +34,4 @@ private:
     EngineThread uiThread_;
 };
 
-// Creates path and any missing parents; true when it exists as a folder afterwards.
-bool CreateFolderTree(const std::wstring& path);
-
 }  // namespace engine

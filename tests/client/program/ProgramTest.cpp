@@ -154,6 +154,28 @@ TEST(ProgramHelper, SpawnsAnOrphan) {
     CloseHandle(pi.hProcess);
 }
 
+TEST(Program, CarriesItsIconVersionAndCommonControlsManifest) {
+    HMODULE module = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    EXPECT_NE(nullptr, FindResourceW(module, MAKEINTRESOURCEW(132), MAKEINTRESOURCEW(14)));  // group icon
+    HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(nullptr, manifest);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+    const std::string manifestText(text, SizeofResource(module, manifest));
+    EXPECT_NE(std::string::npos, manifestText.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+    FreeLibrary(module);
+
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(ProgramPath().c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(ProgramPath().c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT len = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
+    EXPECT_EQ(0x00040000u, fixed->dwProductVersionMS);
+}
+
 TEST(Program, FirstRunCreatesTheDataFolderAndItsFiles) {
     RemoveTree(DataFolder());
     ASSERT_FALSE(Exists(DataFolder()));
