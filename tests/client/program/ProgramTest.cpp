@@ -198,7 +198,7 @@ TEST(Program, AStoredIndexOutsideTheLinesIsRewrittenAsZero) {
     }
 }
 
-TEST(Program, TheEngineGetsThePartSettingsAndTheSixSwitchesInOrder) {
+TEST(Program, TheEngineGetsTheClientSettingsAndTheSixSwitchesInOrder) {
     TraceFile trace;
     EXPECT_EQ(1u, RunProgram());
     const std::string data = Utf8(DataFolder());
