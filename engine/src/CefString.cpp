@@ -63,7 +63,7 @@ CefString::CefString(const wchar_t* wide) : CefString() {
     if (wide != nullptr) FromString(wide, std::wcslen(wide), true);
 }
 
-CefString::CefString(cef_string_t* attached) : string_(attached), owner_(false) {}
+CefString::CefString(const cef_string_t* attached) : string_(const_cast<cef_string_t*>(attached)), owner_(false) {}
 
 CefString::~CefString() {
     if (owner_) {

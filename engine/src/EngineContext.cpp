@@ -9,7 +9,7 @@
 namespace engine {
 namespace {
 
-std::string Utf8(const cef_string_t& s) { return CefString(const_cast<cef_string_t*>(&s)).ToString(); }
+std::string Utf8(const cef_string_t& s) { return CefString(&s).ToString(); }
 
 }  // namespace
 
@@ -30,11 +30,11 @@ bool EngineContext::Initialize(const CefSettings& settings, CefRefPtr<CefApp> ap
     CefRefPtr<CefCommandLine> commandLine = CefCommandLine::GetGlobalCommandLine();
     if (app_ != nullptr) app_->OnBeforeCommandLineProcessing(CefString(), commandLine);
 
-    cachePath_ = CefString(const_cast<cef_string_t*>(&settings.cache_path)).ToWString();
-    const std::wstring userData = CefString(const_cast<cef_string_t*>(&settings.user_data_path)).ToWString();
+    cachePath_ = CefString(&settings.cache_path).ToWString();
+    const std::wstring userData = CefString(&settings.user_data_path).ToWString();
     if (!cachePath_.empty()) CreateFolderTree(cachePath_);
     if (!userData.empty()) CreateFolderTree(userData);
-    EngineLog::Open(CefString(const_cast<cef_string_t*>(&settings.log_file)).ToWString(), settings.log_severity);
+    EngineLog::Open(CefString(&settings.log_file).ToWString(), settings.log_severity);
     TraceSettings(settings, *commandLine);
 
     const bool started = settings.multi_threaded_message_loop ? uiThread_.Start() : uiThread_.Attach();

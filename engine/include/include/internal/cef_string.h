@@ -31,7 +31,7 @@ public:
     CefString(const std::wstring& wide);
     CefString(const wchar_t* wide);
     // Attaches to a string owned elsewhere; assignments write into it.
-    CefString(cef_string_t* attached);
+    CefString(const cef_string_t* attached);
     ~CefString();
 
     CefString& operator=(const CefString& other);
