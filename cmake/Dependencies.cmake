@@ -35,11 +35,19 @@ target_link_libraries(dep_mpg123 INTERFACE ${TALLYHIVE_DEPS_PREFIX}/lib/libmpg12
 
 file(GLOB _zlib_src LIST_DIRECTORIES true ${TALLYHIVE_DEPS_PREFIX}/src/zlib-*)
 set(TALLYHIVE_MINIZIP_DIR ${_zlib_src}/contrib/minizip)
-add_library(dep_minizip STATIC ${TALLYHIVE_MINIZIP_DIR}/ioapi.c ${TALLYHIVE_MINIZIP_DIR}/unzip.c)
-target_include_directories(dep_minizip SYSTEM PUBLIC ${TALLYHIVE_MINIZIP_DIR})
 # Skin archives may use the traditional zip encryption; minizip reads it only when
-# NOUNCRYPT is absent, so it is simply never defined. Files open through the caller's
-# functions, never through fopen64.
+# NOUNCRYPT is absent, but zlib's unzip.c defines it unconditionally, so a copy without
+# that line is compiled. Files open through the caller's functions, never through fopen64.
+file(READ ${TALLYHIVE_MINIZIP_DIR}/unzip.c _unzip_c)
+string(REGEX REPLACE "#ifndef NOUNCRYPT[ \t\r\n]+#define NOUNCRYPT[ \t\r\n]+#endif" "" _unzip_c "${_unzip_c}")
+string(FIND "${_unzip_c}" "#define NOUNCRYPT" _nouncrypt)
+if(NOT _nouncrypt EQUAL -1)
+  message(FATAL_ERROR "unzip.c still disables decryption")
+endif()
+file(WRITE ${CMAKE_BINARY_DIR}/minizip/unzip.c.in "${_unzip_c}")
+configure_file(${CMAKE_BINARY_DIR}/minizip/unzip.c.in ${CMAKE_BINARY_DIR}/minizip/unzip.c COPYONLY)
+add_library(dep_minizip STATIC ${TALLYHIVE_MINIZIP_DIR}/ioapi.c ${CMAKE_BINARY_DIR}/minizip/unzip.c)
+target_include_directories(dep_minizip SYSTEM PUBLIC ${TALLYHIVE_MINIZIP_DIR})
 target_compile_definitions(dep_minizip PUBLIC USE_FILE32API)
 target_compile_options(dep_minizip PRIVATE -w)
 target_link_libraries(dep_minizip PUBLIC dep_zlib)

@@ -1,11 +1,20 @@
 #include "UIManager.h"
 
+#include <memory>
+
+#include "XmlDocument.h"
+#include "ZipReader.h"
+
 namespace HiveUI {
 
 HINSTANCE CPaintManagerUI::s_instance = nullptr;
 HINSTANCE CPaintManagerUI::s_resourceDll = nullptr;
 CUIString CPaintManagerUI::s_resourcePath;
 int CPaintManagerUI::s_resourceType = 0;
+CUIString CPaintManagerUI::s_resourceZip;
+CUIString CPaintManagerUI::s_resourceZipPassword;
+bool CPaintManagerUI::s_cachedResourceZip = false;
+TZipHandle* CPaintManagerUI::s_resourceZipHandle = nullptr;
 
 HINSTANCE CPaintManagerUI::GetInstance() { return s_instance; }
 
@@ -35,5 +44,24 @@ const CUIString& CPaintManagerUI::GetResourcePath() { return s_resourcePath; }
 void CPaintManagerUI::SetResourceType(int type) { s_resourceType = type; }
 
 int CPaintManagerUI::GetResourceType() { return s_resourceType; }
+
+void CPaintManagerUI::SetResourceZipFromMemory(const void* data, DWORD size, const wchar_t* password) {
+    if (s_resourceZip == L"membuffer") return;
+    if (s_cachedResourceZip && s_resourceZipHandle != nullptr) CZipReader::Close(s_resourceZipHandle);
+    s_resourceZipHandle = nullptr;
+    s_resourceZip = L"membuffer";
+    s_cachedResourceZip = true;
+    s_resourceZipPassword = password;
+    std::unique_ptr<char[]> ansi(WideToMultiByte(password, CP_ACP));
+    s_resourceZipHandle = CZipReader::OpenFromMemory(data, size, ansi.get());
+}
+
+const CUIString& CPaintManagerUI::GetResourceZip() { return s_resourceZip; }
+
+const CUIString& CPaintManagerUI::GetResourceZipPassword() { return s_resourceZipPassword; }
+
+bool CPaintManagerUI::IsCachedResourceZip() { return s_cachedResourceZip; }
+
+TZipHandle* CPaintManagerUI::GetResourceZipHandle() { return s_resourceZipHandle; }
 
 }  // namespace HiveUI

@@ -1,0 +1,30 @@
+// Files for tests: paths below the run's temporary folder, written whole.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace TestFiles {
+
+// The run's temporary folder (TALLYHIVE_TEST_TMP, a Unix path) as a Windows path.
+inline std::wstring TempFolder() {
+    const char* tmp = getenv("TALLYHIVE_TEST_TMP");
+    std::wstring path = L"\\\\?\\unix";
+    for (const char* p = tmp != nullptr ? tmp : "/tmp"; *p; ++p) path += static_cast<wchar_t>(*p == '/' ? '\\' : *p);
+    wchar_t full[MAX_PATH] = {};
+    GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return std::wstring(full) + L"\\";
+}
+
+inline bool Write(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+}  // namespace TestFiles
