@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "DpiScale.h"
+
 namespace HiveUI {
 
 namespace {
@@ -64,6 +66,16 @@ void TImageDrawSpec::Parse(const wchar_t* descriptionText, const wchar_t* modifi
     name = description;
     ParsePairs(description);
     ParsePairs(modifier);
+}
+
+void TImageDrawSpec::ApplyDpiScale(const CDpiScale& scale) {
+    scale.ScaleRect(dest);
+    scale.ScaleRect(source);
+    scale.ScaleRect(corner);
+    if (scale.GetScale() == 100) return;
+    CUIString scaledDot;
+    scaledDot.Format(L"@%d.", scale.GetScale());
+    name.Replace(L".", scaledDot);
 }
 
 // key='value' pairs; anything malformed stops this text but keeps the pairs before it.
