@@ -259,12 +259,13 @@ void CPaintManagerUI::SetLayered(bool layered) {
     static const FARPROC updateLayered = User32Function("UpdateLayeredWindow");
     if (updateLayered == nullptr) return;
     m_layered = layered;
-    if (!layered) {
-        // GDI painting of a layered window without attributes is never shown.
-        const LONG_PTR exStyle = GetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE);
+    // Dropping the layered style forgets attributes set by SetOpacity, which would make
+    // UpdateLayeredWindow fail; and GDI painting of a layered window without them is never
+    // shown. The first layered paint sets the style again.
+    const LONG_PTR exStyle = GetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE);
+    if ((exStyle & WS_EX_LAYERED) != 0)
         SetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-        if (m_opacity != 255) SetOpacity(m_opacity);
-    }
+    if (!layered && m_opacity != 255) SetOpacity(m_opacity);
     InvalidateWindow();
 }
 
