@@ -158,17 +158,12 @@ CPaintManagerUI::~CPaintManagerUI() {
     m_offscreenBitmap.Reset();
     m_backgroundDC.Reset();
     m_backgroundBitmap.Reset();
-    ReleasePaintDC();
+    m_paintDC.reset();
     const int index = s_managers.Find(this);
     if (index >= 0) s_managers.Remove(index);
     m_dragBitmap.Reset();
     if (m_gdiplusToken != 0) Gdiplus::GdiplusShutdown(m_gdiplusToken);
     m_dpiScale.reset();
-}
-
-void CPaintManagerUI::ReleasePaintDC() {
-    if (m_paintDC != nullptr) ReleaseDC(m_paintWnd, m_paintDC);
-    m_paintDC = nullptr;
 }
 
 void CPaintManagerUI::Init(HWND wnd, const wchar_t* name) {
@@ -180,13 +175,13 @@ void CPaintManagerUI::Init(HWND wnd, const wchar_t* name) {
     RemoveAllOptionGroups();
     m_name = name;
     if (wnd == m_paintWnd) return;
-    ReleasePaintDC();
+    m_paintDC.reset();
     m_paintWnd = wnd;
-    m_paintDC = wnd != nullptr ? GetDC(wnd) : nullptr;
+    if (wnd != nullptr) m_paintDC.reset(new CWindowDCGuard(wnd));
     if (s_managers.Find(this) < 0) s_managers.Add(this);
 }
 
-HDC CPaintManagerUI::GetPaintDC() const { return m_paintDC; }
+HDC CPaintManagerUI::GetPaintDC() const { return m_paintDC ? m_paintDC->Get() : nullptr; }
 
 // The tree itself is managed through the control base; what needs only the manager is here.
 bool CPaintManagerUI::AttachRoot(CControlUI* control) {
