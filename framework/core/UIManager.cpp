@@ -133,7 +133,8 @@ CPaintManagerUI::CPaintManagerUI() {
     m_resources.defaultLinkFontColor = s_shared.defaultLinkFontColor;
     m_resources.defaultLinkHoverFontColor = s_shared.defaultLinkHoverFontColor;
     m_resources.defaultSelectedBkColor = s_shared.defaultSelectedBkColor;
-    if (first) {
+    // After Term the shared font is made again, but the pen and the library stay.
+    if (first && !s_updatePen.IsValid()) {
         s_updatePen.Reset(CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
         InitCommonControls();
         s_msimg32 = LoadLibraryW(L"msimg32.dll");
@@ -198,6 +199,7 @@ bool CPaintManagerUI::AttachRoot(CControlUI* control) {
     return InitControls(control);
 }
 
+// Binding the tree to the manager and collecting its names come with the control base.
 bool CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent) {
     (void)parent;
     return control != nullptr;
