@@ -3,12 +3,11 @@
 // curl brings winsock2.h, which must come before windows.h.
 #include <winsock2.h>
 #include <windows.h>
-#include <objbase.h>
-#include <ole2.h>
 
 #include <curl/curl.h>
 
 #include "AppPaths.h"
+#include "ComApartment.h"
 #include "Log.h"
 #include "OtherInstances.h"
 #include "ServerLines.h"
@@ -49,8 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     const std::string configPath = g_dataFolder + "config.ini";
     LoadSelectedLine(configPath);
 
-    CoInitializeEx(nullptr, 0);
-    const bool oleReady = SUCCEEDED(OleInitialize(nullptr));
+    const bool oleReady = InitComAndOle();
 
     HiveUI::CPaintManagerUI::SetInstance(instance);
     HiveUI::CPaintManagerUI::SetResourceType(4);
@@ -78,8 +76,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
     FlushCookies();
     CefShutdown();
-    if (oleReady) OleUninitialize();
-    CoUninitialize();
+    UninitComAndOle(oleReady);
     // The paint manager's process-wide resources are released here once it owns any.
     StoreSelectedLine(configPath);
     CloseLogFile();

@@ -60,7 +60,7 @@ void TImageDrawSpec::Clear() {
 }
 
 void TImageDrawSpec::Parse(const wchar_t* descriptionText, const wchar_t* modifierText, CPaintManagerUI* manager) {
-    (void)manager;
+    (void)manager;  // the manager keeps no DPI scale yet; ApplyDpiScale is the step it will take
     description = descriptionText;
     modifier = modifierText;
     name = description;

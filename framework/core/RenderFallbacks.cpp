@@ -55,7 +55,8 @@ bool SoftwareAlphaBlend(HDC dest, int destX, int destY, int destWidth, int destH
     GdiFlush();
     const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
     const size_t count = static_cast<size_t>(destWidth) * static_cast<size_t>(destHeight);
-    for (size_t i = 0; i < count; ++i) BlendPixel(srcBits + i * 4, destBits + i * 4, blend.SourceConstantAlpha, perPixel);
+    for (size_t i = 0; i < count; ++i)
+        BlendPixel(srcBits + i * 4, destBits + i * 4, blend.SourceConstantAlpha, perPixel);
     BitBlt(dest, destX, destY, destWidth, destHeight, destCopyDc.Get(), 0, 0, SRCCOPY);
     return true;
 }
