@@ -17,7 +17,7 @@ PACKAGES=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 wine64 xvfb xauth
   libz-mingw-w64-dev rapidjson-dev libstb-dev googletest
-  fonts-wqy-microhei locales libasound2:i386 libasound2-plugins:i386
+  fonts-wqy-microhei fonts-dejavu-core locales libasound2:i386 libasound2-plugins:i386
   lame sox imagemagick x11-apps
   cmake make dpkg-dev python3 ca-certificates xz-utils
 )

@@ -1,5 +1,7 @@
 #include "ImageDrawSpec.h"
 
+#include "UIManager.h"
+
 #include <cwchar>
 #include <cwctype>
 
@@ -60,12 +62,12 @@ void TImageDrawSpec::Clear() {
 }
 
 void TImageDrawSpec::Parse(const wchar_t* descriptionText, const wchar_t* modifierText, CPaintManagerUI* manager) {
-    (void)manager;  // the manager keeps no DPI scale yet; ApplyDpiScale is the step it will take
     description = descriptionText;
     modifier = modifierText;
     name = description;
     ParsePairs(description);
     ParsePairs(modifier);
+    if (manager != nullptr) ApplyDpiScale(*manager->GetDpiScale());
 }
 
 void TImageDrawSpec::ApplyDpiScale(const CDpiScale& scale) {

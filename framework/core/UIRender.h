@@ -13,6 +13,9 @@ class GpImage;
 
 namespace HiveUI {
 
+class CPaintManagerUI;
+struct TImageDrawSpec;
+
 class CUIRender {
 public:
     // Images: the name may be a resource id made with MAKEINTRESOURCEW.
@@ -29,6 +32,23 @@ public:
     static void DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,
                           const RECT& corners, bool alpha, BYTE fade = 255, bool hole = false, bool xTiled = false,
                           bool yTiled = false);
+
+    // Skin images through the manager's caches; false when the image cannot be had.
+    static bool DrawImageSpec(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
+                              const wchar_t* name, const wchar_t* type, RECT dest, RECT source, const RECT& corners,
+                              DWORD mask, BYTE fade, bool hole, bool xTiled, bool yTiled, HINSTANCE instance = nullptr);
+    static bool DrawImageInRect(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
+                                const TImageDrawSpec* spec, HINSTANCE instance = nullptr);
+    static bool DrawImageString(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
+                                const wchar_t* description, const wchar_t* modifier = nullptr,
+                                HINSTANCE instance = nullptr);
+
+    // Text in one of the manager's fonts, through GDI or GDI+ as the manager paints.
+    static void DrawText(HDC hdc, CPaintManagerUI* manager, RECT& rect, const wchar_t* text, DWORD color, int font,
+                         UINT format);
+    static void DrawTextWithBackground(HDC hdc, CPaintManagerUI* manager, RECT& rect, const wchar_t* text,
+                                       DWORD textColor, int font, UINT format, DWORD backColor);
+    static SIZE GetTextSize(HDC hdc, CPaintManagerUI* manager, const wchar_t* text, int font);
 
     // Colours and shapes; colours are 0xAARRGGBB.
     static void DrawColor(HDC hdc, const RECT& rect, DWORD color);
