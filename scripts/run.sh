@@ -22,22 +22,10 @@ cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
 }
 trap cleanup EXIT
+. "$top/scripts/xvfb.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
-  display=90
-  while :; do
-    while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      { [ -e "/tmp/.X11-unix/X${display}" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; } && break
-      sleep 0.1
-    done
-    kill -0 "$xvfb_pid" 2>/dev/null && break
-    xvfb_pid=""
-    display=$((display + 1))
-  done
-  export DISPLAY=":$display"
+  start_xvfb /dev/null
   echo "run: no DISPLAY set, using Xvfb on $DISPLAY" >&2
 fi
 

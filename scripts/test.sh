@@ -20,21 +20,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of our own: the first free number that Xvfb accepts (another run may take
-# the same number at the same moment, so a refusal moves on to the next).
-display=90
-while :; do
-  while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    { [ -e "/tmp/.X11-unix/X${display}" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; } && break
-    sleep 0.1
-  done
-  kill -0 "$xvfb_pid" 2>/dev/null && break
-  xvfb_pid=""
-  display=$((display + 1))
-done
+. "$top/scripts/xvfb.sh"
+start_xvfb "$work/xvfb.log"
 
 # Sound goes to a file instead of a card: tests read back the exact PCM bytes played.
 mkdir -p "$work/home"
@@ -42,7 +29,6 @@ cat >"$work/home/.asoundrc" <<ASOUND
 pcm.!default { type file slave.pcm "null" file "$work/home/sound.raw" format "raw" }
 ASOUND
 
-export DISPLAY=":$display"
 export WINEARCH=win32 WINEPREFIX="$work/prefix" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The users run Chinese Windows: code page 936.
