@@ -141,6 +141,7 @@ CPaintManagerUI::CPaintManagerUI() {
     }
     Gdiplus::GdiplusStartupInput input;
     if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Gdiplus::Ok) m_gdiplusToken = 0;
+    CShadowUI::RegisterWindowClass(s_instance);
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
@@ -186,6 +187,7 @@ HDC CPaintManagerUI::GetPaintDC() const { return m_paintDC ? m_paintDC->Get() : 
 
 // The tree itself is managed through the control base; what needs only the manager is here.
 bool CPaintManagerUI::AttachRoot(CControlUI* control) {
+    m_shadow.Create(this);
     if (control == nullptr) return false;
     m_focus = nullptr;
     m_eventKey = nullptr;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ScopedHandle.h"
+#include "Shadow.h"
 #include "SkinResources.h"
 #include "UIPtrArray.h"
 #include "UIString.h"
@@ -51,6 +52,7 @@ public:
     POINT GetMousePos() const { return m_lastMousePos; }
     void SetResourceShared(bool shared) { m_resourceShared = shared; }
     bool IsResourceShared() const { return m_resourceShared; }
+    CShadowUI* GetShadow() { return &m_shadow; }
     CDpiScale* GetDpiScale();
     // Deletes a heap object handed over in a posted message.
     template <class T>
@@ -238,7 +240,8 @@ private:
 
     TSkinResources m_resources;
     bool m_resourceShared = false;
-    // The drop shadow (CShadowUI) and the OLE drop target base join here with their classes.
+    CShadowUI m_shadow;
+    // The OLE drop target base joins here with its class.
     std::unique_ptr<CDpiScale> m_dpiScale;
     bool m_useGdiplusText = false;
     int m_textRenderingHint = 0;
