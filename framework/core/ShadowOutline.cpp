@@ -137,7 +137,7 @@ void CShadowOutline::StampEdges(const std::vector<TShadowSpan>& spans, int first
         const TShadowSpan down = Neighbour(spans, index, 1, outside);
         const int leftEnd = std::min(std::max(up.start, down.start) + 1, span.end);
         for (int x = span.start; x < leftEnd; ++x) Stamp(kernel, radius, x, row, canvas);
-        const int rightStart = std::max(std::min(up.end, down.end) - 1, leftEnd);
+        const int rightStart = std::max({std::min(up.end, down.end) - 1, leftEnd, span.start});
         for (int x = rightStart; x < span.end; ++x) Stamp(kernel, radius, x, row, canvas);
     }
 }
