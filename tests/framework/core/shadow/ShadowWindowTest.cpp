@@ -299,6 +299,7 @@ TEST_F(ShadowWindow, AWindowWithoutARegionIsOutlinedByItsRectangle) {
     std::vector<DWORD> round(width * height, 0);
     probe.MakeShadow(round.data(), parent, rect);
     EXPECT_LT(AlphaAt(round, width, height, 3, 3), AlphaAt(square, width, height, 3, 3));
+    probe.MakeShadow(nullptr, parent, rect);  // no bitmap, no writes
     DestroyWindow(parent);
 }
 
