@@ -63,7 +63,6 @@ protected:
     // there is nothing to draw.
     bool DrawPicture(HDC dc, DWORD* pixels, HWND parent, const RECT& parentRect);
     POINT Placement(const RECT& parentRect) const;
-    BYTE GetStatus() const { return m_status; }
 
 private:
     static LRESULT CALLBACK ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -86,18 +86,6 @@ TEST(ShadowOutline, RowsAreFoundFromBothSidesAndEmptyRowsStayEmpty) {
     EXPECT_EQ(1, rows[3].start);
 }
 
-TEST(ShadowOutline, AnchorSpansAddEmptyRowsAroundAndShiftBySize) {
-    const auto spans = CShadowOutline::AnchorSpans(FullRows(10, 3), 10, 4);
-    ASSERT_EQ(11u, spans.size());
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(spans[i].IsEmpty());
-        EXPECT_TRUE(spans[10 - i].IsEmpty());
-    }
-    EXPECT_EQ(4, spans[4].start);
-    EXPECT_EQ(14, spans[4].end);
-    EXPECT_EQ(3u, CShadowOutline::AnchorSpans(FullRows(10, 3), 10, -2).size());
-}
-
 TEST(ShadowOutline, EachShrinkPassTakesAColumnOffEachSideAndARowOffTopAndBottom) {
     auto spans = CShadowOutline::AnchorSpans(FullRows(10, 6), 10, 0);
     CShadowOutline::Shrink(spans, 2);

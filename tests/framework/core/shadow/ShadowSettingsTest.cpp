@@ -61,12 +61,6 @@ TEST(ShadowSettings, StartsDarkness150Sharpness5SizeZeroBlackAndHidden) {
     EXPECT_EQ(nullptr, shadow.GetHWND());
 }
 
-TEST(ShadowSettings, AnEmptyImageNameStillTurnsImageModeOn) {
-    CShadowUI shadow;
-    EXPECT_TRUE(shadow.SetImage(L""));
-    EXPECT_TRUE(shadow.IsImageMode());
-}
-
 TEST(ShadowSettings, PreMultiplyScalesEachColourByteAndDropsTheTopByte) {
     struct Case {
         COLORREF color;

@@ -43,7 +43,6 @@ private:
 class ShadowProbe : public CShadowUI {
 public:
     using CShadowUI::DrawPicture;
-    using CShadowUI::GetStatus;
 };
 
 RECT WindowRect(HWND wnd) {
