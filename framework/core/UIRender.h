@@ -13,6 +13,10 @@ class GpImage;
 
 namespace HiveUI {
 
+class CControlUI;
+class CPaintManagerUI;
+struct TImageDrawSpec;
+
 class CUIRender {
 public:
     // Images: the name may be a resource id made with MAKEINTRESOURCEW.
@@ -29,6 +33,21 @@ public:
     static void DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,
                           const RECT& corners, bool alpha, BYTE fade = 255, bool hole = false, bool xTiled = false,
                           bool yTiled = false);
+
+    // Images through a manager's caches.
+    static bool DrawImageSpec(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
+                              const wchar_t* name, const wchar_t* resType, RECT dest, RECT source, RECT corners,
+                              DWORD mask, BYTE fade, bool hole, bool xTiled, bool yTiled, HINSTANCE instance = nullptr);
+    static bool DrawImageInRect(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
+                                const TImageDrawSpec* spec, HINSTANCE instance = nullptr);
+    static bool DrawImageString(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
+                                const wchar_t* description, const wchar_t* modifier = nullptr,
+                                HINSTANCE instance = nullptr);
+    // Snapshots of controls as bottom-up 32-bit DIB sections.
+    static HBITMAP GenerateBitmap(CPaintManagerUI* manager, RECT rect, CControlUI* stopControl = nullptr,
+                                  DWORD filterColor = 0);
+    static HBITMAP GenerateBitmapFromRect(CPaintManagerUI* manager, CControlUI* control, RECT rect,
+                                          DWORD filterColor = 0);
 
     // Colours and shapes; colours are 0xAARRGGBB.
     static void DrawColor(HDC hdc, const RECT& rect, DWORD color);
