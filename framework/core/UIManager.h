@@ -280,7 +280,6 @@ public:
     bool RemovePostPaint(CControlUI* control);
     bool RemoveNativeWindow(HWND wnd);
     RECT GetNativeWindowRect(HWND wnd) const;
-    HWND GetTooltipWindow() const { return m_tooltipWnd; }
 
     // ---- Notifications, focus, capture and control searches ----
     void SendNotify(CControlUI* sender, const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0,

@@ -6,7 +6,7 @@
 namespace HiveUI {
 
 void CPaintManagerUI::SetFocus(CControlUI* control) {
-    if (::GetFocus() != m_paintWnd && control != m_focus) ::SetFocus(m_paintWnd);
+    if (m_paintWnd != nullptr && ::GetFocus() != m_paintWnd && control != m_focus) ::SetFocus(m_paintWnd);
     if (control == m_focus) return;
     if (m_focus != nullptr) {
         CControlUI* losing = m_focus;

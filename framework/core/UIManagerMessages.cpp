@@ -190,7 +190,9 @@ void CPaintManagerUI::DoDeferredWork() {
     }
 }
 
+// Without a window there is nothing to repaint (a null window would mean every window).
 void CPaintManagerUI::Invalidate() {
+    if (m_paintWnd == nullptr) return;
     RECT client = {0, 0, 0, 0};
     ::GetClientRect(m_paintWnd, &client);
     ::UnionRect(&m_layeredUpdateRect, &m_layeredUpdateRect, &client);
@@ -198,6 +200,7 @@ void CPaintManagerUI::Invalidate() {
 }
 
 void CPaintManagerUI::InvalidateRect(const RECT& rect) {
+    if (m_paintWnd == nullptr) return;
     RECT rc = rect;
     if (rc.left < 0) rc.left = 0;
     if (rc.top < 0) rc.top = 0;
