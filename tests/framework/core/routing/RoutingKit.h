@@ -95,6 +95,7 @@ protected:
         // Wine follows the real pointer for hover and leave tracking; keep it inside.
         SetCursorPos(205, 205);
         UpdateWindow(hwnd());
+        Pump();
         log_.clear();
     }
     void TearDown() override { DestroyWindow(hwnd()); }
