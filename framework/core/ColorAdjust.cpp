@@ -68,7 +68,8 @@ void CUIRender::RgbToHsl(DWORD color, float* hue, float* saturation, float* ligh
 }
 
 void CUIRender::HslToRgb(DWORD* color, float hue, float saturation, float lightness) {
-    const float q = (2 * lightness < 1) ? lightness * (1 + saturation) : lightness + saturation - lightness * saturation;
+    const float q =
+        (2 * lightness < 1) ? lightness * (1 + saturation) : lightness + saturation - lightness * saturation;
     const float p = 2 * lightness - q;
     const float h = hue / 360;
     const DWORD red = ToByte(HueToChannel(p, q, h + 1.0f / 3.0f));

@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "DpiScale.h"
+
 namespace HiveUI {
 
 namespace {
@@ -58,12 +60,22 @@ void TImageDrawSpec::Clear() {
 }
 
 void TImageDrawSpec::Parse(const wchar_t* descriptionText, const wchar_t* modifierText, CPaintManagerUI* manager) {
-    (void)manager;
+    (void)manager;  // the manager keeps no DPI scale yet; ApplyDpiScale is the step it will take
     description = descriptionText;
     modifier = modifierText;
     name = description;
     ParsePairs(description);
     ParsePairs(modifier);
+}
+
+void TImageDrawSpec::ApplyDpiScale(const CDpiScale& scale) {
+    scale.ScaleRect(dest);
+    scale.ScaleRect(source);
+    scale.ScaleRect(corner);
+    if (scale.GetScale() == 100) return;
+    CUIString scaledDot;
+    scaledDot.Format(L"@%d.", scale.GetScale());
+    name.Replace(L".", scaledDot);
 }
 
 // key='value' pairs; anything malformed stops this text but keeps the pairs before it.

@@ -8,6 +8,7 @@
 
 namespace HiveUI {
 
+class CDpiScale;
 class CPaintManagerUI;
 
 struct TImageDrawSpec {
@@ -17,6 +18,9 @@ struct TImageDrawSpec {
     // Reads the description, then the modifier over it; with a manager, rectangles and
     // the file name follow the manager's DPI scale.
     void Parse(const wchar_t* description, const wchar_t* modifier, CPaintManagerUI* manager);
+    // What a manager's scale does to a parsed description: the three rectangles are
+    // scaled, and away from 100 % the file name gets "@<percent>" before each dot.
+    void ApplyDpiScale(const CDpiScale& scale);
 
     CUIString description;
     CUIString modifier;

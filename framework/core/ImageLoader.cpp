@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "ImageDrawSpec.h"
+#include "ResourceStore.h"
+#include "ScopedHandle.h"
+#include "SkinFile.h"
 #include "UIManager.h"
 
 namespace HiveUI {
@@ -19,16 +22,6 @@ namespace {
 
 using Bytes = std::vector<BYTE>;
 
-struct FileCloser {
-    void operator()(HANDLE file) const { CloseHandle(file); }
-};
-using ScopedFile = std::unique_ptr<void, FileCloser>;
-
-struct BitmapDeleter {
-    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-using ScopedBitmap = std::unique_ptr<HBITMAP__, BitmapDeleter>;
-
 struct StbFree {
     void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
 };
@@ -36,17 +29,14 @@ using ScopedPixels = std::unique_ptr<stbi_uc, StbFree>;
 
 // A whole file; a file that reads short gives nothing.
 Bytes ReadWholeFile(const wchar_t* path) {
-    ScopedFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
-        return Bytes();
-    }
+    CScopedKernelHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) return Bytes();
     LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > 0x7FFFFFFF) return Bytes();
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > 0x7FFFFFFF) return Bytes();
     Bytes bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
+    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
         return Bytes();
     return bytes;
 }
@@ -60,12 +50,6 @@ Bytes ReadResource(const wchar_t* name, const wchar_t* type, HINSTANCE instance)
     const BYTE* data = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
     if (data == nullptr || size == 0) return Bytes();
     return Bytes(data, data + size);
-}
-
-// The skin's copy of a file: the skin folder on disk.
-Bytes ReadSkinFile(const wchar_t* name) {
-    const CUIString path = CPaintManagerUI::GetResourcePath() + name;
-    return ReadWholeFile(path);
 }
 
 // stb_image reads through these callbacks so that a decoder that asks for more than
@@ -156,21 +140,22 @@ TImageData* DecodeToImage(const Bytes& bytes, DWORD mask) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || bits == nullptr) return nullptr;
+    CScopedGdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap.IsValid() || bits == nullptr) return nullptr;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     const bool hasAlpha = FillPixels(rgba.get(), static_cast<BYTE*>(bits), count, mask);
     TImageData* image = new TImageData;
-    image->bitmap = bitmap.release();
+    image->bitmap = bitmap.Release();
     image->width = width;
     image->height = height;
     image->hasAlpha = hasAlpha;
     return image;
 }
 
-// The bytes of a skin file, else of the name taken as a path of its own.
+// The bytes of a skin file (folder or archive), else of the name taken as a path of its own.
 Bytes ReadNamedBytes(const wchar_t* name) {
-    Bytes bytes = ReadSkinFile(name);
+    Bytes bytes;
+    if (ReadSkinFile(name, 0, bytes) != ESkinFileResult::Ok) bytes.clear();
     if (bytes.empty()) bytes = ReadWholeFile(name);
     return bytes;
 }
@@ -195,6 +180,10 @@ TImageData* CUIRender::LoadImage(const wchar_t* bitmap, const wchar_t* type, DWO
 
 TImageData* CUIRender::LoadImageByName(const wchar_t* bitmap, const wchar_t* type, DWORD mask, HINSTANCE instance) {
     if (bitmap == nullptr) return nullptr;
+    if (type == nullptr || type[0] == L'\0') {
+        const wchar_t* registered = CResourceStore::GetInstance()->GetImagePath(bitmap);
+        if (registered != nullptr) bitmap = registered;
+    }
     return LoadImage(bitmap, type, mask, instance);
 }
 

@@ -1,33 +1,10 @@
 #include "RenderFallbacks.h"
 
-#include <memory>
+#include "ScopedHandle.h"
 
 namespace HiveUI {
 
 namespace {
-
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using ScopedMemoryDc = std::unique_ptr<HDC__, DcDeleter>;
-
-struct GdiDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using ScopedGdiObject = std::unique_ptr<void, GdiDeleter>;
-
-// Keeps an object selected into a DC for the guard's life.
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
-    ~SelectGuard() { SelectObject(m_dc, m_old); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 
 HBITMAP CreateTopDownDib(int width, int height, BYTE** bits) {
     BITMAPINFO info = {};
@@ -62,24 +39,25 @@ void BlendPixel(const BYTE* src, BYTE* dest, int constant, bool perPixel) {
 bool SoftwareAlphaBlend(HDC dest, int destX, int destY, int destWidth, int destHeight, HDC src, int srcX, int srcY,
                         int srcWidth, int srcHeight, BLENDFUNCTION blend) {
     if (destWidth <= 0 || destHeight <= 0) return true;
-    ScopedMemoryDc srcCopyDc(CreateCompatibleDC(dest));
-    ScopedMemoryDc destCopyDc(CreateCompatibleDC(dest));
-    if (!srcCopyDc || !destCopyDc) return false;
+    CScopedCreatedDC srcCopyDc(CreateCompatibleDC(dest));
+    CScopedCreatedDC destCopyDc(CreateCompatibleDC(dest));
+    if (!srcCopyDc.IsValid() || !destCopyDc.IsValid()) return false;
     BYTE* srcBits = nullptr;
     BYTE* destBits = nullptr;
-    ScopedGdiObject srcCopy(CreateTopDownDib(destWidth, destHeight, &srcBits));
-    ScopedGdiObject destCopy(CreateTopDownDib(destWidth, destHeight, &destBits));
-    if (!srcCopy || !destCopy || srcBits == nullptr || destBits == nullptr) return false;
-    SelectGuard srcSelected(srcCopyDc.get(), srcCopy.get());
-    SelectGuard destSelected(destCopyDc.get(), destCopy.get());
-    SetStretchBltMode(srcCopyDc.get(), COLORONCOLOR);
-    StretchBlt(srcCopyDc.get(), 0, 0, destWidth, destHeight, src, srcX, srcY, srcWidth, srcHeight, SRCCOPY);
-    BitBlt(destCopyDc.get(), 0, 0, destWidth, destHeight, dest, destX, destY, SRCCOPY);
+    CScopedGdiObject<HBITMAP> srcCopy(CreateTopDownDib(destWidth, destHeight, &srcBits));
+    CScopedGdiObject<HBITMAP> destCopy(CreateTopDownDib(destWidth, destHeight, &destBits));
+    if (!srcCopy.IsValid() || !destCopy.IsValid() || srcBits == nullptr || destBits == nullptr) return false;
+    CSelectObjectGuard srcSelected(srcCopyDc.Get(), srcCopy.Get());
+    CSelectObjectGuard destSelected(destCopyDc.Get(), destCopy.Get());
+    SetStretchBltMode(srcCopyDc.Get(), COLORONCOLOR);
+    StretchBlt(srcCopyDc.Get(), 0, 0, destWidth, destHeight, src, srcX, srcY, srcWidth, srcHeight, SRCCOPY);
+    BitBlt(destCopyDc.Get(), 0, 0, destWidth, destHeight, dest, destX, destY, SRCCOPY);
     GdiFlush();
     const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
     const size_t count = static_cast<size_t>(destWidth) * static_cast<size_t>(destHeight);
-    for (size_t i = 0; i < count; ++i) BlendPixel(srcBits + i * 4, destBits + i * 4, blend.SourceConstantAlpha, perPixel);
-    BitBlt(dest, destX, destY, destWidth, destHeight, destCopyDc.get(), 0, 0, SRCCOPY);
+    for (size_t i = 0; i < count; ++i)
+        BlendPixel(srcBits + i * 4, destBits + i * 4, blend.SourceConstantAlpha, perPixel);
+    BitBlt(dest, destX, destY, destWidth, destHeight, destCopyDc.Get(), 0, 0, SRCCOPY);
     return true;
 }
 
@@ -108,8 +86,8 @@ void FillGradientBands(HDC hdc, const RECT& rect, DWORD first, DWORD second, boo
             band.right = rect.right - ((i * width) >> shift);
         }
         if (band.left >= band.right || band.top >= band.bottom) continue;
-        ScopedGdiObject brush(CreateSolidBrush(RGB(channel(16), channel(8), channel(0))));
-        if (brush) FillRect(hdc, &band, static_cast<HBRUSH>(brush.get()));
+        CScopedGdiObject<HBRUSH> brush(CreateSolidBrush(RGB(channel(16), channel(8), channel(0))));
+        if (brush.IsValid()) FillRect(hdc, &band, brush.Get());
     }
 }
 

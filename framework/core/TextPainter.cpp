@@ -3,23 +3,12 @@
 #include <cwchar>
 
 #include "GdiplusObjects.h"
+#include "ScopedHandle.h"
 #include "UIString.h"
 
 namespace HiveUI {
 
 namespace {
-
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
-    ~SelectGuard() { SelectObject(m_dc, m_old); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 
 // Icon fonts name their glyphs by code: "&#x" and at most four hexadecimal digits.
 wchar_t CharacterCode(const wchar_t* entity) {
@@ -60,7 +49,7 @@ void PaintTextGdi(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, HFONT f
     if (hdc == nullptr || text == nullptr) return;
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
-    SelectGuard selected(hdc, font);
+    CSelectObjectGuard selected(hdc, font);
     if (const wchar_t* entity = wcsstr(text, L"&#x")) {
         wchar_t character = CharacterCode(entity);
         ::DrawTextW(hdc, &character, 1, &rect, format);
@@ -72,7 +61,7 @@ void PaintTextGdi(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, HFONT f
 void PaintTextGdiplus(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, HFONT font, int hint, UINT format) {
     using namespace Gdiplus::DllExports;
     if (hdc == nullptr || text == nullptr) return;
-    SelectGuard selected(hdc, font);
+    CSelectObjectGuard selected(hdc, font);
     Gdiplus::GpFont* rawFont = nullptr;
     if (GdipCreateFontFromDC(hdc, &rawFont) != Gdiplus::Ok) return;
     CGdiplusFont gdiplusFont(rawFont);
@@ -99,7 +88,7 @@ void PaintTextGdiplus(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, HFO
 SIZE MeasureText(HDC hdc, const wchar_t* text, HFONT font) {
     SIZE size = {0, 0};
     if (hdc == nullptr || text == nullptr) return size;
-    SelectGuard selected(hdc, font);
+    CSelectObjectGuard selected(hdc, font);
     SetBkMode(hdc, TRANSPARENT);
     GetTextExtentPoint32W(hdc, text, static_cast<int>(wcslen(text)), &size);
     return size;

@@ -134,7 +134,8 @@ CPaintManagerUI::CPaintManagerUI() {
     m_resources.defaultLinkFontColor = s_shared.defaultLinkFontColor;
     m_resources.defaultLinkHoverFontColor = s_shared.defaultLinkHoverFontColor;
     m_resources.defaultSelectedBkColor = s_shared.defaultSelectedBkColor;
-    if (first) {
+    // After Term the shared font is made again, but the pen and the library stay.
+    if (first && !s_updatePen.IsValid()) {
         s_updatePen.Reset(CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
         InitCommonControls();
         s_msimg32 = LoadLibraryW(L"msimg32.dll");
@@ -166,17 +167,12 @@ CPaintManagerUI::~CPaintManagerUI() {
     m_offscreenBitmap.Reset();
     m_backgroundDC.Reset();
     m_backgroundBitmap.Reset();
-    ReleasePaintDC();
+    m_paintDC.reset();
     const int index = s_managers.Find(this);
     if (index >= 0) s_managers.Remove(index);
     m_dragBitmap.Reset();
     if (m_gdiplusToken != 0) Gdiplus::GdiplusShutdown(m_gdiplusToken);
     m_dpiScale.reset();
-}
-
-void CPaintManagerUI::ReleasePaintDC() {
-    if (m_paintDC != nullptr) ReleaseDC(m_paintWnd, m_paintDC);
-    m_paintDC = nullptr;
 }
 
 void CPaintManagerUI::Init(HWND wnd, const wchar_t* name) {
@@ -189,13 +185,13 @@ void CPaintManagerUI::Init(HWND wnd, const wchar_t* name) {
     RemoveAllTimers();
     m_name = name;
     if (wnd == m_paintWnd) return;
-    ReleasePaintDC();
+    m_paintDC.reset();
     m_paintWnd = wnd;
-    m_paintDC = wnd != nullptr ? GetDC(wnd) : nullptr;
+    if (wnd != nullptr) m_paintDC.reset(new CWindowDCGuard(wnd));
     if (s_managers.Find(this) < 0) s_managers.Add(this);
 }
 
-HDC CPaintManagerUI::GetPaintDC() const { return m_paintDC; }
+HDC CPaintManagerUI::GetPaintDC() const { return m_paintDC ? m_paintDC->Get() : nullptr; }
 
 // The tree itself is managed through the control base; what needs only the manager is here.
 bool CPaintManagerUI::AttachRoot(CControlUI* control) {
@@ -215,6 +211,7 @@ bool CPaintManagerUI::AttachRoot(CControlUI* control) {
     return InitControls(control);
 }
 
+// Binding the tree to the manager and collecting its names come with the control base.
 bool CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent) {
     if (control == nullptr) return false;
     control->SetManager(this, parent != nullptr ? parent : control->GetParent(), true);
@@ -282,12 +279,13 @@ void CPaintManagerUI::SetLayered(bool layered) {
     static const FARPROC updateLayered = User32Function("UpdateLayeredWindow");
     if (updateLayered == nullptr) return;
     m_layered = layered;
-    if (!layered) {
-        // GDI painting of a layered window without attributes is never shown.
-        const LONG_PTR exStyle = GetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE);
+    // Dropping the layered style forgets attributes set by SetOpacity, which would make
+    // UpdateLayeredWindow fail; and GDI painting of a layered window without them is never
+    // shown. The first layered paint sets the style again.
+    const LONG_PTR exStyle = GetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE);
+    if ((exStyle & WS_EX_LAYERED) != 0)
         SetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-        if (m_opacity != 255) SetOpacity(m_opacity);
-    }
+    if (!layered && m_opacity != 255) SetOpacity(m_opacity);
     InvalidateWindow();
 }
 

@@ -170,7 +170,6 @@ private:
                             bool underline, bool italic);
     LOGFONTW MakeLogFont(const wchar_t* face, int size, bool underline, bool italic);
     void InvalidateWindow();
-    void ReleasePaintDC();
     static void FreeFonts(CUIStringMap& fonts);
     static void FreeImages(CUIStringMap& images);
     static void FreeStrings(CUIStringMap& strings);
@@ -180,7 +179,7 @@ private:
     // Window and drawing surfaces.
     CUIString m_name;
     HWND m_paintWnd = nullptr;
-    HDC m_paintDC = nullptr;
+    std::unique_ptr<CWindowDCGuard> m_paintDC;
     CScopedCreatedDC m_offscreenDC;
     CScopedGdiObject<HBITMAP> m_offscreenBitmap;
     DWORD* m_offscreenBits = nullptr;

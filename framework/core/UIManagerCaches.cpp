@@ -74,9 +74,10 @@ TSkinResources& CPaintManagerUI::TargetResources(bool shared) {
 }
 
 void CPaintManagerUI::MeasureFont(TFontEntry& entry) const {
-    if (m_paintDC == nullptr || entry.font == nullptr) return;
-    CSelectObjectGuard select(m_paintDC, entry.font);
-    GetTextMetricsW(m_paintDC, &entry.metrics);
+    HDC dc = GetPaintDC();
+    if (dc == nullptr || entry.font == nullptr) return;
+    CSelectObjectGuard select(dc, entry.font);
+    GetTextMetricsW(dc, &entry.metrics);
 }
 
 LOGFONTW CPaintManagerUI::MakeLogFont(const wchar_t* face, int size, bool underline, bool italic) {

@@ -1,10 +1,10 @@
 #include "UIRender.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "GdiplusObjects.h"
 #include "RenderFallbacks.h"
+#include "ScopedHandle.h"
 
 namespace HiveUI {
 
@@ -36,28 +36,6 @@ bool Blend(HDC dest, int x, int y, int width, int height, HDC src, int sx, int s
     if (AlphaBlendFn fn = GetAlphaBlend()) return fn(dest, x, y, width, height, src, sx, sy, sw, sh, blend) != FALSE;
     return SoftwareAlphaBlend(dest, x, y, width, height, src, sx, sy, sw, sh, blend);
 }
-
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using ScopedMemoryDc = std::unique_ptr<HDC__, DcDeleter>;
-
-struct GdiDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using ScopedGdiObject = std::unique_ptr<void, GdiDeleter>;
-
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
-    ~SelectGuard() { SelectObject(m_dc, m_old); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 
 CGdiplusPen Pen(DWORD color, float width) {
     Gdiplus::GpPen* pen = nullptr;
@@ -157,12 +135,12 @@ RECT Shrink(const RECT& r, const RECT& by) {
 void CUIRender::DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,
                           const RECT& corners, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled) {
     if (hdc == nullptr || bitmap == nullptr) return;
-    ScopedMemoryDc memory(CreateCompatibleDC(hdc));
-    if (!memory) return;
-    SelectGuard selected(memory.get(), bitmap);
+    CScopedCreatedDC memory(CreateCompatibleDC(hdc));
+    if (!memory.IsValid()) return;
+    CSelectObjectGuard selected(memory.Get(), bitmap);
     SetStretchBltMode(hdc, HALFTONE);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, fade, AC_SRC_ALPHA};
-    const CellPainter painter{hdc, memory.get(), alpha || fade < 255, blend};
+    const CellPainter painter{hdc, memory.Get(), alpha || fade < 255, blend};
     const bool sameSize = dest.right - dest.left == source.right - source.left &&
                           dest.bottom - dest.top == source.bottom - source.top;
     const bool noCorners = corners.left == 0 && corners.top == 0 && corners.right == 0 && corners.bottom == 0;
@@ -170,7 +148,7 @@ void CUIRender::DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT&
         RECT visible;
         if (!IntersectRect(&visible, &dest, &paint)) return;
         BitBlt(hdc, visible.left, visible.top, visible.right - visible.left, visible.bottom - visible.top,
-               memory.get(), source.left + visible.left - dest.left, source.top + visible.top - dest.top, SRCCOPY);
+               memory.Get(), source.left + visible.left - dest.left, source.top + visible.top - dest.top, SRCCOPY);
         return;
     }
     const RECT middle = Shrink(dest, corners);
@@ -218,24 +196,24 @@ void CUIRender::DrawGradient(HDC hdc, const RECT& rect, DWORD first, DWORD secon
     // A part-transparent gradient is painted opaque off-screen and blended with the mean
     // alpha; its bitmap is a DIB section so that every pixel can be made opaque, which
     // GDI's band fill does not do.
-    ScopedMemoryDc memory(CreateCompatibleDC(hdc));
+    CScopedCreatedDC memory(CreateCompatibleDC(hdc));
     BYTE* bits = nullptr;
-    ScopedGdiObject bitmap(CreateARGB32Bitmap(hdc, width, height, &bits));
-    if (!memory || !bitmap || bits == nullptr) return;
-    SelectGuard selected(memory.get(), bitmap.get());
-    FillGradient(memory.get(), RECT{0, 0, width, height}, first, second, vertical, steps);
+    CScopedGdiObject<HBITMAP> bitmap(CreateARGB32Bitmap(hdc, width, height, &bits));
+    if (!memory.IsValid() || !bitmap.IsValid() || bits == nullptr) return;
+    CSelectObjectGuard selected(memory.Get(), bitmap.Get());
+    FillGradient(memory.Get(), RECT{0, 0, width, height}, first, second, vertical, steps);
     GdiFlush();
     for (int i = 0; i < width * height; ++i) bits[i * 4 + 3] = 0xFF;
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
-    Blend(hdc, rect.left, rect.top, width, height, memory.get(), 0, 0, width, height, blend);
+    Blend(hdc, rect.left, rect.top, width, height, memory.Get(), 0, 0, width, height, blend);
 }
 
 void CUIRender::DrawLine(HDC hdc, const RECT& rect, int penWidth, DWORD color, int penStyle) {
     if (hdc == nullptr) return;
     LOGPEN logPen = {static_cast<UINT>(penStyle), POINT{penWidth, 0}, ToColorRef(color)};
-    ScopedGdiObject pen(CreatePenIndirect(&logPen));
-    if (!pen) return;
-    SelectGuard selected(hdc, pen.get());
+    CScopedGdiObject<HPEN> pen(CreatePenIndirect(&logPen));
+    if (!pen.IsValid()) return;
+    CSelectObjectGuard selected(hdc, pen.Get());
     POINT old;
     MoveToEx(hdc, rect.left, rect.top, &old);
     LineTo(hdc, rect.right, rect.bottom);

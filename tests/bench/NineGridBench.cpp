@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "ZipBuilder.h"
+
 using HiveUI::CPaintManagerUI;
 using HiveUI::CUIRender;
 using HiveUI::TImageData;
@@ -52,24 +54,12 @@ double Now() {
     return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-std::wstring SkinFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"tallyhive-bench\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-bool PrepareSkin(const std::vector<unsigned char>& png) {
-    const std::wstring folder = SkinFolder();
-    HANDLE file = CreateFileW((folder + L"bg.png").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
-    CloseHandle(file);
-    CPaintManagerUI::SetResourcePath(folder.c_str());
-    return written == png.size();
+// The programs' way: a deflated skin archive in memory, opened once and kept.
+bool PrepareSkin(const std::vector<unsigned char>& png, std::string& archive) {
+    const std::string bytes(png.begin(), png.end());
+    archive = TestZip::Build({TestZip::Make("images/window_bg.png", bytes, 8)});
+    CPaintManagerUI::SetResourceZipFromMemory(archive.data(), static_cast<DWORD>(archive.size()), L"");
+    return CPaintManagerUI::GetResourceZipHandle() != nullptr;
 }
 
 }  // namespace
@@ -77,8 +67,9 @@ bool PrepareSkin(const std::vector<unsigned char>& png) {
 int main(int argc, char** argv) {
     const int iterations = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     const std::vector<unsigned char> png = MakePng();
-    if (!PrepareSkin(png)) {
-        fprintf(stderr, "cannot write the skin image\n");
+    std::string archive;
+    if (!PrepareSkin(png, archive)) {
+        fprintf(stderr, "cannot open the skin archive\n");
         return 1;
     }
     BITMAPINFO info = {};
@@ -91,7 +82,7 @@ int main(int argc, char** argv) {
     double loadTotal = 0, drawTotal = 0;
     for (int i = 0; i < iterations; ++i) {
         const double start = Now();
-        TImageData* image = CUIRender::LoadImageByName(L"bg.png");
+        TImageData* image = CUIRender::LoadImageByName(L"images\\window_bg.png");
         const double loaded = Now();
         if (image == nullptr) {
             fprintf(stderr, "the skin image does not load\n");
@@ -106,8 +97,8 @@ int main(int argc, char** argv) {
         drawTotal += drawn - loaded;
         CUIRender::FreeImage(image);
     }
-    printf("source: skin folder, png %u bytes, %dx%d, %d iterations\n", static_cast<unsigned>(png.size()), kWidth,
-           kHeight, iterations);
+    printf("source: skin archive in memory, png %u bytes, %dx%d, %d iterations\n",
+           static_cast<unsigned>(png.size()), kWidth, kHeight, iterations);
     printf("load: %.2f ms per image\n", loadTotal / iterations);
     printf("draw nine-grid into 1280x800: %.2f ms per draw\n", drawTotal / iterations);
     SelectObject(dc, old);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -38,9 +40,7 @@ Rgba Fill(int count, unsigned char r, unsigned char g, unsigned char b, unsigned
 }
 
 std::wstring TempFolder() {
-    const wchar_t* tmp = _wgetenv(L"TALLYHIVE_TEST_TMP");
-    std::wstring folder = tmp != nullptr ? tmp : L".";
-    folder += L"\\imageload\\";
+    const std::wstring folder = TestFiles::TempFolder() + L"imageload\\";
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }

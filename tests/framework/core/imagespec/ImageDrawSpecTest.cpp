@@ -1,3 +1,4 @@
+#include <DpiScale.h>
 #include <ImageDrawSpec.h>
 
 #include <gtest/gtest.h>
@@ -140,4 +141,32 @@ TEST(ImageDrawSpec, ClearRestoresTheDefaults) {
     EXPECT_FALSE(spec.hole);
     EXPECT_EQ(0u, spec.mask);
     ExpectRect(spec.dest, 0, 0, 0, 0);
+}
+
+TEST(ImageDrawSpec, DpiScaleScalesRectanglesAndMarksTheFileName) {
+    struct Case {
+        int dpi;
+        const wchar_t* name;
+        RECT dest;
+    } cases[] = {
+        {96, L"skin.v2.png", {1, 1, 11, 11}},
+        {120, L"skin@125.v2@125.png", {1, 1, 14, 14}},
+        {144, L"skin@150.v2@150.png", {2, 2, 17, 17}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "dpi " << c.dpi);
+        HiveUI::CDpiScale scale;
+        scale.SetScale(c.dpi);
+        TImageDrawSpec spec = Parsed(L"file='skin.v2.png' dest='1,1,11,11' iconsize='10,10'");
+        spec.ApplyDpiScale(scale);
+        EXPECT_STREQ(c.name, spec.name);
+        ExpectRect(spec.dest, c.dest.left, c.dest.top, c.dest.right, c.dest.bottom);
+        EXPECT_EQ(10, spec.iconSize.cx);
+    }
+    HiveUI::CDpiScale scale;
+    scale.SetScale(144);
+    TImageDrawSpec spec = Parsed(L"file='a.png' source='0,0,20,10' corner='2,4,6,8'");
+    spec.ApplyDpiScale(scale);
+    ExpectRect(spec.source, 0, 0, 30, 15);
+    ExpectRect(spec.corner, 3, 6, 9, 12);
 }

@@ -121,31 +121,44 @@ TEST_F(ManagerWindow, OpacityOfAnOrdinaryWindowUsesLayeredAttributes) {
 }
 
 // Layered attributes on a window painted by UpdateLayeredWindow would make every later
-// update of it fail.
-TEST_F(ManagerWindow, OpacityOfALayeredPaintingWindowLeavesUpdateLayeredWindowWorking) {
+// update of it fail, whether the opacity comes before or after layered painting.
+class LayeredOpacity : public ManagerWindow, public testing::WithParamInterface<bool> {
+protected:
+    // What the first layered paint does: give the window its style and update it.
+    bool PaintLayered(BYTE opacity) {
+        SetWindowLongPtrW(wnd_, GWL_EXSTYLE, ExStyle() | WS_EX_LAYERED);
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -120, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        SIZE size = {200, 120};
+        POINT origin = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, opacity, AC_SRC_ALPHA};
+        const BOOL updated = UpdateLayeredWindow(wnd_, screen, nullptr, &size, memory, &origin, 0, &blend, ULW_ALPHA);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return updated != FALSE;
+    }
+};
+
+TEST_P(LayeredOpacity, UpdateLayeredWindowKeepsWorking) {
+    const bool opacityFirst = GetParam();
     CPaintManagerUI manager;
     manager.Init(wnd_);
+    if (opacityFirst) manager.SetOpacity(100);
     manager.SetLayered(true);
-    SetWindowLongPtrW(wnd_, GWL_EXSTYLE, ExStyle() | WS_EX_LAYERED);
-    manager.SetOpacity(100);
+    EXPECT_TRUE(PaintLayered(manager.GetOpacity()));
+    if (!opacityFirst) manager.SetOpacity(100);
     EXPECT_EQ(100, manager.GetOpacity());
-
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -120, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SIZE size = {200, 120};
-    POINT origin = {0, 0};
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, manager.GetOpacity(), AC_SRC_ALPHA};
-    EXPECT_TRUE(UpdateLayeredWindow(wnd_, screen, nullptr, &size, memory, &origin, 0, &blend, ULW_ALPHA));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(PaintLayered(manager.GetOpacity()));
 }
+
+INSTANTIATE_TEST_SUITE_P(OpacityBeforeOrAfter, LayeredOpacity, testing::Bool());
 
 TEST_F(ManagerWindow, LayeredOpacityIsStoredWithoutLayeredAttributes) {
     CPaintManagerUI manager;

@@ -77,10 +77,12 @@ inline std::string RenamedFont(const std::string& family) {
     return data;
 }
 
-// The face GDI picks for a request of the given face name.
+// The face GDI picks for a request of the given face name. GDI keeps the choice made for
+// a font description, so every request differs in height from the ones before.
 inline std::wstring FaceChosenFor(const wchar_t* face) {
+    static LONG height = 10;
     LOGFONTW logFont = {};
-    logFont.lfHeight = -16;
+    logFont.lfHeight = -(++height);
     logFont.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(logFont.lfFaceName, face, LF_FACESIZE - 1);
     HFONT font = CreateFontIndirectW(&logFont);

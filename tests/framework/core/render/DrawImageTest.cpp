@@ -35,7 +35,9 @@ private:
 };
 
 // Every source pixel tells where it came from.
-DWORD Coded(int x, int y) { return 0xFF000000 | (static_cast<DWORD>(x * 8) << 16) | (static_cast<DWORD>(y * 8) << 8) | 0x40; }
+DWORD Coded(int x, int y) {
+    return 0xFF000000 | (static_cast<DWORD>(x * 8) << 16) | (static_cast<DWORD>(y * 8) << 8) | 0x40;
+}
 
 const DWORD kBackground = 0xFF102030;
 const RECT kNoCorners = {0, 0, 0, 0};

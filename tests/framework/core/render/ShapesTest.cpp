@@ -150,7 +150,9 @@ TEST(Colours, MixAndAvoidBlack) {
     EXPECT_EQ(0x00102030u, CUIRender::MixColor(0x80102030, 1.0, 0xFFFFFFFF, 0.0));
     struct Case {
         DWORD in, out;
-    } cases[] = {{0xFF000000, 0xFF000001}, {0xFF000100, 0xFF000100}, {0x00000000, 0x00000001}, {0xFF010000, 0xFF010000}};
+    } cases[] = {
+        {0xFF000000, 0xFF000001}, {0xFF000100, 0xFF000100}, {0x00000000, 0x00000001}, {0xFF010000, 0xFF010000},
+    };
     for (const Case& c : cases) {
         DWORD colour = c.in;
         CUIRender::AvoidBlackColor(colour);

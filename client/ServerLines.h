@@ -1,0 +1,24 @@
+// Server lines: the entry points of the hosted web application and the selected one.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+struct LineInfo {
+    std::string name;  // GBK
+    std::string url;   // UTF-8
+};
+
+struct LineList {
+    std::vector<LineInfo> lines;
+    // Written from the main and the engine's UI thread; always a valid index into lines.
+    std::atomic<int> selected{0};
+};
+
+extern LineList g_lines;
+
+LineInfo MakeLineInfo(const std::string& name, const std::string& url);
+void InitDefaultLines();
+// Ignores an index outside the list.
+void SetSelectedLine(int index);

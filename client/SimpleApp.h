@@ -1,0 +1,25 @@
+// SimpleApp: the engine's application object in every process of the client; it adds
+// the client's fixed switches to each process's command line.
+#pragma once
+
+#include "include/cef_app.h"
+
+struct SwitchEntry {
+    const char* name;
+    const char* value;  // null for a switch without a value
+};
+
+// In the order in which they are appended.
+extern const SwitchEntry kSimpleAppSwitches[6];
+
+class SimpleApp : public CefApp, public CefRenderProcessHandler {
+public:
+    SimpleApp() = default;
+
+    void OnBeforeCommandLineProcessing(const CefString& process_type,
+                                       CefRefPtr<CefCommandLine> command_line) override;
+    CefRefPtr<CefRenderProcessHandler> GetRenderProcessHandler() override { return this; }
+
+private:
+    IMPLEMENT_REFCOUNTING(SimpleApp);
+};

@@ -1,0 +1,13 @@
+// What in-process tests may read of the engine: the records that the engine trace
+// file receives, in order, without the process-id prefix.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace engine_testing {
+
+std::vector<std::string> TraceRecords();
+void ClearTraceRecords();
+
+}  // namespace engine_testing

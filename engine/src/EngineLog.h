@@ -1,0 +1,19 @@
+// The engine's own log file (settings' log_file), filtered by log_severity.
+#pragma once
+
+#include <string>
+
+#include "include/internal/cef_types.h"
+
+namespace engine {
+
+class EngineLog {
+public:
+    // An empty path or LOGSEVERITY_DISABLE keeps the log closed.
+    static void Open(const std::wstring& path, cef_log_severity_t severity);
+    static void Close();
+    // Lines below the threshold, or written while the log is closed, are dropped.
+    static void Write(cef_log_severity_t severity, const std::string& text);
+};
+
+}  // namespace engine

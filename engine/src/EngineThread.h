@@ -1,0 +1,48 @@
+// One named engine thread: a Win32 thread with a message loop and a task queue that a
+// hidden message-only window drains, so tasks also run inside modal loops and windows
+// can be created on it.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <mutex>
+
+#include "include/cef_task.h"
+
+namespace engine {
+
+class EngineThread {
+public:
+    EngineThread() = default;
+    EngineThread(const EngineThread&) = delete;
+    EngineThread& operator=(const EngineThread&) = delete;
+    ~EngineThread();
+
+    // Starts a thread of its own; false when it could not be started.
+    bool Start();
+    // Uses the calling thread instead, whose own message loop then runs the tasks.
+    bool Attach();
+    // Runs the tasks queued so far, ends the loop and joins the thread.
+    void Stop();
+
+    bool Post(CefRefPtr<CefTask> task);
+    bool IsCurrent() const;
+
+private:
+    static DWORD WINAPI ThreadMain(void* self);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool CreateQueueWindow();
+    void RunTasks();
+
+    HANDLE thread_ = nullptr;
+    HANDLE ready_ = nullptr;
+    HWND window_ = nullptr;
+    DWORD threadId_ = 0;
+    bool owned_ = false;
+    std::mutex mutex_;
+    std::deque<CefRefPtr<CefTask>> tasks_;
+    bool accepting_ = false;
+};
+
+}  // namespace engine
