@@ -272,9 +272,9 @@ void CPaintManagerUI::OnPaint() {
         ::SetRectEmpty(&m_layeredUpdateRect);
     }
     if (m_offscreenPaint && !m_offscreenBitmap.IsValid()) {
-        m_offscreenDC.Reset(::CreateCompatibleDC(m_paintDC));
+        m_offscreenDC.Reset(::CreateCompatibleDC(GetPaintDC()));
         BYTE* bits = nullptr;
-        m_offscreenBitmap.Reset(CUIRender::CreateARGB32Bitmap(m_paintDC, client.right, client.bottom, &bits));
+        m_offscreenBitmap.Reset(CUIRender::CreateARGB32Bitmap(GetPaintDC(), client.right, client.bottom, &bits));
         m_offscreenBits = reinterpret_cast<DWORD*>(bits);
     }
     PAINTSTRUCT ps;
@@ -381,9 +381,9 @@ void CPaintManagerUI::PaintOffscreen(HDC paintDC, const RECT& client, RECT& upda
 void CPaintManagerUI::ComposeLayered(const RECT& client, const RECT& update) {
     if (m_offscreenBits == nullptr) return;
     if (!m_layeredImage.IsEmpty() && (!m_backgroundBitmap.IsValid() || m_layeredChanged)) {
-        if (!m_backgroundDC.IsValid()) m_backgroundDC.Reset(::CreateCompatibleDC(m_paintDC));
+        if (!m_backgroundDC.IsValid()) m_backgroundDC.Reset(::CreateCompatibleDC(GetPaintDC()));
         BYTE* bits = nullptr;
-        m_backgroundBitmap.Reset(CUIRender::CreateARGB32Bitmap(m_paintDC, client.right, client.bottom, &bits));
+        m_backgroundBitmap.Reset(CUIRender::CreateARGB32Bitmap(GetPaintDC(), client.right, client.bottom, &bits));
         m_backgroundBits = reinterpret_cast<DWORD*>(bits);
         if (m_backgroundDC.IsValid() && m_backgroundBitmap.IsValid()) {
             HGDIOBJ old = ::SelectObject(m_backgroundDC.Get(), m_backgroundBitmap.Get());
