@@ -38,6 +38,7 @@ template <class T>
 class CDelegate : public CDelegateBase {
 public:
     using Member = bool (T::*)(void*);
+    static_assert(sizeof(Member) <= 2 * sizeof(void*), "member pointer larger than a delegate keeps");
 
     CDelegate(T* object, Member member)
         : CDelegateBase(object, &member, sizeof(member)), m_member(member) {}

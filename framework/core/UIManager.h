@@ -337,6 +337,7 @@ private:
     void OnContextMenu(WPARAM wParam, LPARAM lParam);
     void OnKey(UINT msg, WPARAM wParam, LPARAM lParam);
     void ShowToolTip(CControlUI* control);
+    void HideToolTip();
     bool FocusTakesTab() const;
     void OnTimer(WPARAM wParam, LPARAM lParam);
     CControlUI* OwnControlAt(POINT pt) const;

@@ -138,7 +138,8 @@ bool CPaintManagerUI::MessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, LRE
 bool CPaintManagerUI::FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     for (int i = 0; i < m_messageFilters.GetSize(); ++i) {
         bool handled = false;
-        LRESULT answer = static_cast<IMessageFilterUI*>(m_messageFilters[i])->MessageHandler(msg, wParam, lParam, handled);
+        IMessageFilterUI* filter = static_cast<IMessageFilterUI*>(m_messageFilters[i]);
+        LRESULT answer = filter->MessageHandler(msg, wParam, lParam, handled);
         if (!handled) continue;
         result = answer;
         if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP || msg == WM_LBUTTONDBLCLK) {
@@ -499,7 +500,7 @@ void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam) {
             CControlUI* old = m_eventHover;
             m_eventHover = nullptr;
             old->Event(leave);
-            if (m_tooltipWnd != nullptr) ::SendMessageW(m_tooltipWnd, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
+            HideToolTip();
         }
         if (control != nullptr) {
             TEventInfo enter = MakeEvent(UIEVENT_MOUSEENTER, control, wParam, lParam);
@@ -551,8 +552,14 @@ void CPaintManagerUI::ShowToolTip(CControlUI* control) {
     }
 }
 
+void CPaintManagerUI::HideToolTip() {
+    if (m_tooltipWnd != nullptr) {
+        ::SendMessageW(m_tooltipWnd, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
+    }
+}
+
 void CPaintManagerUI::OnMouseLeave() {
-    if (m_tooltipWnd != nullptr) ::SendMessageW(m_tooltipWnd, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
+    HideToolTip();
     if (!m_mouseTracking) return;
     POINT cursor = {0, 0};
     ::GetCursorPos(&cursor);
@@ -695,7 +702,8 @@ bool CPaintManagerUI::PreMessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, 
     if (msg == WM_SYSCHAR && m_root != nullptr) {
         TFindShortcut find;
         find.ch = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(wParam))));
-        CControlUI* control = m_root->FindControl(MatchShortcut, &find, UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST);
+        const UINT flags = UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST;
+        CControlUI* control = m_root->FindControl(MatchShortcut, &find, flags);
         if (control == nullptr) return false;
         control->SetFocus();
         control->Activate();

@@ -60,7 +60,9 @@ void CPaintManagerUI::AddDelayedCleanup(CControlUI* control) {
 }
 
 bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* filter) { return m_preMessageFilters.Add(filter); }
-bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) { return RemoveFirst(m_preMessageFilters, filter); }
+bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) {
+    return RemoveFirst(m_preMessageFilters, filter);
+}
 bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) { return m_messageFilters.Add(filter); }
 bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* filter) { return RemoveFirst(m_messageFilters, filter); }
 

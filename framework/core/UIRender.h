@@ -39,7 +39,7 @@ public:
                               const wchar_t* name, const wchar_t* resType, RECT dest, RECT source, RECT corners,
                               DWORD mask, BYTE fade, bool hole, bool xTiled, bool yTiled, HINSTANCE instance = nullptr);
     static bool DrawImageInRect(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
-                                const TImageDrawSpec* spec, HINSTANCE instance = nullptr);
+                                const TImageDrawSpec* image, HINSTANCE instance = nullptr);
     static bool DrawImageString(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
                                 const wchar_t* description, const wchar_t* modifier = nullptr,
                                 HINSTANCE instance = nullptr);

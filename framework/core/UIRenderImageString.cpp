@@ -64,24 +64,23 @@ bool CUIRender::DrawImageSpec(HDC hdc, CPaintManagerUI* manager, const RECT& ite
 }
 
 bool CUIRender::DrawImageInRect(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
-                                const TImageDrawSpec* spec, HINSTANCE instance) {
-    if (manager == nullptr || hdc == nullptr || spec == nullptr) return false;
+                                const TImageDrawSpec* image, HINSTANCE instance) {
+    if (manager == nullptr || hdc == nullptr || image == nullptr) return false;
     RECT dest = item;
-    if (!IsZero(spec->dest)) {
-        dest.left = item.left + spec->dest.left;
-        dest.top = item.top + spec->dest.top;
-        dest.right = item.left + spec->dest.right < item.right ? item.left + spec->dest.right : item.right;
-        dest.bottom = item.top + spec->dest.bottom < item.bottom ? item.top + spec->dest.bottom : item.bottom;
+    if (!IsZero(image->dest)) {
+        dest.left = item.left + image->dest.left;
+        dest.top = item.top + image->dest.top;
+        dest.right = item.left + image->dest.right < item.right ? item.left + image->dest.right : item.right;
+        dest.bottom = item.top + image->dest.bottom < item.bottom ? item.top + image->dest.bottom : item.bottom;
     }
-    return DrawImageSpec(hdc, manager, item, paint, spec->name, spec->resType, dest, spec->source, spec->corner,
-                         spec->mask, spec->fade, spec->hole, spec->xTiled, spec->yTiled, instance);
+    return DrawImageSpec(hdc, manager, item, paint, image->name, image->resType, dest, image->source, image->corner,
+                         image->mask, image->fade, image->hole, image->xTiled, image->yTiled, instance);
 }
 
 bool CUIRender::DrawImageString(HDC hdc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
                                 const wchar_t* description, const wchar_t* modifier, HINSTANCE instance) {
     if (manager == nullptr || hdc == nullptr) return false;
-    const TImageDrawSpec* spec = manager->GetImageDrawSpec(description, modifier);
-    return DrawImageInRect(hdc, manager, item, paint, spec, instance);
+    return DrawImageInRect(hdc, manager, item, paint, manager->GetImageDrawSpec(description, modifier), instance);
 }
 
 HBITMAP CUIRender::GenerateBitmap(CPaintManagerUI* manager, RECT rect, CControlUI* stopControl, DWORD filterColor) {

@@ -191,7 +191,8 @@ TEST(ControlLayout, OnSizeFiresOnceEvenWhenItsHandlerMovesTheControlAgain) {
 class InvalidateWindow : public testing::Test {
 protected:
     void SetUp() override {
-        wnd_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        wnd_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                               nullptr);
         manager_.Init(wnd_);
         root_ = new TestBox;
         root_->SetPos(RECT{0, 0, 100, 100});

@@ -40,8 +40,8 @@ bool WriteChecker(const std::string& folder) {
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 8; ++x) {
             bool orange = ((x / 4) + (y / 4)) % 2 == 0;
-            rgba.insert(rgba.end(), {static_cast<unsigned char>(orange ? 255 : 128), static_cast<unsigned char>(orange ? 140 : 0),
-                                     static_cast<unsigned char>(orange ? 0 : 128), 255});
+            const unsigned char red = orange ? 255 : 128, green = orange ? 140 : 0, blue = orange ? 0 : 128;
+            rgba.insert(rgba.end(), {red, green, blue, 255});
         }
     }
     std::string png;

@@ -66,7 +66,8 @@ public:
 inline std::vector<std::wstring> Names(const EventLog& log, int type = 0) {
     std::vector<std::wstring> names;
     for (const SeenEvent& seen : log) {
-        if (type == 0 || seen.event.Type == type) names.push_back(seen.control + L":" + std::to_wstring(seen.event.Type));
+        if (type != 0 && seen.event.Type != type) continue;
+        names.push_back(seen.control + L":" + std::to_wstring(seen.event.Type));
     }
     return names;
 }
