@@ -1,3 +1,4 @@
+#include <DpiScale.h>
 #include <SkinValue.h>
 #include <UIControl.h>
 #include <UIManager.h>
@@ -228,6 +229,34 @@ TEST(ControlAttributes, StylesThatNameThemselvesEndInsteadOfExhaustingTheStack) 
     control.SetAttribute(L"bkcolor", L"loop");
     control.ApplyAttributeList(L"ping");
     EXPECT_STREQ(L"done", control.GetName().GetData());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ControlAttributes, LengthGettersFollowTheManagersScaleWhileSettersKeepSkinUnits) {
+    HiveUI::CPaintManagerUI manager;
+    manager.GetDpiScale()->SetScale(144);
+    HiveUI::CControlUI control;
+    control.ApplyAttributeList(L"width=\"20\" height=\"10\" minwidth=\"4\" maxheight=\"30\" padding=\"2,4,6,8\" "
+                               L"bordersize=\"2\" borderround=\"6,8\"");
+    control.SetToolTipWidth(100);
+    EXPECT_EQ(20, control.GetFixedWidth());
+    control.SetManager(&manager, nullptr, false);
+    EXPECT_EQ(30, control.GetFixedWidth());
+    EXPECT_EQ(15, control.GetFixedHeight());
+    EXPECT_EQ(6, control.GetMinWidth());
+    EXPECT_EQ(45, control.GetMaxHeight());
+    EXPECT_EQ(3, control.GetPadding().left);
+    EXPECT_EQ(12, control.GetPadding().bottom);
+    EXPECT_EQ(3, control.GetBorderSize());
+    EXPECT_EQ(12, control.GetBorderRound().cy);
+    EXPECT_EQ(150, control.GetToolTipWidth());
+    SIZE estimate = control.EstimateSize(SIZE{999, 999});
+    EXPECT_EQ(30, estimate.cx);
+    EXPECT_EQ(15, estimate.cy);
+    control.SetManager(nullptr, nullptr, false);
 }
 
 }  // namespace
