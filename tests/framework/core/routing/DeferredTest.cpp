@@ -60,6 +60,18 @@ TEST_F(RoutingWindow, ControlsThatAskForLayoutArePlacedAgainAtTheNextPaint) {
     EXPECT_EQ(100, b_->GetPos().bottom);
 }
 
+TEST_F(RoutingWindow, AFloatingControlInAnOffsetParentKeepsItsPlaceWhenLaidOutAgain) {
+    TestBox* inner = root_->Add(new TestBox, RECT{100, 60, 180, 140});
+    Probe* floating = inner->Add(new Probe(log_, L"float"), RECT{110, 70, 130, 90});
+    floating->SetFloat(true);
+    UpdateWindow(hwnd());
+    floating->NeedLayout();
+    UpdateWindow(hwnd());
+    EXPECT_FALSE(floating->IsLayoutNeeded());
+    EXPECT_EQ(110, floating->GetPos().left);
+    EXPECT_EQ(90, floating->GetPos().bottom);
+}
+
 TEST_F(RoutingWindow, LosingTheKeyboardFocusReleasesTheMouse) {
     Send(WM_LBUTTONDOWN, MK_LBUTTON, Point(20, 20));
     ASSERT_TRUE(manager().IsCaptured());
