@@ -273,7 +273,6 @@ public:
     void InvalidateRect(const RECT& rect);
     void NeedUpdate() { m_updateNeeded = true; }
     bool IsUpdateNeeded() const { return m_updateNeeded; }
-    bool IsPainting() const { return m_painting; }
     void SetPainting(bool painting) { m_painting = painting; }
     bool AddPostPaint(CControlUI* control);
     bool RemovePostPaint(CControlUI* control);
