@@ -11,6 +11,7 @@
 #include "ImageData.h"
 #include "ImageDrawSpec.h"
 #include "ResourceStore.h"
+#include "UIControl.h"
 #include "UIRender.h"
 #include "XmlDocument.h"
 #include "ZipReader.h"
@@ -145,7 +146,14 @@ CPaintManagerUI::CPaintManagerUI() {
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
+    for (int i = 0; i < m_delayedCleanup.GetSize(); ++i) delete static_cast<CControlUI*>(m_delayedCleanup[i]);
+    m_delayedCleanup.Empty();
+    for (int i = 0; i < m_asyncNotify.GetSize(); ++i) delete static_cast<TNotifyInfo*>(m_asyncNotify[i]);
+    m_asyncNotify.Empty();
     m_nameHash.Resize(83);
+    delete m_root;
+    m_root = nullptr;
+    RemoveAllTimers();
     if (m_resources.defaultFont.font != nullptr) DeleteObject(m_resources.defaultFont.font);
     m_resources.defaultFont.font = nullptr;
     RemoveAllFonts(false);
@@ -175,6 +183,7 @@ void CPaintManagerUI::Init(HWND wnd, const wchar_t* name) {
     RemoveAllStyles(false);
     RemoveAllDefaultAttributeList(false);
     RemoveAllOptionGroups();
+    RemoveAllTimers();
     m_name = name;
     if (wnd == m_paintWnd) return;
     m_paintDC.reset();
@@ -189,11 +198,14 @@ HDC CPaintManagerUI::GetPaintDC() const { return m_paintDC ? m_paintDC->Get() : 
 bool CPaintManagerUI::AttachRoot(CControlUI* control) {
     m_shadow.Create(this);
     if (control == nullptr) return false;
-    m_focus = nullptr;
+    SetFocus(nullptr);
     m_eventKey = nullptr;
     m_eventHover = nullptr;
     m_eventClick = nullptr;
-    if (m_root != nullptr) m_postPaintControls.Empty();
+    if (m_root != nullptr) {
+        m_postPaintControls.Empty();
+        AddDelayedCleanup(m_root);
+    }
     m_root = control;
     m_updateNeeded = true;
     m_firstLayout = true;
@@ -203,8 +215,10 @@ bool CPaintManagerUI::AttachRoot(CControlUI* control) {
 
 // Binding the tree to the manager and collecting its names come with the control base.
 bool CPaintManagerUI::InitControls(CControlUI* control, CControlUI* parent) {
-    (void)parent;
-    return control != nullptr;
+    if (control == nullptr) return false;
+    control->SetManager(this, parent != nullptr ? parent : control->GetParent(), true);
+    control->FindControl(CollectNamedControl, this, UIFIND_ALL);
+    return true;
 }
 
 void CPaintManagerUI::ForgetControl(CControlUI* control) {
@@ -212,6 +226,15 @@ void CPaintManagerUI::ForgetControl(CControlUI* control) {
     if (control == m_eventHover) m_eventHover = nullptr;
     if (control == m_eventClick) m_eventClick = nullptr;
     if (control == m_focus) m_focus = nullptr;
+    KillControlTimers(control);
+    const CUIString name = control->GetName();
+    if (!name.IsEmpty() && m_nameHash.Find(name) == control) m_nameHash.Remove(name);
+    for (int i = 0; i < m_asyncNotify.GetSize(); ++i) {
+        TNotifyInfo* msg = static_cast<TNotifyInfo*>(m_asyncNotify[i]);
+        if (msg->pSender == control) msg->pSender = nullptr;
+    }
+    // A control painted after the tree must not be painted once it is gone.
+    RemovePostPaint(control);
 }
 
 CDpiScale* CPaintManagerUI::GetDpiScale() {
@@ -231,7 +254,7 @@ void CPaintManagerUI::InvalidateWindow() {
     RECT client = {};
     GetClientRect(m_paintWnd, &client);
     UnionRect(&m_layeredUpdateRect, &m_layeredUpdateRect, &client);
-    InvalidateRect(m_paintWnd, nullptr, FALSE);
+    ::InvalidateRect(m_paintWnd, nullptr, FALSE);
 }
 
 // A window painted by UpdateLayeredWindow takes its opacity from the blend at the next

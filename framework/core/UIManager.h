@@ -9,11 +9,14 @@
 #include <memory>
 #include <vector>
 
+#include "MessageFilterUI.h"
+#include "NotifyUI.h"
 #include "ScopedHandle.h"
 #include "Shadow.h"
 #include "SkinResources.h"
 #include "UIPtrArray.h"
 #include "UIString.h"
+#include "UIEvent.h"
 #include "UIStringMap.h"
 
 namespace HiveUI {
@@ -263,6 +266,101 @@ private:
     static CUIString s_resourceZipPassword;
     static bool s_cachedResourceZip;
     static TZipHandle* s_resourceZipHandle;
+
+    // ---- Message routing, painting and control events ----
+public:
+    bool MessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool PreMessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    static WORD GetKeyState();
+    void Invalidate();
+    void InvalidateRect(const RECT& rect);
+    void NeedUpdate() { m_updateNeeded = true; }
+    bool IsUpdateNeeded() const { return m_updateNeeded; }
+    void SetPainting(bool painting) { m_painting = painting; }
+    bool AddPostPaint(CControlUI* control);
+    bool RemovePostPaint(CControlUI* control);
+    bool RemoveNativeWindow(HWND wnd);
+    RECT GetNativeWindowRect(HWND wnd) const;
+
+    // ---- Notifications, focus, capture and control searches ----
+    void SendNotify(CControlUI* sender, const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool async = false);
+    void SendNotifyInfo(TNotifyInfo& msg, bool async = false);
+    bool AddNotifier(INotifyUI* notifier);
+    bool RemoveNotifier(INotifyUI* notifier);
+    void PostAsyncNotify();
+    void AddDelayedCleanup(CControlUI* control);
+    void SetUsedVirtualWnd(bool used) { m_usedVirtualWnd = used; }
+    bool AddPreMessageFilter(IMessageFilterUI* filter);
+    bool RemovePreMessageFilter(IMessageFilterUI* filter);
+    bool AddMessageFilter(IMessageFilterUI* filter);
+    bool RemoveMessageFilter(IMessageFilterUI* filter);
+    CControlUI* GetFocus() const { return m_focus; }
+    void SetFocus(CControlUI* control);
+    bool SetNextTabControl(bool forward = true);
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const { return m_mouseCapture; }
+    CControlUI* FindControl(const wchar_t* name) const;
+    CControlUI* FindControlAt(POINT pt) const;
+    CUIPtrArray* GetFoundControls() { return &m_foundControls; }
+    static CControlUI* CALLBACK CollectNamedControl(CControlUI* control, LPVOID data);
+    static CControlUI* CALLBACK HitTestControl(CControlUI* control, LPVOID data);
+    static CControlUI* CALLBACK NextTabStop(CControlUI* control, LPVOID data);
+    static CControlUI* CALLBACK MatchShortcut(CControlUI* control, LPVOID data);
+    static CControlUI* CALLBACK CollectLayoutNeeded(CControlUI* control, LPVOID data);
+
+    // ---- Control timers ----
+    bool SetTimer(CControlUI* control, UINT timerId, UINT elapse);
+    bool KillTimer(CControlUI* control, UINT timerId);
+    void KillControlTimers(CControlUI* control);
+    void RemoveAllTimers();
+
+private:
+    bool FilterMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleLayeredNonClient(UINT msg, WPARAM wParam, LRESULT& result);
+    bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void DoDeferredWork();
+    void OnPaint();
+    bool LayoutBeforePaint(const RECT& client, bool& sizeChanged);
+    void PaintOffscreen(HDC paintDC, const RECT& client, RECT& update);
+    void ComposeLayered(const RECT& client, const RECT& update);
+    void PaintPostPaint(HDC hdc, const RECT& update);
+    void OnPrintClient(HDC hdc, LPARAM flags);
+    void OnClose();
+    bool OnSetCursor(LPARAM lParam);
+    void OnGetMinMaxInfo(MINMAXINFO* info) const;
+    void OnMouseMove(WPARAM wParam, LPARAM lParam);
+    bool OnMouseHover();
+    void OnMouseLeave();
+    void OnButtonDown(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnButtonUp(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnContextMenu(WPARAM wParam, LPARAM lParam);
+    void OnKey(UINT msg, WPARAM wParam, LPARAM lParam);
+    void ShowToolTip(CControlUI* control);
+    void HideToolTip();
+    bool FocusTakesTab() const;
+    void OnTimer(WPARAM wParam, LPARAM lParam);
+    CControlUI* OwnControlAt(POINT pt) const;
+    TEventInfo MakeEvent(int type, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Starts an OLE drag of the pressed control's picture.
+    void StartDrag();
+
+    bool m_usedVirtualWnd = false;
+    // The tooltip window reads its text from here while it shows.
+    CUIString m_toolTipText;
+    // Tab navigation and shortcut search state, valid during one tree walk.
+    struct TFindTabInfo {
+        CControlUI* focus = nullptr;
+        CControlUI* last = nullptr;
+        bool forward = true;
+        bool nextIsIt = false;
+    };
+    struct TFindShortcut {
+        wchar_t ch = 0;
+        bool pickNext = false;
+    };
 };
 
 }  // namespace HiveUI

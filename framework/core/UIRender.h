@@ -13,6 +13,7 @@ class GpImage;
 
 namespace HiveUI {
 
+class CControlUI;
 class CPaintManagerUI;
 struct TImageDrawSpec;
 
@@ -49,6 +50,12 @@ public:
     static void DrawTextWithBackground(HDC hdc, CPaintManagerUI* manager, RECT& rect, const wchar_t* text,
                                        DWORD textColor, int font, UINT format, DWORD backColor);
     static SIZE GetTextSize(HDC hdc, CPaintManagerUI* manager, const wchar_t* text, int font);
+
+    // Snapshots of controls as bottom-up 32-bit DIB sections.
+    static HBITMAP GenerateBitmap(CPaintManagerUI* manager, RECT rect, CControlUI* stopControl = nullptr,
+                                  DWORD filterColor = 0);
+    static HBITMAP GenerateBitmapFromRect(CPaintManagerUI* manager, CControlUI* control, RECT rect,
+                                          DWORD filterColor = 0);
 
     // Colours and shapes; colours are 0xAARRGGBB.
     static void DrawColor(HDC hdc, const RECT& rect, DWORD color);

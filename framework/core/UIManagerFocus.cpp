@@ -1,0 +1,114 @@
+// CPaintManagerUI: keyboard focus, tab order, shortcuts, mouse capture and the tree
+// searches that find controls by point or by layout need.
+#include "UIControl.h"
+#include "UIManager.h"
+
+namespace HiveUI {
+
+void CPaintManagerUI::SetFocus(CControlUI* control) {
+    if (m_paintWnd != nullptr && ::GetFocus() != m_paintWnd && control != m_focus) ::SetFocus(m_paintWnd);
+    if (control == m_focus) return;
+    if (m_focus != nullptr) {
+        CControlUI* losing = m_focus;
+        TEventInfo event = MakeEvent(UIEVENT_KILLFOCUS, control);
+        losing->Event(event);
+        SendNotify(losing, L"killfocus");
+        m_focus = nullptr;
+    }
+    if (control == nullptr || control->GetManager() != this || !control->IsVisible() || !control->IsEnabled()) return;
+    m_focus = control;
+    TEventInfo event = MakeEvent(UIEVENT_SETFOCUS, control);
+    control->Event(event);
+    SendNotify(control, L"setfocus");
+}
+
+bool CPaintManagerUI::SetNextTabControl(bool forward) {
+    if (m_updateNeeded && forward) {
+        m_focusNeeded = true;
+        ::InvalidateRect(m_paintWnd, nullptr, FALSE);
+        return true;
+    }
+    if (m_root == nullptr) return true;
+    const UINT flags = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
+    TFindTabInfo info;
+    info.focus = m_focus;
+    info.forward = forward;
+    CControlUI* control = m_root->FindControl(NextTabStop, &info, flags);
+    if (control == nullptr) {
+        if (forward) {
+            TFindTabInfo again;
+            again.forward = true;
+            control = m_root->FindControl(NextTabStop, &again, flags);
+        } else {
+            control = info.last;
+        }
+    }
+    if (control != nullptr) SetFocus(control);
+    m_focusNeeded = false;
+    return true;
+}
+
+CControlUI* CALLBACK CPaintManagerUI::NextTabStop(CControlUI* control, LPVOID data) {
+    TFindTabInfo* info = static_cast<TFindTabInfo*>(data);
+    if (control == info->focus) {
+        if (info->forward) info->nextIsIt = true;
+        return info->forward ? nullptr : info->last;
+    }
+    if ((control->GetControlFlags() & UIFLAG_TABSTOP) == 0) return nullptr;
+    info->last = control;
+    if (info->forward && (info->nextIsIt || info->focus == nullptr)) return control;
+    return nullptr;
+}
+
+CControlUI* CALLBACK CPaintManagerUI::MatchShortcut(CControlUI* control, LPVOID data) {
+    TFindShortcut* find = static_cast<TFindShortcut*>(data);
+    if (!control->IsVisible()) return nullptr;
+    CUIString className = control->GetClass();
+    bool label = className.Find(L"LabelUI") >= 0;
+    if (find->pickNext && !label) return control;
+    wchar_t shortcut = control->GetShortcut();
+    if (shortcut == 0) return nullptr;
+    shortcut = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(shortcut))));
+    if (shortcut != find->ch) return nullptr;
+    find->pickNext = true;
+    return label ? nullptr : control;
+}
+
+void CPaintManagerUI::SetCapture() {
+    ::SetCapture(m_paintWnd);
+    m_mouseCapture = true;
+}
+
+void CPaintManagerUI::ReleaseCapture() {
+    ::ReleaseCapture();
+    m_mouseCapture = false;
+    m_dragMode = false;
+}
+
+CControlUI* CPaintManagerUI::FindControl(const wchar_t* name) const {
+    return static_cast<CControlUI*>(m_nameHash.Find(name));
+}
+
+CControlUI* CALLBACK CPaintManagerUI::CollectNamedControl(CControlUI* control, LPVOID data) {
+    const CUIString name = control->GetName();
+    if (!name.IsEmpty()) static_cast<CPaintManagerUI*>(data)->m_nameHash.Set(name, control);
+    return nullptr;
+}
+
+CControlUI* CPaintManagerUI::FindControlAt(POINT pt) const {
+    if (m_root == nullptr) return nullptr;
+    return m_root->FindControl(HitTestControl, &pt, UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+}
+
+CControlUI* CALLBACK CPaintManagerUI::HitTestControl(CControlUI* control, LPVOID data) {
+    const POINT* pt = static_cast<const POINT*>(data);
+    RECT rc = control->GetPos();
+    return ::PtInRect(&rc, *pt) ? control : nullptr;
+}
+
+CControlUI* CALLBACK CPaintManagerUI::CollectLayoutNeeded(CControlUI* control, LPVOID data) {
+    if (control->IsLayoutNeeded()) static_cast<CPaintManagerUI*>(data)->m_foundControls.Add(control);
+    return nullptr;
+}
+
+}  // namespace HiveUI

@@ -1,0 +1,69 @@
+// CPaintManagerUI: notifications (at once or queued for the window's deferred work),
+// delayed deletion of controls, and the message filter lists.
+#include "UIControl.h"
+#include "UIManager.h"
+
+namespace HiveUI {
+
+namespace {
+
+bool RemoveFirst(CUIPtrArray& list, void* item) {
+    int index = list.Find(item);
+    return index >= 0 && list.Remove(index);
+}
+
+}  // namespace
+
+void CPaintManagerUI::SendNotify(CControlUI* sender, const wchar_t* type, WPARAM wParam, LPARAM lParam, bool async) {
+    TNotifyInfo msg;
+    msg.sType = type;
+    msg.pSender = sender;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    SendNotifyInfo(msg, async);
+}
+
+void CPaintManagerUI::SendNotifyInfo(TNotifyInfo& msg, bool async) {
+    msg.ptMouse = m_lastMousePos;
+    msg.dwTimestamp = ::GetTickCount();
+    if (m_usedVirtualWnd && msg.pSender != nullptr) msg.sVirtualWnd = msg.pSender->GetVirtualWnd();
+    if (async) {
+        TNotifyInfo* queued = new TNotifyInfo;
+        queued->sType = msg.sType;
+        queued->pSender = msg.pSender;
+        queued->dwTimestamp = msg.dwTimestamp;
+        queued->ptMouse = msg.ptMouse;
+        queued->wParam = msg.wParam;
+        queued->lParam = msg.lParam;
+        m_asyncNotify.Add(queued);
+        PostAsyncNotify();
+        return;
+    }
+    if (msg.pSender != nullptr && msg.pSender->OnNotify) msg.pSender->OnNotify(&msg);
+    for (int i = 0; i < m_notifiers.GetSize(); ++i) static_cast<INotifyUI*>(m_notifiers[i])->Notify(msg);
+}
+
+bool CPaintManagerUI::AddNotifier(INotifyUI* notifier) { return m_notifiers.Add(notifier); }
+bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) { return RemoveFirst(m_notifiers, notifier); }
+
+void CPaintManagerUI::PostAsyncNotify() {
+    if (m_asyncNotifyPosted) return;
+    ::PostMessageW(m_paintWnd, WM_APP + 1, 0, 0);
+    m_asyncNotifyPosted = true;
+}
+
+void CPaintManagerUI::AddDelayedCleanup(CControlUI* control) {
+    if (control == nullptr) return;
+    control->SetManager(this, nullptr, false);
+    m_delayedCleanup.Add(control);
+    PostAsyncNotify();
+}
+
+bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* filter) { return m_preMessageFilters.Add(filter); }
+bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) {
+    return RemoveFirst(m_preMessageFilters, filter);
+}
+bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) { return m_messageFilters.Add(filter); }
+bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* filter) { return RemoveFirst(m_messageFilters, filter); }
+
+}  // namespace HiveUI
