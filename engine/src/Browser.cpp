@@ -193,6 +193,7 @@ void BrowserImpl::SetFocus(bool focus) {
 }
 
 void BrowserImpl::OnWindowDestroyed() {
+    if (closed_) return;
     window_ = nullptr;
     closed_ = true;
     if (pendingJob_) pendingJob_->Cancel();
@@ -294,7 +295,8 @@ void BrowserImpl::OnFetched(int navId, const NavEntry& entry, FetchResult result
     if (!result.finalUrl.empty() && result.finalUrl != WithoutFragment(Utf8(entry.url))) url = CefString(result.finalUrl).ToWString();
     CefRefPtr<CefRequestHandler> requestHandler = client_ ? client_->GetRequestHandler() : nullptr;
     if (requestHandler &&
-        requestHandler->OnResourceResponse(this, frame_.get(), MakeRequest(url), MakeResponse(result))) {
+        requestHandler->OnResourceResponse(this, frame_.get(), MakeRequest(CefString(WithoutFragment(Utf8(url))).ToWString()),
+                                           MakeResponse(result))) {
         EngineLog::Write(LOGSEVERITY_WARNING, "asking for a request again after its response is not supported; "
                                               "the response stands");
     }

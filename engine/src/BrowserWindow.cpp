@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "Browser.h"
+#include "Closure.h"
 #include "EngineLog.h"
 
 namespace engine {
@@ -73,11 +74,12 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, Browser
     case WM_SIZE:
         InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
-    case WM_DESTROY: {
+    case WM_NCDESTROY: {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        // Reported once the window is gone, as the browser reports its close.
         CefRefPtr<BrowserImpl> keep = browser;
-        browser->OnWindowDestroyed();
-        keep->Release();  // the window's own reference
+        browser->Release();  // the window's own reference
+        if (!PostWork(TID_UI, [keep] { keep->OnWindowDestroyed(); })) keep->OnWindowDestroyed();
         return 0;
     }
     default: break;

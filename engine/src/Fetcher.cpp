@@ -14,6 +14,7 @@
 #include "EngineLog.h"
 #include "include/cef_command_line.h"
 #include "include/internal/cef_types.h"
+#include "tallyhive/engine_testing.h"
 
 namespace engine {
 namespace {
@@ -229,3 +230,5 @@ void CancelFetches() {
 void SetFetchIdleTimeout(unsigned milliseconds) { g_idleTimeoutMs = milliseconds; }
 
 }  // namespace engine
+
+void engine_testing::SetNetworkIdleTimeout(unsigned milliseconds) { engine::SetFetchIdleTimeout(milliseconds); }

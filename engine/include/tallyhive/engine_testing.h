@@ -9,5 +9,7 @@ namespace engine_testing {
 
 std::vector<std::string> TraceRecords();
 void ClearTraceRecords();
+// How long a network load may receive nothing before it fails as timed out (-7).
+void SetNetworkIdleTimeout(unsigned milliseconds);
 
 }  // namespace engine_testing
