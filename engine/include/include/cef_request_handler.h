@@ -9,11 +9,6 @@
 
 class CefRequestHandler : public virtual CefBase {
 public:
-    virtual bool OnBeforeBrowse(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame,
-                                CefRefPtr<CefRequest> request, bool is_redirect) {
-        (void)browser, (void)frame, (void)request, (void)is_redirect;
-        return false;
-    }
     // Runs on the UI thread for every response; true would ask for the request again.
     virtual bool OnResourceResponse(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame,
                                     CefRefPtr<CefRequest> request, CefRefPtr<CefResponse> response) {

@@ -61,6 +61,12 @@ public:
         return requests_;
     }
 
+    // The whole head of the latest request, headers included.
+    std::string LastRequest() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return lastRequest_;
+    }
+
     // A port on which nothing listens: bound once, then released.
     static int ClosedPort() {
         SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -101,6 +107,7 @@ private:
         {
             std::lock_guard<std::mutex> lock(mutex_);
             requests_.push_back(line);
+            lastRequest_ = request;
             auto it = replies_.find(path);
             if (it != replies_.end()) reply = it->second;
         }
@@ -127,4 +134,5 @@ private:
     std::mutex mutex_;
     std::map<std::string, Reply> replies_;
     std::vector<std::string> requests_;
+    std::string lastRequest_;
 };

@@ -7,6 +7,7 @@
 #include "../common/LoopbackServer.h"
 #include "../common/TestClient.h"
 #include "include/cef_app.h"
+#include "include/cef_cookie.h"
 #include "tallyhive/engine_testing.h"
 
 namespace {
@@ -34,6 +35,11 @@ protected:
         file.headers = "Content-Disposition: attachment; filename=\"report.txt\"\r\n";
         file.body = "downloaded bytes";
         g_server->Serve("/file", file);
+        LoopbackServer::Reply cookie;
+        cookie.headers = "Set-Cookie: sid=abc123; Path=/\r\n";
+        cookie.body = kPage;
+        g_server->Serve("/login", cookie);
+        g_server->Serve("http://shop.example/page", page);
 
         CefSettings settings;
         settings.multi_threaded_message_loop = 1;
@@ -181,6 +187,62 @@ TEST_F(LoadingTest, CloseBrowserEndsWithBeforeClose) {
     second->GetHost()->CloseBrowser(true);
     EXPECT_EQ("before-close " + std::to_string(second->GetIdentifier()), g_events.WaitFor("before-close"));
     EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(LoadingTest, TheProxySwitchLetsLoopbackServeAnyHost) {
+    CefRefPtr<CefCommandLine> line = CefCommandLine::GetGlobalCommandLine();
+    line->AppendSwitchWithValue("proxy-server", "127.0.0.1:" + std::to_string(g_server->Port()));
+    EXPECT_EQ("load-end 200 http://shop.example/page#part", Load("http://shop.example/page#part"));
+    line->AppendSwitchWithValue("proxy-server", "");
+    EXPECT_EQ("GET http://shop.example/page HTTP/1.1", g_server->Requests().back());
+}
+
+TEST_F(LoadingTest, CookiesSetByAServerAreSentBackAndFlushed) {
+    Load(g_server->Url("/login"));
+    Load(g_server->Url("/page"));
+    EXPECT_NE(std::string::npos, g_server->LastRequest().find("\r\nCookie: sid=abc123\r\n")) << g_server->LastRequest();
+    ASSERT_TRUE(CefCookieManager::GetGlobalManager(nullptr)->FlushStore(nullptr));
+    const std::string store = ReadWhole(g_folder + L"\\cache\\Cookies");
+    EXPECT_NE(std::string::npos, store.find("\tsid\tabc123")) << store;
+}
+
+TEST_F(LoadingTest, AChildOfAWindowOnAnotherThreadLoadsAndClosesWithItsParent) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"parent", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, parent);
+    CefWindowInfo info;
+    info.SetAsChild(parent, RECT{0, 30, 400, 300});
+    g_events.Clear();
+    ASSERT_TRUE(CefBrowserHost::CreateBrowser(info, g_client.get(), g_server->Url("/page"), CefBrowserSettings(), nullptr));
+    ASSERT_NE("", g_events.WaitFor("load-end"));
+    CefRefPtr<CefBrowser> child = g_client->browsers.back();
+    HWND window = child->GetHost()->GetWindowHandle();
+    EXPECT_EQ(parent, GetParent(window));
+    EXPECT_EQ(WS_CHILD | WS_VISIBLE, GetWindowLongW(window, GWL_STYLE) & (WS_CHILD | WS_VISIBLE | WS_POPUP));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(270, rect.bottom - rect.top);
+    DestroyWindow(parent);
+    EXPECT_EQ("before-close " + std::to_string(child->GetIdentifier()), g_events.WaitFor("before-close"));
+}
+
+TEST_F(LoadingTest, DevToolsOpenAWindowListingThePageAndTheLog) {
+    Load(g_server->Url("/page"));
+    g_events.Clear();
+    CefWindowInfo info = PopupInfo();
+    CefString(&info.window_name) = "tools";
+    Browser()->GetHost()->ShowDevTools(info, g_client.get(), CefBrowserSettings(), CefPoint());
+    EXPECT_EQ("after-created popup=1", g_events.WaitFor("after-created"));
+    EXPECT_EQ("load-end 200 chrome-devtools://devtools/inspector.html", g_events.WaitFor("load-end"));
+    CefRefPtr<CefBrowser> tools = g_client->browsers.back();
+    wchar_t title[64] = {};
+    GetWindowTextW(tools->GetHost()->GetWindowHandle(), title, 64);
+    EXPECT_STREQ(L"tools", title);
+    bool traced = false;
+    for (const auto& r : engine_testing::TraceRecords()) traced |= r == "dev tools opened id=1 url=" + g_server->Url("/page");
+    EXPECT_TRUE(traced);
+    tools->GetHost()->CloseBrowser(true);
+    EXPECT_NE("", g_events.WaitFor("before-close"));
 }
 
 TEST_F(LoadingTest, ShutdownWithABrowserOpenIsLoggedAndReturns) {
