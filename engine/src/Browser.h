@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,9 +101,10 @@ private:
     HWND opener_ = nullptr;
     int id_;
     bool popup_;
-    bool hasDocument_ = false;
-    bool loading_ = false;
-    bool closed_ = false;
+    // Read from any thread, written on the UI thread.
+    std::atomic<bool> hasDocument_{false};
+    std::atomic<bool> loading_{false};
+    std::atomic<bool> closed_{false};
     std::vector<NavEntry> history_;
     int historyIndex_ = -1;
     int navCounter_ = 0;

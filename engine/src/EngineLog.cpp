@@ -46,7 +46,7 @@ void EngineLog::Close() {
 
 void EngineLog::Write(cef_log_severity_t severity, const std::string& text) {
     std::lock_guard<std::mutex> lock(g_mutex);
-    if (g_file == INVALID_HANDLE_VALUE || severity < g_threshold) return;
+    if (severity < g_threshold) return;
     SYSTEMTIME t;
     GetLocalTime(&t);
     char prefix[96];
@@ -56,6 +56,7 @@ void EngineLog::Write(cef_log_severity_t severity, const std::string& text) {
     const std::string line = prefix + text + "\n";
     g_recent.push_back(prefix + text);
     if (g_recent.size() > kRecentLines) g_recent.pop_front();
+    if (g_file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(g_file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }

@@ -1,6 +1,7 @@
 // Posting tasks to the engine's named threads: the UI thread and the renderer thread
 // (which stands for the render process). Other thread ids have no thread here.
 #include "include/cef_task.h"
+#include "include/wrapper/cef_closure_task.h"
 #include "include/wrapper/cef_helpers.h"
 
 #include "EngineContext.h"
@@ -33,4 +34,24 @@ bool CefCurrentlyOn(CefThreadId threadId) {
 void CefLogWrongThread(const char* expected, const char* file, int line) {
     engine::EngineLog::Write(LOGSEVERITY_ERROR, std::string("not on the ") + expected + " thread at " + file + ":" +
                                                     std::to_string(line));
+}
+
+namespace {
+
+class ClosureTask : public CefTask {
+public:
+    explicit ClosureTask(const base::Closure& closure) : closure_(closure) {}
+    void Execute() override { closure_.Run(); }
+
+private:
+    base::Closure closure_;
+    IMPLEMENT_REFCOUNTING(ClosureTask);
+};
+
+}  // namespace
+
+CefRefPtr<CefTask> CefCreateClosureTask(const base::Closure& closure) { return new ClosureTask(closure); }
+
+bool CefPostTask(CefThreadId threadId, const base::Closure& closure) {
+    return CefPostTask(threadId, CefCreateClosureTask(closure));
 }

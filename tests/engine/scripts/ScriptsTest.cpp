@@ -10,6 +10,7 @@
 #include "include/cef_app.h"
 #include "include/cef_render_process_handler.h"
 #include "include/cef_v8.h"
+#include "include/wrapper/cef_closure_task.h"
 #include "tallyhive/engine_testing.h"
 
 namespace {
@@ -247,6 +248,22 @@ TEST_F(ScriptsTest, TasksPostedToTheRendererRunThere) {
     EXPECT_FALSE(CefCurrentlyOn(TID_RENDERER));
     ASSERT_TRUE(CefPostTask(TID_RENDERER, new Check()));
     EXPECT_EQ("on renderer", g_renderer.WaitFor("on"));
+}
+
+class Counter : public CefBase {
+public:
+    void Hit(bool onUi, int amount) { g_renderer.Add("hit " + std::to_string(amount) + (onUi == CefCurrentlyOn(TID_UI) ? " where expected" : "")); }
+    IMPLEMENT_REFCOUNTING(Counter);
+};
+
+TEST_F(ScriptsTest, BoundClosuresRunOnTheThreadTheyArePostedTo) {
+    g_renderer.Clear();
+    CefRefPtr<Counter> counter = new Counter();
+    ASSERT_TRUE(CefPostTask(TID_UI, base::Bind(&Counter::Hit, counter.get(), true, 5)));
+    Counter* raw = counter.get();
+    counter = nullptr;  // the closure keeps the receiver alive
+    EXPECT_EQ("hit 5 where expected", g_renderer.WaitFor("hit"));
+    (void)raw;
 }
 
 }  // namespace
