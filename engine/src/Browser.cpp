@@ -12,6 +12,7 @@
 #include "EngineTrace.h"
 #include "ErrorNames.h"
 #include "Url.h"
+#include "tallyhive/engine_testing.h"
 
 namespace engine {
 namespace {
@@ -370,10 +371,18 @@ void BrowserImpl::SetLoading(bool loading) {
 }
 
 void BrowserImpl::SetDisplay(const std::wstring& title, const std::wstring& text) {
-    title_ = title;
-    text_ = text;
+    {
+        std::lock_guard<std::mutex> lock(displayMutex_);
+        title_ = title;
+        text_ = text;
+    }
     scrollY_ = 0;
     if (window_ != nullptr) InvalidateRect(window_, nullptr, TRUE);
+}
+
+std::wstring BrowserImpl::DisplayedText() {
+    std::lock_guard<std::mutex> lock(displayMutex_);
+    return title_ + L"\n" + text_;
 }
 
 std::vector<CefRefPtr<BrowserImpl>> BrowserImpl::OpenBrowsers() {
@@ -406,6 +415,11 @@ void CloseOpenBrowsers() {
 }
 
 }  // namespace engine
+
+std::wstring engine_testing::DisplayedText(CefRefPtr<CefBrowser> browser) {
+    auto* impl = dynamic_cast<engine::BrowserImpl*>(browser.get());
+    return impl ? impl->DisplayedText() : std::wstring();
+}
 
 bool CefBrowserHost::CreateBrowser(const CefWindowInfo& windowInfo, CefRefPtr<CefClient> client, const CefString& url,
                                    const CefBrowserSettings& settings, CefRefPtr<CefRequestContext> request_context) {

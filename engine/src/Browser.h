@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,7 @@ public:
     void ShowContextMenu(POINT clientPoint);
     void RunMenuCommand(int commandId);
     FrameImpl* Frame() { return frame_.get(); }
+    std::wstring DisplayedText();
 
     // Browsers still open, for shutdown.
     static std::vector<CefRefPtr<BrowserImpl>> OpenBrowsers();
@@ -112,6 +114,7 @@ private:
     bool pendingAddsHistory_ = false;
     NavEntry pendingEntry_;
     std::shared_ptr<FetchJob> pendingJob_;
+    std::mutex displayMutex_;  // the window paints on the UI thread; tests read from theirs
     std::wstring title_;
     std::wstring text_;
     int scrollY_ = 0;

@@ -147,6 +147,7 @@ void WaitPumpingSentMessages(HANDLE event) {
 }
 
 void BrowserImpl::Paint(HDC dc, const RECT& client) {
+    std::lock_guard<std::mutex> lock(displayMutex_);
     FillRect(dc, &client, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));

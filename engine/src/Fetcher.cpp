@@ -5,10 +5,8 @@
 #include <windows.h>
 
 #include <cctype>
-#include <condition_variable>
+#include <memory>
 #include <mutex>
-#include <set>
-#include <thread>
 
 #include "CookieManager.h"
 #include "EngineLog.h"
@@ -23,8 +21,7 @@ const char kUserAgent[] =
     "Mozilla/5.0 (Windows NT 6.1) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/49.0.2623.110 Safari/537.36";
 
 std::mutex g_mutex;
-std::condition_variable g_idle;
-std::set<std::shared_ptr<FetchJob>> g_jobs;
+std::vector<std::pair<HANDLE, std::shared_ptr<FetchJob>>> g_threads;
 std::atomic<unsigned> g_idleTimeoutMs{30000};
 
 struct Transfer {
@@ -201,30 +198,69 @@ std::string FetchResult::Header(const std::string& name) const {
     return std::string();
 }
 
+namespace {
+
+struct Worker {
+    std::string url;
+    std::shared_ptr<FetchJob> job;
+    std::function<void(FetchResult)> done;
+};
+
+DWORD WINAPI FetchThread(void* param) {
+    std::unique_ptr<Worker> worker(static_cast<Worker*>(param));
+    FetchResult result = Perform(worker->url, worker->job);
+    if (worker->job->Canceled()) result.error = -3;
+    worker->done(std::move(result));
+    // Whatever the callback holds is released before shutdown may go on.
+    worker.reset();
+    return 0;
+}
+
+// Closes the handles of workers that have ended; the caller holds g_mutex.
+void ReapFinished() {
+    for (auto it = g_threads.begin(); it != g_threads.end();) {
+        if (WaitForSingleObject(it->first, 0) == WAIT_OBJECT_0) {
+            CloseHandle(it->first);
+            it = g_threads.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+}  // namespace
+
 std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(FetchResult)> done) {
     GlobalInit();
     auto job = std::make_shared<FetchJob>();
-    {
-        std::lock_guard<std::mutex> lock(g_mutex);
-        g_jobs.insert(job);
+    auto* worker = new Worker{url, job, std::move(done)};
+    std::lock_guard<std::mutex> lock(g_mutex);
+    ReapFinished();
+    // Plain Win32 threads, each joined at shutdown: a detached C++ thread still ending
+    // while the process exits can leave the runtime's thread-key lock held.
+    HANDLE thread = CreateThread(nullptr, 0, FetchThread, worker, 0, nullptr);
+    if (thread == nullptr) {
+        FetchResult failed;
+        failed.error = -2;
+        worker->done(failed);
+        delete worker;
+        return job;
     }
-    std::thread([url, job, done]() mutable {
-        FetchResult result = Perform(url, job);
-        if (job->Canceled()) result.error = -3;
-        done(std::move(result));
-        // Whatever the callback holds is released before shutdown may go on.
-        done = nullptr;
-        std::lock_guard<std::mutex> lock(g_mutex);
-        g_jobs.erase(job);
-        g_idle.notify_all();
-    }).detach();
+    g_threads.emplace_back(thread, job);
     return job;
 }
 
 void CancelFetches() {
-    std::unique_lock<std::mutex> lock(g_mutex);
-    for (const auto& job : g_jobs) job->Cancel();
-    g_idle.wait(lock, [] { return g_jobs.empty(); });
+    std::vector<std::pair<HANDLE, std::shared_ptr<FetchJob>>> threads;
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        threads.swap(g_threads);
+    }
+    for (const auto& t : threads) t.second->Cancel();
+    for (const auto& t : threads) {
+        WaitForSingleObject(t.first, INFINITE);
+        CloseHandle(t.first);
+    }
 }
 
 void SetFetchIdleTimeout(unsigned milliseconds) { g_idleTimeoutMs = milliseconds; }

@@ -245,6 +245,22 @@ TEST_F(LoadingTest, DevToolsOpenAWindowListingThePageAndTheLog) {
     EXPECT_NE("", g_events.WaitFor("before-close"));
 }
 
+TEST_F(LoadingTest, TheWindowShowsTheTitleAndTheVisibleText) {
+    LoopbackServer::Reply page;
+    page.body = "<html><head><title>Pets &lt;Shop&gt;</title><style>p{color:red}</style></head><body><h1>Welcome</h1>\n"
+                "<p>Cats &amp; dogs&nbsp;here</p><script>var hidden = '<p>no</p>';</script>"
+                "<div>Price: &#165;5   &#x4E2D;</div><!-- <p>comment</p> --></body></html>";
+    g_server->Serve("/text", page);
+    Load(g_server->Url("/text"));
+    EXPECT_EQ(L"Pets <Shop>\nWelcome\nCats & dogs\u00A0here\nPrice: \u00A55 \u4E2D", engine_testing::DisplayedText(Browser()));
+    // GBK bytes of "\u4F60\u597D" in a page that declares that charset.
+    const std::string gbk = "data:text/html;charset=gbk,%C4%E3%BA%C3";
+    Load(gbk);
+    EXPECT_EQ(CefString(gbk).ToWString() + L"\n\u4F60\u597D", engine_testing::DisplayedText(Browser()));
+    Load("http://127.0.0.1:" + std::to_string(LoopbackServer::ClosedPort()) + "/gone");
+    EXPECT_NE(std::wstring::npos, engine_testing::DisplayedText(Browser()).find(L"net::ERR_CONNECTION_REFUSED"));
+}
+
 TEST_F(LoadingTest, ShutdownWithABrowserOpenIsLoggedAndReturns) {
     g_events.Clear();
     const int id = Browser()->GetIdentifier();
