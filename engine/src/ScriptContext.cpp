@@ -13,8 +13,11 @@
 namespace engine {
 namespace {
 
-// Contexts entered on the renderer thread, innermost last.
-thread_local std::vector<CefRefPtr<ScriptContext>> t_entered;
+// Contexts entered, innermost last. Only the renderer thread enters contexts, so one
+// stack serves (and no per-thread storage has to be torn down when that thread ends).
+std::vector<CefRefPtr<ScriptContext>> t_entered;
+
+bool OnRenderer() { return CefCurrentlyOn(TID_RENDERER); }
 
 // Only the page's window object exists of the DOM: every use of `document` throws,
 // so the page's error shows in the engine log instead of passing silently.
@@ -206,6 +209,7 @@ bool ScriptContext::Enter() {
 }
 
 bool ScriptContext::Exit() {
+    if (!OnRenderer()) return false;
     for (size_t i = t_entered.size(); i > 0; --i) {
         if (t_entered[i - 1].get() == this) {
             t_entered.erase(t_entered.begin() + static_cast<std::ptrdiff_t>(i - 1));
@@ -270,11 +274,11 @@ CefRefPtr<CefV8Value> ScriptContext::GetGlobal() {
 }  // namespace engine
 
 CefRefPtr<CefV8Context> CefV8Context::GetCurrentContext() {
-    return engine::t_entered.empty() ? nullptr : engine::t_entered.back().get();
+    return !engine::OnRenderer() || engine::t_entered.empty() ? nullptr : engine::t_entered.back().get();
 }
 
 CefRefPtr<CefV8Context> CefV8Context::GetEnteredContext() {
-    return engine::t_entered.empty() ? nullptr : engine::t_entered.front().get();
+    return !engine::OnRenderer() || engine::t_entered.empty() ? nullptr : engine::t_entered.front().get();
 }
 
-bool CefV8Context::InContext() { return !engine::t_entered.empty(); }
+bool CefV8Context::InContext() { return engine::OnRenderer() && !engine::t_entered.empty(); }

@@ -113,8 +113,9 @@ protected:
     }
 
     static void TearDownTestSuite() {
+        g_events.Clear();
         g_client->First()->GetHost()->CloseBrowser(true);
-        g_events.WaitFor("before-close");
+        g_events.WaitFor("before-close " + std::to_string(g_client->First()->GetIdentifier()));
         CefShutdown();
         delete g_server;
     }
