@@ -39,7 +39,8 @@ void CookieManager::Load(const std::wstring& cachePath) {
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty() && line[0] != '#') lines_.push_back(line);
+        // "#HttpOnly_" marks a cookie line, not a comment.
+        if (!line.empty() && (line[0] != '#' || line.compare(0, 10, "#HttpOnly_") == 0)) lines_.push_back(line);
     }
 }
 

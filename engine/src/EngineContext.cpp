@@ -5,6 +5,8 @@
 #include "EngineLog.h"
 #include "EngineTrace.h"
 #include "Folders.h"
+#include "Browser.h"
+#include "Fetcher.h"
 
 namespace engine {
 namespace {
@@ -39,6 +41,7 @@ bool EngineContext::Initialize(const CefSettings& settings, CefRefPtr<CefApp> ap
 
     const bool started = settings.multi_threaded_message_loop ? uiThread_.Start() : uiThread_.Attach();
     if (!started) EngineLog::Write(LOGSEVERITY_ERROR, "the engine's UI thread could not be started");
+    if (!rendererThread_.Start()) EngineLog::Write(LOGSEVERITY_ERROR, "the engine's renderer thread could not be started");
     CookieManager::Global()->Load(cachePath_);
     initialized_ = true;
     EngineLog::Write(LOGSEVERITY_INFO, "engine initialized");
@@ -54,7 +57,10 @@ void EngineContext::Shutdown() {
         EngineLog::Write(LOGSEVERITY_ERROR, "CefShutdown must run on the thread that called CefInitialize");
         return;
     }
+    CloseOpenBrowsers();
     initialized_ = false;
+    CancelFetches();
+    rendererThread_.Stop();
     uiThread_.Stop();
     app_ = nullptr;
     Trace("shutdown");

@@ -20,6 +20,8 @@ public:
     bool IsInitialized() const { return initialized_; }
 
     EngineThread& UiThread() { return uiThread_; }
+    EngineThread& RendererThread() { return rendererThread_; }
+    CefRefPtr<CefApp> App() const { return app_; }
     const std::wstring& CachePath() const { return cachePath_; }
 
 private:
@@ -32,6 +34,7 @@ private:
     std::wstring cachePath_;
     CefRefPtr<CefApp> app_;
     EngineThread uiThread_;
+    EngineThread rendererThread_;
 };
 
 }  // namespace engine

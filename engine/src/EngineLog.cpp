@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <deque>
 #include <mutex>
 
 namespace engine {
@@ -11,6 +12,8 @@ namespace {
 std::mutex g_mutex;
 HANDLE g_file = INVALID_HANDLE_VALUE;
 cef_log_severity_t g_threshold = LOGSEVERITY_INFO;
+std::deque<std::string> g_recent;
+const size_t kRecentLines = 200;
 
 const char* SeverityName(cef_log_severity_t severity) {
     switch (severity) {
@@ -43,7 +46,7 @@ void EngineLog::Close() {
 
 void EngineLog::Write(cef_log_severity_t severity, const std::string& text) {
     std::lock_guard<std::mutex> lock(g_mutex);
-    if (g_file == INVALID_HANDLE_VALUE || severity < g_threshold) return;
+    if (severity < g_threshold) return;
     SYSTEMTIME t;
     GetLocalTime(&t);
     char prefix[96];
@@ -51,8 +54,16 @@ void EngineLog::Write(cef_log_severity_t severity, const std::string& text) {
                   GetCurrentThreadId(), t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds,
                   SeverityName(severity));
     const std::string line = prefix + text + "\n";
+    g_recent.push_back(prefix + text);
+    if (g_recent.size() > kRecentLines) g_recent.pop_front();
+    if (g_file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(g_file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+std::vector<std::string> EngineLog::RecentLines() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return std::vector<std::string>(g_recent.begin(), g_recent.end());
 }
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "include/internal/cef_types.h"
 
@@ -14,6 +15,8 @@ public:
     static void Close();
     // Lines below the threshold, or written while the log is closed, are dropped.
     static void Write(cef_log_severity_t severity, const std::string& text);
+    // The last lines written, oldest first, for the developer-tools window.
+    static std::vector<std::string> RecentLines();
 };
 
 }  // namespace engine

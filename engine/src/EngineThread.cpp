@@ -18,8 +18,11 @@ bool EngineThread::Start() {
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (ready_ == nullptr) return false;
     owned_ = true;
-    thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_);
-    if (thread_ == nullptr) {
+    // A runtime thread rather than a bare Win32 one: scripts throw C++ exceptions on it, and
+    // the runtime's per-thread state must be torn down on the path it expects.
+    try {
+        thread_ = std::thread([this] { ThreadMain(this); });
+    } catch (const std::system_error&) {
         CloseHandle(ready_);
         ready_ = nullptr;
         return false;
@@ -41,15 +44,13 @@ void EngineThread::Stop() {
         std::lock_guard<std::mutex> lock(mutex_);
         accepting_ = false;
     }
-    if (owned_ && thread_ != nullptr && IsCurrent()) {
+    if (owned_ && thread_.joinable() && IsCurrent()) {
         EngineLog::Write(LOGSEVERITY_ERROR, "an engine thread cannot stop itself");
         return;
     }
-    if (owned_ && thread_ != nullptr) {
+    if (owned_ && thread_.joinable()) {
         if (window_ != nullptr) PostMessageW(window_, kQuit, 0, 0);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
+        thread_.join();
     } else if (!owned_ && window_ != nullptr) {
         RunTasks();
         DestroyWindow(window_);
@@ -71,6 +72,7 @@ bool EngineThread::IsCurrent() const { return threadId_ != 0 && threadId_ == Get
 
 DWORD WINAPI EngineThread::ThreadMain(void* param) {
     EngineThread* self = static_cast<EngineThread*>(param);
+    self->threadId_ = GetCurrentThreadId();
     const bool created = self->CreateQueueWindow();
     SetEvent(self->ready_);
     if (!created) return 1;

@@ -6,7 +6,10 @@
 #include <windows.h>
 
 #include <deque>
+#include <atomic>
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "include/cef_task.h"
 
@@ -35,10 +38,10 @@ private:
     bool CreateQueueWindow();
     void RunTasks();
 
-    HANDLE thread_ = nullptr;
+    std::thread thread_;
     HANDLE ready_ = nullptr;
     HWND window_ = nullptr;
-    DWORD threadId_ = 0;
+    std::atomic<DWORD> threadId_{0};
     bool owned_ = false;
     std::mutex mutex_;
     std::deque<CefRefPtr<CefTask>> tasks_;

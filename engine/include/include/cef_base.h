@@ -8,6 +8,7 @@
 #include "include/internal/cef_string.h"
 #include "include/internal/cef_types.h"
 #include "include/internal/cef_types_wrappers.h"
+#include "include/internal/cef_win.h"
 
 class CefBase {
 public:

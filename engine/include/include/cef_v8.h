@@ -1,6 +1,106 @@
-// Script-context types of the render side.
+// Script contexts, values and native handlers of the render side. Every call here runs
+// on the engine's renderer thread.
 #pragma once
+
+#include <vector>
 
 #include "include/cef_base.h"
 
-class CefV8Context : public virtual CefBase {};
+class CefBrowser;
+class CefFrame;
+class CefV8Value;
+
+typedef cef_v8_propertyattribute_t CefV8PropertyAttribute;
+typedef cef_v8_accesscontrol_t CefV8AccessControl;
+
+class CefV8Context : public virtual CefBase {
+public:
+    // The context whose script is running, or the innermost one entered; null outside.
+    static CefRefPtr<CefV8Context> GetCurrentContext();
+    static CefRefPtr<CefV8Context> GetEnteredContext();
+    static bool InContext();
+
+    virtual bool IsValid() = 0;
+    virtual CefRefPtr<CefBrowser> GetBrowser() = 0;
+    virtual CefRefPtr<CefFrame> GetFrame() = 0;
+    virtual CefRefPtr<CefV8Value> GetGlobal() = 0;
+    virtual bool Enter() = 0;
+    virtual bool Exit() = 0;
+    virtual bool IsSame(CefRefPtr<CefV8Context> that) = 0;
+    // Runs code in this context: its result or the exception's message.
+    virtual bool Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, CefString& exception) = 0;
+};
+
+typedef std::vector<CefRefPtr<CefV8Value>> CefV8ValueList;
+
+class CefV8Handler : public virtual CefBase {
+public:
+    // Runs a native function; set exception to make the call throw.
+    virtual bool Execute(const CefString& name, CefRefPtr<CefV8Value> object, const CefV8ValueList& arguments,
+                         CefRefPtr<CefV8Value>& retval, CefString& exception) = 0;
+};
+
+class CefV8Accessor : public virtual CefBase {
+public:
+    virtual bool Get(const CefString& name, const CefRefPtr<CefV8Value> object, CefRefPtr<CefV8Value>& retval,
+                     CefString& exception) = 0;
+    virtual bool Set(const CefString& name, const CefRefPtr<CefV8Value> object, const CefRefPtr<CefV8Value> value,
+                     CefString& exception) = 0;
+};
+
+class CefV8Value : public virtual CefBase {
+public:
+    typedef cef_v8_accesscontrol_t AccessControl;
+    typedef cef_v8_propertyattribute_t PropertyAttribute;
+
+    static CefRefPtr<CefV8Value> CreateUndefined();
+    static CefRefPtr<CefV8Value> CreateNull();
+    static CefRefPtr<CefV8Value> CreateBool(bool value);
+    static CefRefPtr<CefV8Value> CreateInt(int32_t value);
+    static CefRefPtr<CefV8Value> CreateUInt(uint32_t value);
+    static CefRefPtr<CefV8Value> CreateDouble(double value);
+    static CefRefPtr<CefV8Value> CreateString(const CefString& value);
+    // Objects, arrays and functions belong to the current context.
+    static CefRefPtr<CefV8Value> CreateObject(CefRefPtr<CefV8Accessor> accessor);
+    static CefRefPtr<CefV8Value> CreateArray(int length);
+    static CefRefPtr<CefV8Value> CreateFunction(const CefString& name, CefRefPtr<CefV8Handler> handler);
+
+    virtual bool IsValid() = 0;
+    virtual bool IsUndefined() = 0;
+    virtual bool IsNull() = 0;
+    virtual bool IsBool() = 0;
+    virtual bool IsInt() = 0;
+    virtual bool IsUInt() = 0;
+    virtual bool IsDouble() = 0;
+    virtual bool IsDate() = 0;
+    virtual bool IsString() = 0;
+    virtual bool IsObject() = 0;
+    virtual bool IsArray() = 0;
+    virtual bool IsFunction() = 0;
+    virtual bool IsSame(CefRefPtr<CefV8Value> that) = 0;
+    virtual bool GetBoolValue() = 0;
+    virtual int32_t GetIntValue() = 0;
+    virtual uint32_t GetUIntValue() = 0;
+    virtual double GetDoubleValue() = 0;
+    virtual CefString GetStringValue() = 0;
+
+    virtual bool HasException() = 0;
+    virtual bool ClearException() = 0;
+    virtual bool HasValue(const CefString& key) = 0;
+    virtual bool HasValue(int index) = 0;
+    virtual bool DeleteValue(const CefString& key) = 0;
+    virtual bool DeleteValue(int index) = 0;
+    virtual CefRefPtr<CefV8Value> GetValue(const CefString& key) = 0;
+    virtual CefRefPtr<CefV8Value> GetValue(int index) = 0;
+    virtual bool SetValue(const CefString& key, CefRefPtr<CefV8Value> value, PropertyAttribute attribute) = 0;
+    virtual bool SetValue(int index, CefRefPtr<CefV8Value> value) = 0;
+    virtual bool GetKeys(std::vector<CefString>& keys) = 0;
+    virtual int GetArrayLength() = 0;
+    virtual CefString GetFunctionName() = 0;
+    virtual CefRefPtr<CefV8Handler> GetFunctionHandler() = 0;
+    // Calls the function with object as `this` (the global object when null).
+    virtual CefRefPtr<CefV8Value> ExecuteFunction(CefRefPtr<CefV8Value> object, const CefV8ValueList& arguments) = 0;
+    virtual CefRefPtr<CefV8Value> ExecuteFunctionWithContext(CefRefPtr<CefV8Context> context,
+                                                             CefRefPtr<CefV8Value> object,
+                                                             const CefV8ValueList& arguments) = 0;
+};

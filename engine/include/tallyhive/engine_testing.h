@@ -5,9 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "include/cef_browser.h"
+
 namespace engine_testing {
 
 std::vector<std::string> TraceRecords();
 void ClearTraceRecords();
+// How long a network load may receive nothing before it fails as timed out (-7).
+void SetNetworkIdleTimeout(unsigned milliseconds);
+// What the browser's window shows: the title, a line break, then the visible text.
+std::wstring DisplayedText(CefRefPtr<CefBrowser> browser);
 
 }  // namespace engine_testing

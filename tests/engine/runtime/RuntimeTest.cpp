@@ -198,9 +198,21 @@ TEST(EngineRuntime, ATaskPostedFromTheUiThreadRunsAfterTheOnesAlreadyQueued) {
         Recorder* r_;
         IMPLEMENT_REFCOUNTING(Nested);
     };
+    // The UI thread waits until both are queued, so the nested post cannot overtake the second.
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    class Hold : public CefTask {
+    public:
+        explicit Hold(HANDLE e) : e_(e) {}
+        void Execute() override { WaitForSingleObject(e_, INFINITE); }
+        HANDLE e_;
+        IMPLEMENT_REFCOUNTING(Hold);
+    };
+    CefPostTask(TID_UI, new Hold(release));
     CefPostTask(TID_UI, new Nested(&recorder));
     CefPostTask(TID_UI, new RecordTask(&recorder, 0, 1));
+    SetEvent(release);
     DrainUiThread();
+    CloseHandle(release);
     DrainUiThread();
     const std::vector<Record> records = recorder.Take();
     ASSERT_EQ(3u, records.size());

@@ -1,0 +1,6 @@
+// CefGeolocationHandler: location permission requests; this engine makes none.
+#pragma once
+
+#include "include/cef_base.h"
+
+class CefGeolocationHandler : public virtual CefBase {};

@@ -1,0 +1,128 @@
+// One browser: its window, main frame, history and loads. Everything that changes
+// its state runs on the engine's UI thread; other threads post there.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Fetcher.h"
+#include "Frame.h"
+#include "HtmlDocument.h"
+#include "include/cef_browser.h"
+#include "include/cef_client.h"
+
+namespace engine {
+
+// An entry of the history: an address, and the text a LoadString gave it.
+struct NavEntry {
+    std::wstring url;
+    bool hasContent = false;
+    std::wstring content;
+};
+
+class BrowserImpl : public CefBrowser, public CefBrowserHost {
+public:
+    // UI thread: makes the window, reports OnAfterCreated and starts loading url.
+    static CefRefPtr<BrowserImpl> Create(const CefWindowInfo& info, CefRefPtr<CefClient> client,
+                                         const std::wstring& url, const CefBrowserSettings& settings, bool popup,
+                                         const NavEntry* firstPage);
+
+    // CefBrowser
+    CefRefPtr<CefBrowserHost> GetHost() override { return this; }
+    bool CanGoBack() override;
+    void GoBack() override;
+    bool CanGoForward() override;
+    void GoForward() override;
+    bool IsLoading() override { return loading_; }
+    void Reload() override;
+    void ReloadIgnoreCache() override { Reload(); }
+    void StopLoad() override;
+    int GetIdentifier() override { return id_; }
+    bool IsSame(CefRefPtr<CefBrowser> that) override;
+    bool IsPopup() override { return popup_; }
+    bool HasDocument() override { return hasDocument_; }
+    CefRefPtr<CefFrame> GetMainFrame() override { return frame_.get(); }
+    CefRefPtr<CefFrame> GetFocusedFrame() override { return frame_.get(); }
+    size_t GetFrameCount() override { return 1; }
+    void GetFrameNames(std::vector<CefString>& names) override { names.assign(1, CefString()); }
+    bool SendProcessMessage(CefProcessId target_process, CefRefPtr<CefProcessMessage> message) override;
+
+    // CefBrowserHost
+    CefRefPtr<CefBrowser> GetBrowser() override { return this; }
+    void CloseBrowser(bool force_close) override;
+    void SetFocus(bool focus) override;
+    CefWindowHandle GetWindowHandle() override { return window_; }
+    CefWindowHandle GetOpenerWindowHandle() override { return opener_; }
+    CefRefPtr<CefClient> GetClient() override { return client_; }
+    CefRefPtr<CefRequestContext> GetRequestContext() override;
+    double GetZoomLevel() override { return 0.0; }
+    void SetZoomLevel(double zoomLevel) override;
+    void Print() override;
+    void ShowDevTools(const CefWindowInfo& windowInfo, CefRefPtr<CefClient> client,
+                      const CefBrowserSettings& settings, const CefPoint& inspect_element_at) override;
+    void CloseDevTools() override;
+
+    // UI thread.
+    void Navigate(const NavEntry& entry, bool addToHistory);
+    void OnWindowDestroyed();
+    void OnPopupRequested(const std::wstring& url, const std::wstring& name);
+    void Paint(HDC dc, const RECT& client);
+    void Scroll(int delta);
+    bool HandleKey(UINT message, WPARAM wParam, LPARAM lParam);
+    void ShowContextMenu(POINT clientPoint);
+    void RunMenuCommand(int commandId);
+    FrameImpl* Frame() { return frame_.get(); }
+    std::wstring DisplayedText();
+
+    // Browsers still open, for shutdown.
+    static std::vector<CefRefPtr<BrowserImpl>> OpenBrowsers();
+
+private:
+    BrowserImpl(CefRefPtr<CefClient> client, const CefBrowserSettings& settings, bool popup);
+    bool CreateHostWindow(const CefWindowInfo& info);
+    void AbortPending();
+    void StartLoad(int navId, const NavEntry& entry);
+    void OnFetched(int navId, const NavEntry& entry, FetchResult result);
+    void Commit(int navId, const std::wstring& url, const std::wstring& html, int status);
+    void Fail(int navId, int code, const std::wstring& url);
+    void FinishLoad(int navId, int status);
+    void RecordHistory(const NavEntry& entry);
+    void SetLoading(bool loading);
+    void SetDisplay(const std::wstring& title, const std::wstring& text);
+    CefRefPtr<CefLoadHandler> LoadHandler();
+
+    CefRefPtr<CefClient> client_;
+    CefBrowserSettings settings_;
+    CefRefPtr<FrameImpl> frame_;
+    HWND window_ = nullptr;
+    HWND opener_ = nullptr;
+    int id_;
+    bool popup_;
+    // Read from any thread, written on the UI thread.
+    std::atomic<bool> hasDocument_{false};
+    std::atomic<bool> loading_{false};
+    std::atomic<bool> closed_{false};
+    std::vector<NavEntry> history_;
+    int historyIndex_ = -1;
+    int navCounter_ = 0;
+    int pendingNav_ = 0;  // the load still fetching, 0 when none
+    bool pendingAddsHistory_ = false;
+    NavEntry pendingEntry_;
+    std::shared_ptr<FetchJob> pendingJob_;
+    std::mutex displayMutex_;  // the window paints on the UI thread; tests read from theirs
+    std::wstring title_;
+    std::wstring text_;
+    int scrollY_ = 0;
+    CefRefPtr<BrowserImpl> devTools_;
+    IMPLEMENT_REFCOUNTING(BrowserImpl);
+};
+
+// Shutdown: logs the browsers still open and closes them on the UI thread.
+void CloseOpenBrowsers();
+
+}  // namespace engine

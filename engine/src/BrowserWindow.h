@@ -1,0 +1,20 @@
+// The native window of a browser: painting the page's title and text, wheel scrolling,
+// keys and the right-click menu.
+#pragma once
+
+#include <windows.h>
+
+#include "include/cef_base.h"
+
+namespace engine {
+
+class BrowserImpl;
+
+// UI thread: the window that info describes, sending its messages to browser.
+HWND CreateBrowserWindow(const CefWindowInfo& info, BrowserImpl* browser);
+
+// Waits for event while answering messages other threads send to this thread's windows
+// (a child window on another thread may send to its parent here).
+void WaitPumpingSentMessages(HANDLE event);
+
+}  // namespace engine

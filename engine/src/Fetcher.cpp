@@ -1,0 +1,270 @@
+#include "Fetcher.h"
+
+// curl brings winsock2.h, which must come before windows.h.
+#include <curl/curl.h>
+#include <windows.h>
+
+#include <cctype>
+#include <memory>
+#include <mutex>
+
+#include "CookieManager.h"
+#include "EngineLog.h"
+#include "include/cef_command_line.h"
+#include "include/internal/cef_types.h"
+#include "tallyhive/engine_testing.h"
+
+namespace engine {
+namespace {
+
+const char kUserAgent[] =
+    "Mozilla/5.0 (Windows NT 6.1) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/49.0.2623.110 Safari/537.36";
+
+std::mutex g_mutex;
+std::vector<std::pair<HANDLE, std::shared_ptr<FetchJob>>> g_threads;
+std::atomic<unsigned> g_idleTimeoutMs{30000};
+
+struct Transfer {
+    std::shared_ptr<FetchJob> job;
+    FetchResult result;
+    ULONGLONG lastActivity = 0;
+    curl_off_t lastBytes = -1;
+    bool timedOut = false;
+};
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    const size_t a = s.find_first_not_of(" \t\r\n");
+    const size_t b = s.find_last_not_of(" \t\r\n");
+    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+}
+
+size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    t->result.body.append(data, size * count);
+    t->lastActivity = GetTickCount64();
+    return size * count;
+}
+
+// A status line starts a response: only the last one's headers (after redirects) are kept.
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const std::string line = Trim(std::string(data, size * count));
+    t->lastActivity = GetTickCount64();
+    if (line.compare(0, 5, "HTTP/") == 0) {
+        t->result.headers.clear();
+        const size_t a = line.find(' ');
+        const size_t b = a == std::string::npos ? std::string::npos : line.find(' ', a + 1);
+        t->result.statusText = b == std::string::npos ? std::string() : line.substr(b + 1);
+    } else if (line.find(':') != std::string::npos) {
+        const size_t colon = line.find(':');
+        t->result.headers.emplace_back(Trim(line.substr(0, colon)), Trim(line.substr(colon + 1)));
+    }
+    return size * count;
+}
+
+int OnProgress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
+    auto* t = static_cast<Transfer*>(user);
+    if (t->job->Canceled()) return 1;
+    const ULONGLONG tick = GetTickCount64();
+    if (now != t->lastBytes) {
+        t->lastBytes = now;
+        t->lastActivity = tick;
+    }
+    if (tick - t->lastActivity > g_idleTimeoutMs) {
+        t->timedOut = true;
+        return 1;
+    }
+    return 0;
+}
+
+int NetErrorOf(CURLcode code, const Transfer& t) {
+    switch (code) {
+    case CURLE_OK: return 0;
+    case CURLE_ABORTED_BY_CALLBACK: return t.timedOut ? -7 : -3;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY: return -105;
+    case CURLE_COULDNT_CONNECT: return -102;
+    case CURLE_OPERATION_TIMEDOUT: return -7;
+    case CURLE_UNSUPPORTED_PROTOCOL: return -302;
+    case CURLE_URL_MALFORMAT: return -300;
+    case CURLE_TOO_MANY_REDIRECTS: return -310;
+    case CURLE_GOT_NOTHING: return -324;
+    case CURLE_RECV_ERROR: return -101;
+    case CURLE_SEND_ERROR: return -100;
+    case CURLE_PARTIAL_FILE: return -100;
+    case CURLE_WEIRD_SERVER_REPLY: return -320;
+    case CURLE_SSL_CONNECT_ERROR: return -107;
+    case CURLE_PEER_FAILED_VERIFICATION: return -202;
+    case CURLE_FILESIZE_EXCEEDED: return -8;
+    case CURLE_OUT_OF_MEMORY: return -2;
+    default: return -2;
+    }
+}
+
+// The proxy that --proxy-server names for this scheme: "host:port" for every scheme,
+// or "http=host:port;https=host:port" per scheme. Empty leaves libcurl's own choice
+// (the http_proxy environment variable).
+std::string ProxyFor(const std::string& scheme) {
+    CefRefPtr<CefCommandLine> line = CefCommandLine::GetGlobalCommandLine();
+    if (line->HasSwitch("no-proxy-server")) return "none";
+    const std::string spec = line->GetSwitchValue("proxy-server").ToString();
+    if (spec.find('=') == std::string::npos) return spec;
+    size_t pos = 0;
+    while (pos <= spec.size()) {
+        const size_t semi = spec.find(';', pos);
+        const std::string item = spec.substr(pos, semi == std::string::npos ? std::string::npos : semi - pos);
+        const size_t eq = item.find('=');
+        if (eq != std::string::npos && Lower(item.substr(0, eq)) == scheme) return item.substr(eq + 1);
+        if (semi == std::string::npos) break;
+        pos = semi + 1;
+    }
+    return std::string();
+}
+
+void ApplyCookies(CURL* curl) {
+    curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+    for (const std::string& line : CookieManager::Global()->Lines()) curl_easy_setopt(curl, CURLOPT_COOKIELIST, line.c_str());
+}
+
+void KeepCookies(CURL* curl) {
+    curl_slist* list = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_COOKIELIST, &list) != CURLE_OK) return;
+    std::vector<std::string> lines;
+    for (curl_slist* item = list; item != nullptr; item = item->next) lines.push_back(item->data);
+    curl_slist_free_all(list);
+    CookieManager::Global()->SetLines(lines);
+}
+
+void Configure(CURL* curl, const std::string& url, Transfer& t) {
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 20L);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, kUserAgent);
+    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(g_idleTimeoutMs.load()));
+    const std::string proxy = ProxyFor(Lower(url.substr(0, url.find(':'))));
+    if (proxy == "none") curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
+    else if (!proxy.empty()) curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
+    ApplyCookies(curl);
+}
+
+FetchResult Perform(const std::string& url, const std::shared_ptr<FetchJob>& job) {
+    Transfer t;
+    t.job = job;
+    t.lastActivity = GetTickCount64();
+    CURL* curl = curl_easy_init();
+    if (curl == nullptr) {
+        t.result.error = -2;
+        return t.result;
+    }
+    Configure(curl, url, t);
+    const CURLcode code = curl_easy_perform(curl);
+    t.result.error = NetErrorOf(code, t);
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    t.result.status = static_cast<int>(status);
+    char* finalUrl = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &finalUrl) == CURLE_OK && finalUrl) t.result.finalUrl = finalUrl;
+    if (t.result.error == 0) KeepCookies(curl);
+    else EngineLog::Write(LOGSEVERITY_INFO, "fetch of " + url + " failed: " + curl_easy_strerror(code));
+    curl_easy_cleanup(curl);
+    return t.result;
+}
+
+void GlobalInit() {
+    static const CURLcode initialized = curl_global_init(CURL_GLOBAL_ALL);
+    (void)initialized;
+}
+
+}  // namespace
+
+std::string FetchResult::Header(const std::string& name) const {
+    for (const auto& h : headers) {
+        if (Lower(h.first) == Lower(name)) return h.second;
+    }
+    return std::string();
+}
+
+namespace {
+
+struct Worker {
+    std::string url;
+    std::shared_ptr<FetchJob> job;
+    std::function<void(FetchResult)> done;
+};
+
+DWORD WINAPI FetchThread(void* param) {
+    std::unique_ptr<Worker> worker(static_cast<Worker*>(param));
+    FetchResult result = Perform(worker->url, worker->job);
+    if (worker->job->Canceled()) result.error = -3;
+    worker->done(std::move(result));
+    // Whatever the callback holds is released before shutdown may go on.
+    worker.reset();
+    return 0;
+}
+
+// Closes the handles of workers that have ended; the caller holds g_mutex.
+void ReapFinished() {
+    for (auto it = g_threads.begin(); it != g_threads.end();) {
+        if (WaitForSingleObject(it->first, 0) == WAIT_OBJECT_0) {
+            CloseHandle(it->first);
+            it = g_threads.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+}  // namespace
+
+std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(FetchResult)> done) {
+    GlobalInit();
+    auto job = std::make_shared<FetchJob>();
+    auto* worker = new Worker{url, job, std::move(done)};
+    std::lock_guard<std::mutex> lock(g_mutex);
+    ReapFinished();
+    // Plain Win32 threads, each joined at shutdown: a detached C++ thread still ending
+    // while the process exits can leave the runtime's thread-key lock held.
+    HANDLE thread = CreateThread(nullptr, 0, FetchThread, worker, 0, nullptr);
+    if (thread == nullptr) {
+        FetchResult failed;
+        failed.error = -2;
+        worker->done(failed);
+        delete worker;
+        return job;
+    }
+    g_threads.emplace_back(thread, job);
+    return job;
+}
+
+void CancelFetches() {
+    std::vector<std::pair<HANDLE, std::shared_ptr<FetchJob>>> threads;
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        threads.swap(g_threads);
+    }
+    for (const auto& t : threads) t.second->Cancel();
+    for (const auto& t : threads) {
+        WaitForSingleObject(t.first, INFINITE);
+        CloseHandle(t.first);
+    }
+}
+
+void SetFetchIdleTimeout(unsigned milliseconds) { g_idleTimeoutMs = milliseconds; }
+
+}  // namespace engine
+
+void engine_testing::SetNetworkIdleTimeout(unsigned milliseconds) { engine::SetFetchIdleTimeout(milliseconds); }

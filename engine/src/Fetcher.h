@@ -1,0 +1,42 @@
+// Network fetches of the engine: one worker thread per load, run with libcurl.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace engine {
+
+struct FetchResult {
+    int error = 0;  // a network error code of the engine, 0 when a response arrived
+    int status = 0;
+    std::string statusText;
+    std::vector<std::pair<std::string, std::string>> headers;  // of the final response
+    std::string body;
+    std::string finalUrl;
+
+    // The first header of that name, compared without regard to case.
+    std::string Header(const std::string& name) const;
+};
+
+class FetchJob {
+public:
+    void Cancel() { canceled_ = true; }
+    bool Canceled() const { return canceled_; }
+
+private:
+    std::atomic<bool> canceled_{false};
+};
+
+// Fetches url on a worker thread and hands done the result there; a canceled job's
+// result says -3.
+std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(FetchResult)> done);
+// Cancels every fetch and waits until their threads have ended.
+void CancelFetches();
+// How long a fetch may go without receiving anything before it fails with -7.
+void SetFetchIdleTimeout(unsigned milliseconds);
+
+}  // namespace engine

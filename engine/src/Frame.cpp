@@ -1,0 +1,159 @@
+#include "Frame.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "Browser.h"
+#include "Closure.h"
+#include "EngineContext.h"
+#include "EngineLog.h"
+#include "EngineTrace.h"
+#include "ScriptContext.h"
+
+namespace engine {
+namespace {
+
+std::atomic<int64_t> g_nextFrameId{1};
+
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (char c : text) out += c == '\n' ? std::string("\\n") : c == '\r' ? std::string("\\r") : std::string(1, c);
+    return out;
+}
+
+// The page text of a LoadString, beside the trace file, so tests of the whole program can read it.
+std::string WriteBesideTrace(const std::string& text) {
+    static std::atomic<int> counter{0};
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD len = GetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", path, MAX_PATH + 1);
+    if (len == 0 || len > MAX_PATH) return std::string();
+    const std::wstring file = std::wstring(path, len) + L".page" + std::to_wstring(++counter) + L".html";
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return std::string();
+    DWORD written = 0;
+    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(h);
+    return CefString(file).ToString();
+}
+
+}  // namespace
+
+FrameImpl::FrameImpl(BrowserImpl* browser) : browser_(browser), identifier_(g_nextFrameId++) {}
+
+bool FrameImpl::IsValid() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return browser_ != nullptr;
+}
+
+CefString FrameImpl::GetURL() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return url_;
+}
+
+void FrameImpl::SetUrl(const std::wstring& url) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    url_ = url;
+}
+
+CefRefPtr<CefBrowser> FrameImpl::GetBrowser() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return browser_;
+}
+
+void FrameImpl::Detach() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    browser_ = nullptr;
+}
+
+void FrameImpl::Unsupported(const char* what) {
+    EngineLog::Write(LOGSEVERITY_WARNING, std::string("frame command '") + what + "' is not supported by this engine");
+}
+
+void FrameImpl::Copy() {
+    EngineLog::Write(LOGSEVERITY_WARNING, "copy: this engine has no text selection; nothing was copied");
+}
+
+void FrameImpl::Paste() {
+    EngineLog::Write(LOGSEVERITY_WARNING, "paste: this engine has no editable fields; nothing was pasted");
+}
+
+void FrameImpl::LoadURL(const CefString& url) {
+    CefRefPtr<CefBrowser> owner = GetBrowser();
+    Trace("LoadURL id=" + std::to_string(owner ? owner->GetIdentifier() : 0) + " url=" + url.ToString());
+    if (!owner) return;
+    CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
+    NavEntry entry;
+    entry.url = url.ToWString();
+    PostWork(TID_UI, [browser, entry] { browser->Navigate(entry, true); });
+}
+
+void FrameImpl::LoadString(const CefString& string_val, const CefString& url) {
+    CefRefPtr<CefBrowser> owner = GetBrowser();
+    const std::string file = WriteBesideTrace(string_val.ToString());
+    Trace("LoadString id=" + std::to_string(owner ? owner->GetIdentifier() : 0) + " url=" + url.ToString() +
+          " length=" + std::to_string(string_val.length()) + (file.empty() ? "" : " file=" + file));
+    if (!owner) return;
+    CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
+    NavEntry entry;
+    entry.url = url.ToWString();
+    entry.hasContent = true;
+    entry.content = string_val.ToWString();
+    PostWork(TID_UI, [browser, entry] { browser->Navigate(entry, true); });
+}
+
+void FrameImpl::ExecuteJavaScript(const CefString& code, const CefString& script_url, int start_line) {
+    Trace("ExecuteJavaScript url=" + script_url.ToString() + " line=" + std::to_string(start_line) +
+          " code=" + OneLine(code.ToString()));
+    CefRefPtr<FrameImpl> self = this;
+    const std::wstring text = code.ToWString();
+    const std::string url = script_url.ToString();
+    if (!PostWork(TID_RENDERER, [self, text, url, start_line] { self->RunScript(text, url, start_line); })) {
+        EngineLog::Write(LOGSEVERITY_ERROR, "ExecuteJavaScript: the renderer thread does not run");
+    }
+}
+
+CefRefPtr<CefV8Context> FrameImpl::GetV8Context() {
+    if (!CefCurrentlyOn(TID_RENDERER)) {
+        EngineLog::Write(LOGSEVERITY_ERROR, "GetV8Context called off the renderer thread");
+        return nullptr;
+    }
+    return context_.get();
+}
+
+void FrameImpl::ReleaseContext() {
+    if (!context_) return;
+    CefRefPtr<CefApp> app = EngineContext::Get().App();
+    CefRefPtr<CefRenderProcessHandler> handler = app ? app->GetRenderProcessHandler() : nullptr;
+    CefRefPtr<CefBrowser> browser = GetBrowser();
+    if (handler && browser) handler->OnContextReleased(browser, this, context_.get());
+    static_cast<ScriptContext*>(context_.get())->Invalidate();
+    context_ = nullptr;
+}
+
+void FrameImpl::CreateContext(const HtmlDocument& document) {
+    ReleaseContext();
+    CefRefPtr<CefBrowser> browser = GetBrowser();
+    if (!browser) return;
+    const std::string url = GetURL().ToString();
+    context_ = ScriptContext::Create(browser, this).get();
+    if (!context_) return;
+    CefRefPtr<CefApp> app = EngineContext::Get().App();
+    CefRefPtr<CefRenderProcessHandler> handler = app ? app->GetRenderProcessHandler() : nullptr;
+    if (handler) {
+        context_->Enter();
+        handler->OnContextCreated(browser, this, context_.get());
+        context_->Exit();
+    }
+    for (const InlineScript& script : document.scripts) RunScript(script.code, url, script.line);
+}
+
+void FrameImpl::RunScript(const std::wstring& code, const std::string& url, int line) {
+    if (!context_ || !context_->IsValid()) {
+        EngineLog::Write(LOGSEVERITY_WARNING, "a script for " + url + " was dropped: the frame has no document yet");
+        return;
+    }
+    static_cast<ScriptContext*>(context_.get())->Run(code, url, line);
+}
+
+}  // namespace engine

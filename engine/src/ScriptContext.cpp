@@ -1,0 +1,284 @@
+#include "ScriptContext.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "Browser.h"
+#include "Closure.h"
+#include "EngineLog.h"
+#include "Frame.h"
+#include "Url.h"
+#include "V8Value.h"
+
+namespace engine {
+namespace {
+
+// Contexts entered, innermost last. Only the renderer thread enters contexts, so one
+// stack serves (and no per-thread storage has to be torn down when that thread ends).
+std::vector<CefRefPtr<ScriptContext>> t_entered;
+
+bool OnRenderer() { return CefCurrentlyOn(TID_RENDERER); }
+
+// Only the page's window object exists of the DOM: every use of `document` throws,
+// so the page's error shows in the engine log instead of passing silently.
+const char kBootstrap[] =
+    "(function (g) {"
+    "  g.document = new Proxy({}, { get: function (t, k) {"
+    "    if (typeof k !== 'string') return undefined;"
+    "    throw new Error('document.' + k + ' is not available: this engine has no DOM');"
+    "  }});"
+    "})(this);";
+
+void Fatal(void* udata, const char* message) {
+    (void)udata;
+    EngineLog::Write(LOGSEVERITY_ERROR, std::string("script engine fatal error: ") + (message ? message : ""));
+    std::abort();
+}
+
+std::string Utf8At(duk_context* heap, duk_idx_t idx) {
+    duk_size_t len = 0;
+    const char* text = duk_safe_to_lstring(heap, idx, &len);
+    return std::string(text, len);
+}
+
+// console.log and its kin (magic: the log severity), each argument as text, blank-separated.
+duk_ret_t ConsoleWrite(duk_context* heap) {
+    std::string text;
+    const duk_idx_t count = duk_get_top(heap);
+    for (duk_idx_t i = 0; i < count; ++i) text += (i ? " " : "") + Utf8At(heap, i);
+    ScriptContext* context = ScriptContext::FromHeap(heap);
+    CefRefPtr<CefFrame> frame = context ? context->GetFrame() : nullptr;
+    const std::string url = frame ? frame->GetURL().ToString() : std::string();
+    EngineLog::Write(static_cast<cef_log_severity_t>(duk_get_current_magic(heap)),
+                     "CONSOLE \"" + text + "\", source: " + url);
+    return 0;
+}
+
+// window.open asks the browser side; a page never gets a window object back here.
+duk_ret_t WindowOpen(duk_context* heap) {
+    const std::string target = duk_is_undefined(heap, 0) ? std::string() : Utf8At(heap, 0);
+    const std::string name = duk_is_undefined(heap, 1) ? std::string() : Utf8At(heap, 1);
+    ScriptContext* context = ScriptContext::FromHeap(heap);
+    CefRefPtr<CefBrowser> browser = context ? context->GetBrowser() : nullptr;
+    CefRefPtr<CefFrame> frame = context ? context->GetFrame() : nullptr;
+    if (browser && frame) {
+        CefRefPtr<BrowserImpl> impl = static_cast<BrowserImpl*>(browser.get());
+        const std::wstring url = CefString(ResolveUrl(frame->GetURL().ToString(), target.empty() ? "about:blank" : target)).ToWString();
+        const std::wstring frameName = CefString(name).ToWString();
+        PostWork(TID_UI, [impl, url, frameName] { impl->OnPopupRequested(url, frameName); });
+    }
+    duk_push_null(heap);
+    return 1;
+}
+
+void PutFunction(duk_context* heap, const char* name, duk_c_function fn, duk_idx_t nargs, int magic) {
+    duk_push_c_function(heap, fn, nargs);
+    duk_set_magic(heap, -1, magic);
+    duk_put_prop_string(heap, -2, name);
+}
+
+}  // namespace
+
+ScriptContext::ScriptContext(CefRefPtr<CefBrowser> browser, CefRefPtr<FrameImpl> frame)
+    : browser_(browser), frame_(frame) {}
+
+ScriptContext::~ScriptContext() { Invalidate(); }
+
+CefRefPtr<ScriptContext> ScriptContext::Create(CefRefPtr<CefBrowser> browser, CefRefPtr<FrameImpl> frame) {
+    CefRefPtr<ScriptContext> context = new ScriptContext(browser, frame);
+    context->heap_ = duk_create_heap(nullptr, nullptr, nullptr, context.get(), Fatal);
+    if (context->heap_ == nullptr || !context->Install()) {
+        EngineLog::Write(LOGSEVERITY_ERROR, "a script context could not be created");
+        context->Invalidate();
+        return nullptr;
+    }
+    return context;
+}
+
+bool ScriptContext::Install() {
+    std::string error;
+    const bool ok = Protect(
+        [](duk_context* heap) {
+            duk_push_global_object(heap);
+            duk_dup(heap, -1);
+            duk_put_prop_string(heap, -2, "window");
+            duk_dup(heap, -1);
+            duk_put_prop_string(heap, -2, "self");
+            duk_push_object(heap);
+            PutFunction(heap, "log", ConsoleWrite, DUK_VARARGS, LOGSEVERITY_INFO);
+            PutFunction(heap, "info", ConsoleWrite, DUK_VARARGS, LOGSEVERITY_INFO);
+            PutFunction(heap, "debug", ConsoleWrite, DUK_VARARGS, LOGSEVERITY_VERBOSE);
+            PutFunction(heap, "warn", ConsoleWrite, DUK_VARARGS, LOGSEVERITY_WARNING);
+            PutFunction(heap, "error", ConsoleWrite, DUK_VARARGS, LOGSEVERITY_ERROR);
+            duk_put_prop_string(heap, -2, "console");
+            PutFunction(heap, "open", WindowOpen, 3, 0);
+            duk_pop(heap);
+            duk_push_heap_stash(heap);
+            duk_push_object(heap);
+            duk_put_prop_string(heap, -2, "kept");
+            duk_pop(heap);
+            duk_eval_string_noresult(heap, kBootstrap);
+        },
+        &error);
+    if (!ok) EngineLog::Write(LOGSEVERITY_ERROR, "script context set-up failed: " + error);
+    return ok;
+}
+
+void ScriptContext::Invalidate() {
+    if (heap_ != nullptr) {
+        duk_destroy_heap(heap_);
+        heap_ = nullptr;
+    }
+    handlers_.clear();
+    browser_ = nullptr;
+    frame_ = nullptr;
+}
+
+CefRefPtr<CefFrame> ScriptContext::GetFrame() { return frame_.get(); }
+
+ScriptContext* ScriptContext::FromHeap(duk_context* heap) {
+    duk_memory_functions functions;
+    duk_get_memory_functions(heap, &functions);
+    return static_cast<ScriptContext*>(functions.udata);
+}
+
+bool ScriptContext::Protect(const std::function<void(duk_context*)>& work, std::string* error) {
+    if (heap_ == nullptr) {
+        if (error) *error = "the script context is no longer valid";
+        return false;
+    }
+    auto call = [](duk_context* heap, void* udata) -> duk_ret_t {
+        (*static_cast<const std::function<void(duk_context*)>*>(udata))(heap);
+        return 0;
+    };
+    const duk_idx_t top = duk_get_top(heap_);
+    const duk_int_t rc = duk_safe_call(heap_, call, const_cast<std::function<void(duk_context*)>*>(&work), 0, 1);
+    if (rc != DUK_EXEC_SUCCESS && error != nullptr) *error = Utf8At(heap_, -1);
+    duk_set_top(heap_, top);
+    return rc == DUK_EXEC_SUCCESS;
+}
+
+unsigned ScriptContext::Keep(duk_idx_t idx) {
+    const duk_idx_t abs = duk_normalize_index(heap_, idx);
+    const unsigned ref = nextRef_++;
+    duk_push_heap_stash(heap_);
+    duk_get_prop_string(heap_, -1, "kept");
+    duk_dup(heap_, abs);
+    duk_put_prop_index(heap_, -2, ref);
+    duk_pop_2(heap_);
+    return ref;
+}
+
+void ScriptContext::PushKept(unsigned ref) {
+    duk_push_heap_stash(heap_);
+    duk_get_prop_string(heap_, -1, "kept");
+    duk_get_prop_index(heap_, -1, ref);
+    duk_remove(heap_, -2);
+    duk_remove(heap_, -2);
+}
+
+void ScriptContext::Forget(unsigned ref) {
+    if (heap_ == nullptr) return;
+    Protect(
+        [ref](duk_context* heap) {
+            duk_push_heap_stash(heap);
+            duk_get_prop_string(heap, -1, "kept");
+            duk_del_prop_index(heap, -1, ref);
+        },
+        nullptr);
+}
+
+int ScriptContext::AddHandler(const CefString& name, CefRefPtr<CefV8Handler> handler) {
+    const int id = static_cast<int>(handlers_.size()) + 1;
+    handlers_[id] = std::make_pair(name, handler);
+    return id;
+}
+
+std::pair<CefString, CefRefPtr<CefV8Handler>> ScriptContext::Handler(int id) const {
+    auto it = handlers_.find(id);
+    return it != handlers_.end() ? it->second : std::make_pair(CefString(), CefRefPtr<CefV8Handler>());
+}
+
+bool ScriptContext::Enter() {
+    if (!CefCurrentlyOn(TID_RENDERER)) {
+        EngineLog::Write(LOGSEVERITY_ERROR, "a script context can only be entered on the renderer thread");
+        return false;
+    }
+    t_entered.push_back(this);
+    return true;
+}
+
+bool ScriptContext::Exit() {
+    if (!OnRenderer()) return false;
+    for (size_t i = t_entered.size(); i > 0; --i) {
+        if (t_entered[i - 1].get() == this) {
+            t_entered.erase(t_entered.begin() + static_cast<std::ptrdiff_t>(i - 1));
+            return true;
+        }
+    }
+    return false;
+}
+
+void ScriptContext::LogScriptError(duk_context* heap, const std::string& url) {
+    int line = 0;
+    if (duk_is_object(heap, -1)) {
+        duk_get_prop_string(heap, -1, "lineNumber");
+        line = duk_is_number(heap, -1) ? duk_get_int(heap, -1) : 0;
+        duk_pop(heap);
+    }
+    EngineLog::Write(LOGSEVERITY_ERROR, "CONSOLE(" + std::to_string(line) + ") \"Uncaught " + Utf8At(heap, -1) +
+                                            "\", source: " + url + " (" + std::to_string(line) + ")");
+}
+
+void ScriptContext::Run(const std::wstring& code, const std::string& url, int line) {
+    if (heap_ == nullptr) return;
+    // Blank lines in front keep the page's line numbers in error messages.
+    const std::string text = std::string(line > 1 ? static_cast<size_t>(line - 1) : 0, '\n') + CefString(code).ToString();
+    CefRefPtr<ScriptContext> self = this;
+    Enter();
+    duk_push_string(heap_, url.c_str());
+    if (duk_pcompile_lstring_filename(heap_, 0, text.data(), text.size()) != 0 || duk_pcall(heap_, 0) != DUK_EXEC_SUCCESS) {
+        LogScriptError(heap_, url);
+    }
+    if (heap_ != nullptr) duk_pop(heap_);
+    Exit();
+}
+
+bool ScriptContext::Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, CefString& exception) {
+    if (heap_ == nullptr) {
+        exception = "the script context is no longer valid";
+        return false;
+    }
+    const std::string text = code.ToString();
+    CefRefPtr<ScriptContext> self = this;
+    Enter();
+    duk_push_string(heap_, "eval");
+    bool ok = duk_pcompile_lstring_filename(heap_, DUK_COMPILE_EVAL, text.data(), text.size()) == 0 &&
+              duk_pcall(heap_, 0) == DUK_EXEC_SUCCESS;
+    if (ok) retval = V8ValueImpl::FromStack(this, -1);
+    else exception = Utf8At(heap_, -1);
+    duk_pop(heap_);
+    Exit();
+    return ok;
+}
+
+CefRefPtr<CefV8Value> ScriptContext::GetGlobal() {
+    CefRefPtr<CefV8Value> global;
+    Protect([this, &global](duk_context* heap) {
+        duk_push_global_object(heap);
+        global = V8ValueImpl::FromStack(this, -1);
+    }, nullptr);
+    return global;
+}
+
+}  // namespace engine
+
+CefRefPtr<CefV8Context> CefV8Context::GetCurrentContext() {
+    return !engine::OnRenderer() || engine::t_entered.empty() ? nullptr : engine::t_entered.back().get();
+}
+
+CefRefPtr<CefV8Context> CefV8Context::GetEnteredContext() {
+    return !engine::OnRenderer() || engine::t_entered.empty() ? nullptr : engine::t_entered.front().get();
+}
+
+bool CefV8Context::InContext() { return engine::OnRenderer() && !engine::t_entered.empty(); }

@@ -1,0 +1,277 @@
+// Page loads against a loopback server: the callbacks of a load, Chromium's error codes
+// for failed ones, downloads, keys, the context menu, closing and shutdown. The engine
+// starts once per process, so the tests share one engine and one browser and run in
+// the order written; the last one shuts the engine down with a browser still open.
+#include <gtest/gtest.h>
+
+#include "../common/LoopbackServer.h"
+#include "../common/TestClient.h"
+#include "include/cef_app.h"
+#include "include/cef_cookie.h"
+#include "tallyhive/engine_testing.h"
+
+namespace {
+
+const char kPage[] = "<html><head><title>Shop &amp; Pets</title></head><body><p>Hello</p></body></html>";
+
+std::wstring g_folder;
+LoopbackServer* g_server = nullptr;
+EventList g_events;
+CefRefPtr<TestClient> g_client;
+
+class LoadingTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        g_folder = TempFolder(L"engine-loading");
+        g_server = new LoopbackServer();
+        LoopbackServer::Reply page;
+        page.body = kPage;
+        g_server->Serve("/page", page);
+        g_server->Serve("/other", page);
+        LoopbackServer::Reply slow;
+        slow.never = true;
+        g_server->Serve("/slow", slow);
+        LoopbackServer::Reply file;
+        file.headers = "Content-Disposition: attachment; filename=\"report.txt\"\r\n";
+        file.body = "downloaded bytes";
+        g_server->Serve("/file", file);
+        LoopbackServer::Reply cookie;
+        cookie.headers = "Set-Cookie: sid=abc123; Path=/\r\n";
+        cookie.body = kPage;
+        g_server->Serve("/login", cookie);
+        g_server->Serve("http://shop.example/page", page);
+
+        CefSettings settings;
+        settings.multi_threaded_message_loop = 1;
+        CefString(&settings.cache_path) = g_folder + L"\\cache";
+        CefString(&settings.log_file) = g_folder + L"\\cef.log";
+        settings.log_severity = LOGSEVERITY_INFO;
+        ASSERT_TRUE(CefInitialize(CefMainArgs(GetModuleHandleW(nullptr)), settings, nullptr, nullptr));
+        engine_testing::SetNetworkIdleTimeout(500);
+        g_client = new TestClient(&g_events);
+        g_client->downloadPath = g_folder;
+    }
+
+    static CefRefPtr<CefBrowser> Browser() { return g_client->First(); }
+
+    // Loads url in the shared browser and returns how the load ended.
+    static std::string Load(const std::string& url) {
+        g_events.Clear();
+        Browser()->GetMainFrame()->LoadURL(url);
+        g_events.WaitFor("load-e");
+        for (const auto& e : g_events.All()) {
+            if (e.compare(0, 6, "load-e") == 0) return e;
+        }
+        return "no end";
+    }
+};
+
+TEST_F(LoadingTest, APageLoadsWithCreationStartResponseAndEnd) {
+    ASSERT_TRUE(CefBrowserHost::CreateBrowser(PopupInfo(), g_client.get(), g_server->Url("/page#top"),
+                                              CefBrowserSettings(), nullptr));
+    ASSERT_NE("", g_events.WaitFor("load-end"));
+    const std::string url = g_server->Url("/page#top");
+    const std::vector<std::string> expected = {"after-created popup=0", "response 200 text/html " + g_server->Url("/page"),
+                                               "load-start " + url, "load-end 200 " + url};
+    EXPECT_EQ(expected, g_events.All());
+    // The fragment stays in the browser.
+    EXPECT_EQ(std::vector<std::string>{"GET /page HTTP/1.1"}, g_server->Requests());
+    CefRefPtr<CefBrowser> browser = Browser();
+    ASSERT_TRUE(browser);
+    EXPECT_TRUE(browser->HasDocument());
+    EXPECT_FALSE(browser->IsPopup());
+    EXPECT_EQ(url, browser->GetMainFrame()->GetURL().ToString());
+    EXPECT_TRUE(IsWindow(browser->GetHost()->GetWindowHandle()));
+}
+
+TEST_F(LoadingTest, ANotFoundPageStillEndsWithItsStatus) {
+    EXPECT_EQ("load-end 404 " + g_server->Url("/missing"), Load(g_server->Url("/missing")));
+}
+
+TEST_F(LoadingTest, FailedLoadsCarryChromiumErrorCodes) {
+    const std::string refused = "http://127.0.0.1:" + std::to_string(LoopbackServer::ClosedPort()) + "/";
+    const struct {
+        std::string url;
+        std::string end;
+    } cases[] = {
+        {refused, "load-error -102 net::ERR_CONNECTION_REFUSED " + refused},
+        {"http://no-such-host.invalid/", "load-error -105 net::ERR_NAME_NOT_RESOLVED http://no-such-host.invalid/"},
+        {g_server->Url("/slow"), "load-error -7 net::ERR_TIMED_OUT " + g_server->Url("/slow")},
+        {"ftp://127.0.0.1/file", "load-error -302 net::ERR_UNKNOWN_URL_SCHEME ftp://127.0.0.1/file"},
+        {"tallyhive-nothing:page", "load-error -302 net::ERR_UNKNOWN_URL_SCHEME tallyhive-nothing:page"},
+        {"no scheme at all", "load-error -300 net::ERR_INVALID_URL no scheme at all"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.end, Load(c.url));
+        EXPECT_EQ(c.url, Browser()->GetMainFrame()->GetURL().ToString());
+    }
+}
+
+TEST_F(LoadingTest, ASecondLoadAbortsTheOneInFlight) {
+    g_events.Clear();
+    engine_testing::SetNetworkIdleTimeout(60000);
+    CefRefPtr<CefFrame> frame = Browser()->GetMainFrame();
+    frame->LoadURL(g_server->Url("/slow"));
+    frame->LoadURL(g_server->Url("/other"));
+    ASSERT_NE("", g_events.WaitFor("load-end"));
+    engine_testing::SetNetworkIdleTimeout(500);
+    const std::vector<std::string> expected = {
+        "load-error -3 net::ERR_ABORTED " + g_server->Url("/slow"),
+        "response 200 text/html " + g_server->Url("/other"),
+        "load-start " + g_server->Url("/other"),
+        "load-end 200 " + g_server->Url("/other"),
+    };
+    EXPECT_EQ(expected, g_events.All());
+}
+
+TEST_F(LoadingTest, LocalDocumentsLoadAtOnce) {
+    EXPECT_EQ("load-end 0 about:blank", Load("about:blank"));
+    EXPECT_EQ("load-end 200 data:text/html,<p>hi</p>", Load("data:text/html,<p>hi</p>"));
+    g_events.Clear();
+    engine_testing::ClearTraceRecords();
+    Browser()->GetMainFrame()->LoadString("<html><body>error page</body></html>", "http://failed.example/");
+    EXPECT_EQ("load-end 200 http://failed.example/", g_events.WaitFor("load-end"));
+    bool traced = false;
+    for (const auto& r : engine_testing::TraceRecords()) traced |= r.find("LoadString id=") == 0 && r.find(" url=http://failed.example/") != std::string::npos;
+    EXPECT_TRUE(traced);
+}
+
+TEST_F(LoadingTest, HistoryGoesBackAndForward) {
+    Load(g_server->Url("/page"));
+    Load(g_server->Url("/other"));
+    CefRefPtr<CefBrowser> browser = Browser();
+    g_events.Clear();
+    browser->GoBack();
+    EXPECT_EQ("load-end 200 " + g_server->Url("/page"), g_events.WaitFor("load-end"));
+    g_events.Clear();
+    browser->GoForward();
+    EXPECT_EQ("load-end 200 " + g_server->Url("/other"), g_events.WaitFor("load-end"));
+    g_events.Clear();
+    browser->Reload();
+    EXPECT_EQ("load-end 200 " + g_server->Url("/other"), g_events.WaitFor("load-end"));
+}
+
+TEST_F(LoadingTest, AnAttachmentBecomesADownloadThatContinueSaves) {
+    g_events.Clear();
+    Browser()->GetMainFrame()->LoadURL(g_server->Url("/file"));
+    EXPECT_EQ("before-download report.txt total=16", g_events.WaitFor("before-download"));
+    const std::wstring path = g_folder + L"\\report.txt";
+    EXPECT_EQ("download-complete " + CefString(path).ToString(), g_events.WaitFor("download-complete"));
+    EXPECT_EQ("downloaded bytes", ReadWhole(path));
+    EXPECT_EQ(0, g_events.Count("load-start"));
+}
+
+TEST_F(LoadingTest, KeysPassThePreKeyHandlerWithTheNativeMessage) {
+    HWND window = Browser()->GetHost()->GetWindowHandle();
+    g_events.Clear();
+    PostMessageW(window, WM_KEYUP, VK_F5, 0xC03F0001);
+    ASSERT_NE("", g_events.WaitFor("pre-key msg=257"));
+    // Posted only after F5 was handled, so the order below is fixed; the key down also
+    // gives its character.
+    PostMessageW(window, WM_KEYDOWN, 'A', 0x001E0001);
+    ASSERT_NE("", g_events.WaitFor("key code=97"));
+    const std::vector<std::string> expected = {"pre-key msg=257 vk=116 code=116", "pre-key msg=256 vk=65 code=65",
+                                               "key code=65", "pre-key msg=258 vk=97 code=97", "key code=97"};
+    EXPECT_EQ(expected, g_events.All());
+}
+
+TEST_F(LoadingTest, ARightClickOffersTheDefaultMenuAsAPageMenu) {
+    g_events.Clear();
+    PostMessageW(Browser()->GetHost()->GetWindowHandle(), WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ("context-menu flags=1 count=6 first=100", g_events.WaitFor("context-menu"));
+}
+
+TEST_F(LoadingTest, CloseBrowserEndsWithBeforeClose) {
+    g_events.Clear();
+    ASSERT_TRUE(CefBrowserHost::CreateBrowser(PopupInfo(), g_client.get(), "about:blank", CefBrowserSettings(), nullptr));
+    ASSERT_NE("", g_events.WaitFor("load-end"));
+    CefRefPtr<CefBrowser> second = g_client->browsers.back();
+    HWND window = second->GetHost()->GetWindowHandle();
+    second->GetHost()->CloseBrowser(true);
+    EXPECT_EQ("before-close " + std::to_string(second->GetIdentifier()), g_events.WaitFor("before-close"));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(LoadingTest, TheProxySwitchLetsLoopbackServeAnyHost) {
+    CefRefPtr<CefCommandLine> line = CefCommandLine::GetGlobalCommandLine();
+    line->AppendSwitchWithValue("proxy-server", "127.0.0.1:" + std::to_string(g_server->Port()));
+    EXPECT_EQ("load-end 200 http://shop.example/page#part", Load("http://shop.example/page#part"));
+    line->AppendSwitchWithValue("proxy-server", "");
+    EXPECT_EQ("GET http://shop.example/page HTTP/1.1", g_server->Requests().back());
+}
+
+TEST_F(LoadingTest, CookiesSetByAServerAreSentBackAndFlushed) {
+    Load(g_server->Url("/login"));
+    Load(g_server->Url("/page"));
+    EXPECT_NE(std::string::npos, g_server->LastRequest().find("\r\nCookie: sid=abc123\r\n")) << g_server->LastRequest();
+    ASSERT_TRUE(CefCookieManager::GetGlobalManager(nullptr)->FlushStore(nullptr));
+    const std::string store = ReadWhole(g_folder + L"\\cache\\Cookies");
+    EXPECT_NE(std::string::npos, store.find("\tsid\tabc123")) << store;
+}
+
+TEST_F(LoadingTest, AChildOfAWindowOnAnotherThreadLoadsAndClosesWithItsParent) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"parent", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, parent);
+    CefWindowInfo info;
+    info.SetAsChild(parent, RECT{0, 30, 400, 300});
+    g_events.Clear();
+    ASSERT_TRUE(CefBrowserHost::CreateBrowser(info, g_client.get(), g_server->Url("/page"), CefBrowserSettings(), nullptr));
+    ASSERT_NE("", g_events.WaitFor("load-end"));
+    CefRefPtr<CefBrowser> child = g_client->browsers.back();
+    HWND window = child->GetHost()->GetWindowHandle();
+    EXPECT_EQ(parent, GetParent(window));
+    EXPECT_EQ(WS_CHILD | WS_VISIBLE, GetWindowLongW(window, GWL_STYLE) & (WS_CHILD | WS_VISIBLE | WS_POPUP));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(270, rect.bottom - rect.top);
+    DestroyWindow(parent);
+    EXPECT_EQ("before-close " + std::to_string(child->GetIdentifier()), g_events.WaitFor("before-close"));
+}
+
+TEST_F(LoadingTest, DevToolsOpenAWindowListingThePageAndTheLog) {
+    Load(g_server->Url("/page"));
+    g_events.Clear();
+    CefWindowInfo info = PopupInfo();
+    CefString(&info.window_name) = "tools";
+    Browser()->GetHost()->ShowDevTools(info, g_client.get(), CefBrowserSettings(), CefPoint());
+    EXPECT_EQ("after-created popup=1", g_events.WaitFor("after-created"));
+    EXPECT_EQ("load-end 200 chrome-devtools://devtools/inspector.html", g_events.WaitFor("load-end"));
+    CefRefPtr<CefBrowser> tools = g_client->browsers.back();
+    wchar_t title[64] = {};
+    GetWindowTextW(tools->GetHost()->GetWindowHandle(), title, 64);
+    EXPECT_STREQ(L"tools", title);
+    bool traced = false;
+    for (const auto& r : engine_testing::TraceRecords()) traced |= r == "dev tools opened id=1 url=" + g_server->Url("/page");
+    EXPECT_TRUE(traced);
+    tools->GetHost()->CloseBrowser(true);
+    EXPECT_NE("", g_events.WaitFor("before-close"));
+}
+
+TEST_F(LoadingTest, TheWindowShowsTheTitleAndTheVisibleText) {
+    LoopbackServer::Reply page;
+    page.body = "<html><head><title>Pets &lt;Shop&gt;</title><style>p{color:red}</style></head><body><h1>Welcome</h1>\n"
+                "<p>Cats &amp; dogs&nbsp;here</p><script>var hidden = '<p>no</p>';</script>"
+                "<div>Price: &#165;5   &#x4E2D;</div><!-- <p>comment</p> --></body></html>";
+    g_server->Serve("/text", page);
+    Load(g_server->Url("/text"));
+    EXPECT_EQ(L"Pets <Shop>\nWelcome\nCats & dogs\u00A0here\nPrice: \u00A55 \u4E2D", engine_testing::DisplayedText(Browser()));
+    // GBK bytes of "\u4F60\u597D" in a page that declares that charset.
+    const std::string gbk = "data:text/html;charset=gbk,%C4%E3%BA%C3";
+    Load(gbk);
+    EXPECT_EQ(CefString(gbk).ToWString() + L"\n\u4F60\u597D", engine_testing::DisplayedText(Browser()));
+    Load("http://127.0.0.1:" + std::to_string(LoopbackServer::ClosedPort()) + "/gone");
+    EXPECT_NE(std::wstring::npos, engine_testing::DisplayedText(Browser()).find(L"net::ERR_CONNECTION_REFUSED"));
+}
+
+TEST_F(LoadingTest, ShutdownWithABrowserOpenIsLoggedAndReturns) {
+    g_events.Clear();
+    const int id = Browser()->GetIdentifier();
+    CefShutdown();
+    EXPECT_EQ("before-close " + std::to_string(id), g_events.WaitFor("before-close"));
+    const std::string log = ReadWhole(g_folder + L"\\cef.log");
+    EXPECT_NE(std::string::npos, log.find("CefShutdown called with 1 browser(s) still open: " + std::to_string(id))) << log;
+    delete g_server;
+}
+
+}  // namespace
