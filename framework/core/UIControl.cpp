@@ -605,17 +605,18 @@ void CControlUI::InvalidateClipped() {
     }
     // Only the container's item rect less its inset and visible bars shows, not its
     // scrolled content area.
-    CContainerUI* container = static_cast<CContainerUI*>(m_parent->GetInterface(L"Container"));
-    RECT inset = container->GetInset();
     RECT area = m_parent->GetPos();
-    area.left += inset.left;
-    area.top += inset.top;
-    area.right -= inset.right;
-    area.bottom -= inset.bottom;
-    CScrollBarUI* vertical = container->GetVerticalScrollBar();
-    if (vertical != nullptr && vertical->IsVisible()) area.right -= vertical->GetFixedWidth();
-    CScrollBarUI* horizontal = container->GetHorizontalScrollBar();
-    if (horizontal != nullptr && horizontal->IsVisible()) area.bottom -= horizontal->GetFixedHeight();
+    if (const CContainerUI* container = dynamic_cast<const CContainerUI*>(m_parent)) {
+        RECT inset = container->GetInset();
+        area.left += inset.left;
+        area.top += inset.top;
+        area.right -= inset.right;
+        area.bottom -= inset.bottom;
+        const CScrollBarUI* vertical = container->GetVerticalScrollBar();
+        if (vertical != nullptr && vertical->IsVisible()) area.right -= vertical->GetFixedWidth();
+        const CScrollBarUI* horizontal = container->GetHorizontalScrollBar();
+        if (horizontal != nullptr && horizontal->IsVisible()) area.bottom -= horizontal->GetFixedHeight();
+    }
     if (IntersectsNot(area, m_item)) return;
     for (CControlUI* ancestor = m_parent->GetParent(); ancestor != nullptr; ancestor = ancestor->GetParent()) {
         if (IntersectsNot(area, ancestor->GetPos())) return;

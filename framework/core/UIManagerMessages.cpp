@@ -322,9 +322,7 @@ bool CPaintManagerUI::LayoutBeforePaint(const RECT& client, bool& sizeChanged) {
         m_root->FindControl(CollectLayoutNeeded, this, UIFIND_VISIBLE | UIFIND_ME_FIRST | UIFIND_UPDATETEST);
         for (int i = 0; i < m_foundControls.GetSize(); ++i) {
             CControlUI* control = static_cast<CControlUI*>(m_foundControls[i]);
-            CControlUI* parent = control->GetParent();
-            CContainerUI* container =
-                parent != nullptr ? static_cast<CContainerUI*>(parent->GetInterface(L"Container")) : nullptr;
+            CContainerUI* container = dynamic_cast<CContainerUI*>(control->GetParent());
             // A floating control's place comes from its container's float rules.
             if (control->IsFloat() && container != nullptr) {
                 container->SetFloatPos(container->GetItemIndex(control));
