@@ -1,0 +1,147 @@
+// CContainerUI: a control that owns an ordered list of children, scrolls them with up
+// to two scroll bars and paints them clipped to itself. Used alone it stacks every
+// child over its whole content area; layouts derive from it and override SetPos.
+#pragma once
+
+#include <windows.h>
+
+#include "UIControl.h"
+#include "UIPtrArray.h"
+#include "UIString.h"
+
+namespace HiveUI {
+
+class CScrollBarUI;
+
+// The child-list operations every container answers under the interface name "IContainer".
+class IContainerUI {
+public:
+    virtual CControlUI* GetItemAt(int index) const = 0;
+    virtual int GetItemIndex(CControlUI* control) const = 0;
+    virtual bool SetItemIndex(CControlUI* control, int index) = 0;
+    virtual int GetCount() const = 0;
+    virtual bool Add(CControlUI* control) = 0;
+    virtual bool AddAt(CControlUI* control, int index) = 0;
+    virtual bool Remove(CControlUI* control) = 0;
+    virtual bool RemoveAt(int index) = 0;
+    virtual void RemoveAll() = 0;
+
+protected:
+    ~IContainerUI() = default;
+};
+
+// Child alignment values the layouts read.
+enum ChildAlign : UINT {
+    UICHILD_LEFT = 0,
+    UICHILD_CENTER = 1,
+    UICHILD_RIGHT = 2,
+    UICHILD_TOP = 0,
+    UICHILD_VCENTER = 4,
+    UICHILD_BOTTOM = 8,
+};
+
+class CContainerUI : public CControlUI, public IContainerUI {
+public:
+    CContainerUI();
+    ~CContainerUI() override;
+
+    const wchar_t* GetClass() const override;
+    LPVOID GetInterface(const wchar_t* name) override;
+
+    // IContainerUI
+    CControlUI* GetItemAt(int index) const override;
+    int GetItemIndex(CControlUI* control) const override;
+    bool SetItemIndex(CControlUI* control, int index) override;
+    int GetCount() const override;
+    bool Add(CControlUI* control) override;
+    bool AddAt(CControlUI* control, int index) override;
+    bool Remove(CControlUI* control) override;
+    bool RemoveAt(int index) override;
+    void RemoveAll() override;
+
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
+    RECT GetClientPos() const override;
+    void SetPos(RECT rect, bool needInvalidate = true) override;
+    void Move(SIZE offset, bool needInvalidate = true) override;
+    void SetVisible(bool visible = true) override;
+    void SetVisibleByParent(bool visible) override;
+    void SetEnabled(bool enable = true) override;
+    void SetMouseEnabled(bool enable = true) override;
+    CControlUI* FindControl(FindControlProc proc, LPVOID data, UINT flags) override;
+    void DoEvent(TEventInfo& event) override;
+    void SetAttribute(const wchar_t* name, const wchar_t* value) override;
+    bool DoPaint(HDC hdc, const RECT& paint, CControlUI* stopControl) override;
+
+    virtual RECT GetInset() const;
+    virtual void SetInset(RECT inset);
+    virtual int GetChildPadding() const;
+    virtual void SetChildPadding(int padding);
+    virtual UINT GetChildAlign() const;
+    virtual void SetChildAlign(UINT align);
+    virtual UINT GetChildVAlign() const;
+    virtual void SetChildVAlign(UINT align);
+    virtual bool IsAutoDestroy() const;
+    virtual void SetAutoDestroy(bool autoDestroy);
+    virtual bool IsDelayedDestroy() const;
+    virtual void SetDelayedDestroy(bool delayed);
+    virtual bool IsMouseChildEnabled() const;
+    virtual void SetMouseChildEnabled(bool enable = true);
+    virtual int FindSelectable(int index, bool forward = true) const;
+    virtual SIZE GetScrollPos() const;
+    virtual SIZE GetScrollRange() const;
+    virtual void SetScrollPos(SIZE pos, bool notify = true);
+    virtual void SetScrollStepSize(int size);
+    virtual int GetScrollStepSize() const;
+    virtual void LineUp();
+    virtual void LineDown();
+    virtual void PageUp();
+    virtual void PageDown();
+    virtual void HomeUp();
+    virtual void EndDown();
+    virtual void LineLeft();
+    virtual void LineRight();
+    virtual void PageLeft();
+    virtual void PageRight();
+    virtual void HomeLeft();
+    virtual void EndRight();
+    virtual void EnableScrollBar(bool enableVertical = true, bool enableHorizontal = false);
+    virtual CScrollBarUI* GetVerticalScrollBar() const;
+    virtual CScrollBarUI* GetHorizontalScrollBar() const;
+    virtual void SetFloatPos(int index);
+    // Layouts call this last in SetPos with the rect the children were laid out in and
+    // the total size they need.
+    virtual void ProcessScrollBar(RECT rect, int requiredWidth, int requiredHeight);
+
+protected:
+    // The item rect less the unscaled inset, moved by the visible bars' scroll.
+    RECT ScrolledContentRect() const;
+    // The item rect less the given inset and the visible bars' thickness.
+    RECT VisibleContentRect(const RECT& inset) const;
+    int LineStep() const;
+    int ColumnStep() const;
+    void DestroyChild(CControlUI* control);
+    bool InsertChild(CControlUI* control, int index);
+    bool DoScrollKey(TEventInfo& event, CScrollBarUI* bar, bool vertical);
+    bool PaintChildren(HDC hdc, const RECT& paint, CControlUI* stopControl, class CRenderClip& outer);
+    void ApplyScrollBarStyle(CScrollBarUI* bar, const wchar_t* style);
+    static CScrollBarUI* ShownBar(CScrollBarUI* bar);
+
+    CUIPtrArray m_items;
+    RECT m_inset;
+    int m_childPadding;
+    UINT m_childAlign;
+    UINT m_childVAlign;
+    bool m_autoDestroy;
+    bool m_delayedDestroy;
+    bool m_mouseChildEnabled;
+    int m_scrollStepSize;
+    CScrollBarUI* m_verticalScrollBar;
+    CScrollBarUI* m_horizontalScrollBar;
+    CUIString m_verticalScrollBarStyle;
+    CUIString m_horizontalScrollBarStyle;
+};
+
+// The factory's creator of a plain container.
+CControlUI* CreateContainerControl();
+
+}  // namespace HiveUI
