@@ -229,7 +229,7 @@ CControlUI* CDialogBuilder::Create(const wchar_t* layout, const wchar_t* type, I
 bool CDialogBuilder::LoadLayout(const wchar_t* layout, const wchar_t* type) {
     if (IS_INTRESOURCE(layout)) {
         m_source.Format(L"#%u", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(layout)));
-        return LoadResource(layout, type);
+        return LoadFromResource(layout, type);
     }
     if (*layout == L'<') return m_document.Load(layout);
     m_source = layout;
@@ -238,11 +238,11 @@ bool CDialogBuilder::LoadLayout(const wchar_t* layout, const wchar_t* type) {
     return m_document.LoadFromFile(m_source, XMLFILE_ENCODING_UTF8);
 }
 
-bool CDialogBuilder::LoadResource(const wchar_t* id, const wchar_t* type) {
+bool CDialogBuilder::LoadFromResource(const wchar_t* id, const wchar_t* type) {
     HINSTANCE module = m_instance != nullptr ? m_instance : CPaintManagerUI::GetResourceDll();
     HRSRC found = FindResourceW(module, id, type);
     if (found == nullptr) return false;
-    HGLOBAL loaded = LoadResource(module, found);
+    HGLOBAL loaded = ::LoadResource(module, found);
     const DWORD size = SizeofResource(module, found);
     const BYTE* data = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
     if (data == nullptr || size == 0) return false;

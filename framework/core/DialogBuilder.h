@@ -45,7 +45,7 @@ public:
 
 private:
     bool LoadLayout(const wchar_t* layout, const wchar_t* type);
-    bool LoadResource(const wchar_t* id, const wchar_t* type);
+    bool LoadFromResource(const wchar_t* id, const wchar_t* type);
     void SetResourceType(const wchar_t* type);
     void ApplyResourceElements(CXmlNode& root, CPaintManagerUI* manager);
     void ApplyWindowAttributes(CXmlNode& root, CPaintManagerUI* manager);
