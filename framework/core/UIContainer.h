@@ -11,6 +11,7 @@
 
 namespace HiveUI {
 
+class CRenderClip;
 class CScrollBarUI;
 
 // The child-list operations every container answers under the interface name "IContainer".
@@ -122,7 +123,7 @@ protected:
     void DestroyChild(CControlUI* control);
     bool InsertChild(CControlUI* control, int index);
     bool DoScrollKey(TEventInfo& event, CScrollBarUI* bar, bool vertical);
-    bool PaintChildren(HDC hdc, const RECT& paint, CControlUI* stopControl, class CRenderClip& outer);
+    bool PaintChildren(HDC hdc, const RECT& paint, CControlUI* stopControl, CRenderClip& outer);
     void ApplyScrollBarStyle(CScrollBarUI* bar, const wchar_t* style);
     static CScrollBarUI* ShownBar(CScrollBarUI* bar);
 

@@ -107,7 +107,7 @@ private:
     void SendScroll();
     void ForwardEvent(TEventInfo& event);
     bool SetStateImage(TStateImages& images, const wchar_t* name, const wchar_t* suffix, const wchar_t* value);
-    bool DrawState(const TStateImages& images, UINT state, const wchar_t* modifier);
+    bool DrawState(HDC hdc, const TStateImages& images, UINT state, const wchar_t* modifier);
     void PaintPart(HDC hdc, const TStateImages& images, UINT& state, const RECT& part);
     void SetImage(CUIString& target, const wchar_t* image);
 
