@@ -12,6 +12,7 @@
 #include "MessageFilterUI.h"
 #include "NotifyUI.h"
 #include "ScopedHandle.h"
+#include "TranslateAccelerator.h"
 #include "Shadow.h"
 #include "SkinResources.h"
 #include "UIPtrArray.h"
@@ -310,6 +311,14 @@ public:
     static CControlUI* CALLBACK MatchShortcut(CControlUI* control, LPVOID data);
     static CControlUI* CALLBACK CollectLayoutNeeded(CControlUI* control, LPVOID data);
 
+    // ---- Accelerators, focus requests and the message loop ----
+    bool AddTranslateAccelerator(ITranslateAccelerator* translator);
+    bool RemoveTranslateAccelerator(ITranslateAccelerator* translator);
+    bool TranslateAccelerator(MSG* msg);
+    void RequestFocus(CControlUI* control);
+    static bool PreTranslateMessage(const MSG* msg);
+    static void MessageLoop();
+
     // ---- Control timers ----
     bool SetTimer(CControlUI* control, UINT timerId, UINT elapse);
     bool KillTimer(CControlUI* control, UINT timerId);
@@ -342,6 +351,7 @@ private:
     void HideToolTip();
     bool FocusTakesTab() const;
     void OnTimer(WPARAM wParam, LPARAM lParam);
+    bool NextFreeTimerId();
     CControlUI* OwnControlAt(POINT pt) const;
     TEventInfo MakeEvent(int type, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
     // Starts an OLE drag of the pressed control's picture.

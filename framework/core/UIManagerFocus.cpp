@@ -22,6 +22,47 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
     SendNotify(control, L"setfocus");
 }
 
+namespace {
+
+// The tab stop that comes before a control in tree order, found in one walk.
+struct TTabStopBefore {
+    CControlUI* target = nullptr;
+    CControlUI* last = nullptr;
+    bool reached = false;
+};
+
+CControlUI* CALLBACK FindTabStopBefore(CControlUI* control, LPVOID data) {
+    TTabStopBefore* find = static_cast<TTabStopBefore*>(data);
+    if (control == find->target) {
+        find->reached = true;
+        return control;
+    }
+    if ((control->GetControlFlags() & UIFLAG_TABSTOP) != 0) find->last = control;
+    return nullptr;
+}
+
+}  // namespace
+
+// A native editing window that closes hands the focus back through the next paint:
+// the tab order then moves forward from the stop before the control onto the control.
+void CPaintManagerUI::RequestFocus(CControlUI* control) {
+    if (m_paintWnd != nullptr) ::SetFocus(m_paintWnd);
+    if (control == nullptr) return;
+    if (m_focus != nullptr) {
+        CControlUI* losing = m_focus;
+        TEventInfo event = MakeEvent(UIEVENT_KILLFOCUS, control);
+        losing->Event(event);
+        SendNotify(losing, L"killfocus");
+        m_focus = nullptr;
+    }
+    TTabStopBefore find;
+    find.target = control;
+    if (m_root != nullptr) m_root->FindControl(FindTabStopBefore, &find, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
+    m_focus = find.reached ? find.last : nullptr;
+    m_focusNeeded = true;
+    if (m_root != nullptr) m_root->NeedLayout();
+}
+
 bool CPaintManagerUI::SetNextTabControl(bool forward) {
     if (m_updateNeeded && forward) {
         m_focusNeeded = true;

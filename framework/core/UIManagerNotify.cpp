@@ -1,5 +1,5 @@
 // CPaintManagerUI: notifications (at once or queued for the window's deferred work),
-// delayed deletion of controls, and the message filter lists.
+// delayed deletion of controls, and the message filter and accelerator lists.
 #include "UIControl.h"
 #include "UIManager.h"
 
@@ -65,5 +65,12 @@ bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) {
 }
 bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) { return m_messageFilters.Add(filter); }
 bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* filter) { return RemoveFirst(m_messageFilters, filter); }
+
+bool CPaintManagerUI::AddTranslateAccelerator(ITranslateAccelerator* translator) {
+    return m_translateAccelerators.Add(translator);
+}
+bool CPaintManagerUI::RemoveTranslateAccelerator(ITranslateAccelerator* translator) {
+    return RemoveFirst(m_translateAccelerators, translator);
+}
 
 }  // namespace HiveUI

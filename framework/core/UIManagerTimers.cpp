@@ -1,5 +1,6 @@
 // CPaintManagerUI: control timers mapped onto the window's Win32 timers. Win32 ids cycle
-// through 240 values per window; a killed timer keeps its id to be started again.
+// through 240 values per window, skipping those still held; a killed timer keeps its id
+// to be started again.
 #include "UIControl.h"
 #include "UIManager.h"
 
@@ -17,6 +18,21 @@ struct TTimerInfo {
 
 }  // namespace
 
+// After the ids wrap, an id that a record still holds (live, or killed and waiting to
+// be started again) would make the system replace that control's timer with another's.
+bool CPaintManagerUI::NextFreeTimerId() {
+    for (int tries = 0; tries < 240; ++tries) {
+        m_timerId = (m_timerId + 1) % 240;
+        bool held = false;
+        for (int i = 0; i < m_timers.GetSize() && !held; ++i) {
+            const TTimerInfo* timer = static_cast<const TTimerInfo*>(m_timers[i]);
+            held = timer->wnd == m_paintWnd && timer->win32Id == static_cast<UINT>(m_timerId);
+        }
+        if (!held) return true;
+    }
+    return false;
+}
+
 bool CPaintManagerUI::SetTimer(CControlUI* control, UINT timerId, UINT elapse) {
     for (int i = 0; i < m_timers.GetSize(); ++i) {
         TTimerInfo* timer = static_cast<TTimerInfo*>(m_timers[i]);
@@ -26,7 +42,7 @@ bool CPaintManagerUI::SetTimer(CControlUI* control, UINT timerId, UINT elapse) {
         timer->killed = false;
         return true;
     }
-    m_timerId = (m_timerId + 1) % 240;
+    if (!NextFreeTimerId()) return false;
     if (::SetTimer(m_paintWnd, static_cast<UINT_PTR>(m_timerId), elapse, nullptr) == 0) return false;
     TTimerInfo* timer = new TTimerInfo{control, timerId, m_paintWnd, static_cast<UINT>(m_timerId), false};
     if (m_timers.Add(timer)) return true;

@@ -9,14 +9,6 @@ namespace {
 // Windows of a copied class may use their user data themselves, so the object goes here.
 const wchar_t kObjectProperty[] = L"WndX";
 
-// The hook through which the paint manager's pre-translation (accelerators, filters,
-// Tab navigation) sees each message of a modal loop before dispatch. No manager
-// translates messages yet, so every message is dispatched.
-bool PreTranslateModalMessage(MSG& msg) {
-    (void)msg;
-    return false;
-}
-
 void ReturnFocusToOwner(HWND owner) {
     if (owner == nullptr) return;
     ::EnableWindow(owner, TRUE);
@@ -145,7 +137,7 @@ UINT CWindowWnd::ShowModal() {
             ReturnFocusToOwner(owner);
         }
         try {
-            if (!PreTranslateModalMessage(msg)) {
+            if (!CPaintManagerUI::PreTranslateMessage(&msg)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
