@@ -1,5 +1,6 @@
 // The built-in control classes in registration order, one line each.
 #include "ControlFactory.h"
+#include "UIAnimationTabLayout.h"
 #include "UIChildLayout.h"
 #include "UIContainer.h"
 #include "UIControl.h"
@@ -15,6 +16,7 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CControlUI", CreateControlControl);
     factory.RegistControl(L"CContainerUI", CreateContainerControl);
     factory.RegistControl(L"CScrollBarUI", CreateScrollBarControl);
+    factory.RegistControl(L"CAnimationTabLayoutUI", CreateAnimationTabLayoutControl);
     factory.RegistControl(L"CChildLayoutUI", CreateChildLayoutControl);
     factory.RegistControl(L"CHorizontalLayoutUI", CreateHorizontalLayoutControl);
     factory.RegistControl(L"CTabLayoutUI", CreateTabLayoutControl);

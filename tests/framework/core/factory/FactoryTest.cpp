@@ -23,6 +23,7 @@ const Registered kRegistered[] = {
     {L"Control", L"ControlUI"},
     {L"Container", L"ContainerUI"},
     {L"ScrollBar", L"ScrollBarUI"},
+    {L"AnimationTabLayout", L"AnimationTabLayoutUI"},
     {L"ChildLayout", L"ChildLayoutUI"},
     {L"HorizontalLayout", L"HorizontalLayoutUI"},
     {L"TabLayout", L"TabLayoutUI"},
