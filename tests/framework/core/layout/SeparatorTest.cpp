@@ -92,3 +92,24 @@ TEST(HorizontalLayout, PressesOutsideTheBandOrWithoutOneDoNotDrag) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bottom band follows the pointer as soon as it passes the band's top, as the right
+// band of the horizontal layout does.
+TEST(VerticalLayout, ASmallDragOutOfTheBandFollowsThePointerLikeTheHorizontalOne) {
+    CVerticalLayoutUI vertical;
+    vertical.SetSepHeight(4);
+    vertical.SetSepImmMode(true);
+    vertical.SetPos({0, 0, 100, 100}, false);
+    Drag(vertical, {{50, 98}, {50, 102}});
+    CHorizontalLayoutUI horizontal;
+    horizontal.SetSepWidth(4);
+    horizontal.SetSepImmMode(true);
+    horizontal.SetPos({0, 0, 100, 100}, false);
+    Drag(horizontal, {{98, 50}, {102, 50}});
+    EXPECT_EQ("0,0,100,104", Describe(vertical.GetPos()));
+    EXPECT_EQ("0,0,104,100", Describe(horizontal.GetPos()));
+}
+
+}  // namespace
