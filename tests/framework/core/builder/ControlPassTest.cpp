@@ -124,3 +124,35 @@ TEST(Builder, VeryDeepLayoutsAreCutOffInsteadOfOverflowingTheStack) {
 }
 
 }  // namespace
+
+#include <UIChildLayout.h>
+
+namespace {
+
+TEST_F(SkinFolder, AChildLayoutBuildsItsFileOnceWhenItJoinsAWindow) {
+    Write(L"part.xml", "<Items><VerticalLayout name=\"part\"><Control name=\"inner\"/></VerticalLayout></Items>");
+    Write(L"main.xml",
+          "<Window><VerticalLayout><ChildLayout name=\"good\" xmlfile=\"part.xml\"/>"
+          "<ChildLayout name=\"bad\" xmlfile=\"missing.xml\"/><ChildLayout name=\"none\"/></VerticalLayout></Window>");
+    HWND wnd = CreateBuilderWindow();
+    CPaintManagerUI manager;
+    manager.Init(wnd);
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(L"main.xml", nullptr, nullptr, &manager);
+    ASSERT_NE(nullptr, root);
+    auto* good = static_cast<CChildLayoutUI*>(manager.FindControl(L"good"));
+    EXPECT_EQ(nullptr, good);
+    ASSERT_TRUE(manager.AttachRoot(root));
+    good = static_cast<CChildLayoutUI*>(manager.FindControl(L"good"));
+    ASSERT_NE(nullptr, good);
+    EXPECT_EQ((std::vector<std::wstring>{L"part"}), ChildNames(good));
+    EXPECT_NE(nullptr, manager.FindControl(L"inner"));
+    EXPECT_EQ(0, static_cast<CChildLayoutUI*>(manager.FindControl(L"bad"))->GetCount());
+    EXPECT_EQ(0, static_cast<CChildLayoutUI*>(manager.FindControl(L"none"))->GetCount());
+    // Handing the tree its manager again does not build the content twice.
+    manager.InitControls(root);
+    EXPECT_EQ(1, good->GetCount());
+    DestroyWindow(wnd);
+}
+
+}  // namespace
