@@ -6,8 +6,10 @@
 #include "RenderClip.h"
 #include "ResourceStore.h"
 #include "SkinValue.h"
+#include "UIContainer.h"
 #include "UIManager.h"
 #include "UIRender.h"
+#include "UIScrollBar.h"
 
 namespace HiveUI {
 
@@ -601,10 +603,20 @@ void CControlUI::InvalidateClipped() {
         Invalidate();
         return;
     }
-    // The container's own scrolled content area is not what shows: only its item rect
-    // less inset and visible scroll bars does, which the container reports as its
-    // visible area once containers exist; until then the item rect stands for it.
+    // Only the container's item rect less its inset and visible bars shows, not its
+    // scrolled content area.
     RECT area = m_parent->GetPos();
+    if (const CContainerUI* container = dynamic_cast<const CContainerUI*>(m_parent)) {
+        RECT inset = container->GetInset();
+        area.left += inset.left;
+        area.top += inset.top;
+        area.right -= inset.right;
+        area.bottom -= inset.bottom;
+        const CScrollBarUI* vertical = container->GetVerticalScrollBar();
+        if (vertical != nullptr && vertical->IsVisible()) area.right -= vertical->GetFixedWidth();
+        const CScrollBarUI* horizontal = container->GetHorizontalScrollBar();
+        if (horizontal != nullptr && horizontal->IsVisible()) area.bottom -= horizontal->GetFixedHeight();
+    }
     if (IntersectsNot(area, m_item)) return;
     for (CControlUI* ancestor = m_parent->GetParent(); ancestor != nullptr; ancestor = ancestor->GetParent()) {
         if (IntersectsNot(area, ancestor->GetPos())) return;

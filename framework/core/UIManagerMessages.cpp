@@ -4,6 +4,7 @@
 
 #include "LayeredPixels.h"
 #include "RenderClip.h"
+#include "UIContainer.h"
 #include "UIControl.h"
 #include "UIManager.h"
 #include "UIRender.h"
@@ -321,9 +322,14 @@ bool CPaintManagerUI::LayoutBeforePaint(const RECT& client, bool& sizeChanged) {
         m_root->FindControl(CollectLayoutNeeded, this, UIFIND_VISIBLE | UIFIND_ME_FIRST | UIFIND_UPDATETEST);
         for (int i = 0; i < m_foundControls.GetSize(); ++i) {
             CControlUI* control = static_cast<CControlUI*>(m_foundControls[i]);
-            // A floating control keeps its place; its container re-runs its float rules
-            // on its own layout pass.
-            control->SetPos(control->GetPos(), true);
+            CContainerUI* container = dynamic_cast<CContainerUI*>(control->GetParent());
+            // A floating control's place comes from its container's float rules.
+            if (control->IsFloat() && container != nullptr) {
+                container->SetFloatPos(container->GetItemIndex(control));
+                control->Invalidate();
+            } else {
+                control->SetPos(control->GetPos(), true);
+            }
         }
     } else {
         m_offscreenDC.Reset();
