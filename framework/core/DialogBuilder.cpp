@@ -364,6 +364,9 @@ CControlUI* CDialogBuilder::ParseControls(CXmlNode& node, CControlUI* parent, CP
                 continue;
             }
         }
+        // A parent that already lives in a window has bound the control on Add; it stays so.
+        CPaintManagerUI* boundManager = control->GetManager();
+        CControlUI* boundParent = control->GetParent();
         if (manager != nullptr) {
             control->SetManager(manager, nullptr, false);
             const wchar_t* defaults = manager->GetDefaultAttributeList(name);
@@ -371,7 +374,7 @@ CControlUI* CDialogBuilder::ParseControls(CXmlNode& node, CControlUI* parent, CP
         }
         const int count = child.GetAttributeCount();
         for (int i = 0; i < count; ++i) control->SetAttribute(child.GetAttributeName(i), child.GetAttributeValue(i));
-        if (manager != nullptr) control->SetManager(nullptr, nullptr, false);
+        if (manager != nullptr) control->SetManager(boundManager, boundParent, false);
         if (first == nullptr) first = control;
     }
     --m_nesting;
