@@ -364,18 +364,27 @@ CControlUI* CDialogBuilder::ParseControls(CXmlNode& node, CControlUI* parent, CP
                 continue;
             }
         }
-        if (manager != nullptr) {
-            control->SetManager(manager, nullptr, false);
-            const wchar_t* defaults = manager->GetDefaultAttributeList(name);
-            if (defaults != nullptr) control->ApplyAttributeList(defaults);
-        }
-        const int count = child.GetAttributeCount();
-        for (int i = 0; i < count; ++i) control->SetAttribute(child.GetAttributeName(i), child.GetAttributeValue(i));
-        if (manager != nullptr) control->SetManager(nullptr, nullptr, false);
+        Configure(control, child, manager);
         if (first == nullptr) first = control;
     }
     --m_nesting;
     return first;
+}
+
+// Class defaults first, then the element's own attributes, with the manager bound only
+// while they are applied: the finished tree gets it for good when it is attached.
+void CDialogBuilder::Configure(CControlUI* control, CXmlNode& node, CPaintManagerUI* manager) {
+    // A parent that already lives in a window has bound the control on Add; it stays so.
+    CPaintManagerUI* boundManager = control->GetManager();
+    CControlUI* boundParent = control->GetParent();
+    if (manager != nullptr) {
+        control->SetManager(manager, nullptr, false);
+        const wchar_t* defaults = manager->GetDefaultAttributeList(node.GetName());
+        if (defaults != nullptr) control->ApplyAttributeList(defaults);
+    }
+    const int count = node.GetAttributeCount();
+    for (int i = 0; i < count; ++i) control->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+    if (manager != nullptr) control->SetManager(boundManager, boundParent, false);
 }
 
 }  // namespace HiveUI

@@ -52,6 +52,7 @@ private:
     void BuildInclude(CXmlNode& node, CControlUI* parent, CPaintManagerUI* manager);
     bool IsOnIncludeChain(const CUIString& source) const;
     CControlUI* MakeControl(const wchar_t* elementName);
+    void Configure(CControlUI* control, CXmlNode& node, CPaintManagerUI* manager);
 
     CXmlDocument m_document;
     IDialogBuilderCallback* m_callback = nullptr;

@@ -57,31 +57,13 @@ void CHorizontalLayoutUI::SetPos(RECT rect, bool needInvalidate) {
     SIZE available = {rc.right - rc.left, rc.bottom - rc.top};
     if (vbar != nullptr) available.cy += vbar->GetScrollRange();
 
-    int adjustables = 0;
-    int fixedTotal = 0;
-    int counted = 0;
-    int neededHeight = 0;
-    for (int it = 0; it < m_items.GetSize(); ++it) {
-        CControlUI* child = static_cast<CControlUI*>(m_items[it]);
-        if (!child->IsVisible() || child->IsFloat()) continue;
-        ++counted;
-        const RECT pad = child->GetPadding();
-        SIZE size = child->EstimateSize(CutToLimits(child, {available.cx, available.cy - pad.top - pad.bottom}));
-        if (size.cx == 0) {
-            ++adjustables;
-        } else {
-            size.cx = ClampWidth(child, size.cx);
-        }
-        fixedTotal += size.cx + pad.left + pad.right;
-        size.cy = ClampHeight(child, std::max<LONG>(size.cy, 0));
-        neededHeight = std::max<int>(neededHeight, size.cy + pad.top + pad.bottom);
-    }
-    fixedTotal += (counted - 1) * m_childPadding;
-    const int share = adjustables > 0 ? std::max<int>(0, (available.cx - fixedTotal) / adjustables) : 0;
+    const TMeasure measure = MeasureChildren(available);
+    const int share =
+        measure.adjustables > 0 ? std::max<int>(0, (available.cx - measure.fixedTotal) / measure.adjustables) : 0;
 
     SIZE remaining = available;
     int x = rc.left - (hbar != nullptr ? hbar->GetScrollPos() : 0);
-    int fixedRemaining = fixedTotal;
+    int fixedRemaining = measure.fixedTotal;
     int adjusted = 0;
     int placed = 0;
     int neededWidth = 0;
@@ -99,7 +81,7 @@ void CHorizontalLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         ++placed;
         SIZE size = child->EstimateSize(offered);
         if (size.cx == 0) {
-            size.cx = ++adjusted == adjustables ? std::max<int>(0, remaining.cx - pad.right - fixedRemaining) : share;
+            size.cx = ++adjusted == measure.adjustables ? std::max<int>(0, remaining.cx - pad.right - fixedRemaining) : share;
             size.cx = ClampWidth(child, size.cx);
         } else {
             size.cx = ClampWidth(child, size.cx);
@@ -111,19 +93,7 @@ void CHorizontalLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         size.cy = std::max<LONG>(std::min(std::max<LONG>(size.cy, 0), offered.cy), child->GetMinHeight());
 
         RECT pos;
-        if (m_childVAlign == UICHILD_VCENTER) {
-            const int y = (rc.top + rc.bottom) / 2 + (vbar != nullptr ? vbar->GetScrollRange() / 2 - vbar->GetScrollPos() : 0);
-            pos.top = y - size.cy / 2;
-            pos.bottom = y + size.cy - size.cy / 2;
-        } else if (m_childVAlign == UICHILD_BOTTOM) {
-            const int y = rc.bottom + (vbar != nullptr ? vbar->GetScrollRange() - vbar->GetScrollPos() : 0);
-            pos.top = y - pad.bottom - size.cy;
-            pos.bottom = y - pad.bottom;
-        } else {
-            const int y = rc.top - (vbar != nullptr ? vbar->GetScrollPos() : 0);
-            pos.top = y + pad.top;
-            pos.bottom = y + pad.top + size.cy;
-        }
+        PlaceAcross(pos, rc, pad, size.cy);
         pos.left = x + pad.left;
         pos.right = x + pad.left + size.cx;
         child->SetPos(pos, false);
@@ -132,8 +102,49 @@ void CHorizontalLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         neededWidth += size.cx + pad.left + pad.right;
         remaining.cx -= size.cx + m_childPadding + pad.right;
     }
-    neededWidth += (counted - 1) * m_childPadding;
-    ProcessScrollBar(rc, neededWidth, neededHeight);
+    neededWidth += (measure.counted - 1) * m_childPadding;
+    ProcessScrollBar(rc, neededWidth, measure.neededCross);
+}
+
+CHorizontalLayoutUI::TMeasure CHorizontalLayoutUI::MeasureChildren(SIZE available) const {
+    TMeasure measure;
+    for (int it = 0; it < m_items.GetSize(); ++it) {
+        CControlUI* child = static_cast<CControlUI*>(m_items[it]);
+        if (!child->IsVisible() || child->IsFloat()) continue;
+        ++measure.counted;
+        const RECT pad = child->GetPadding();
+        SIZE size = child->EstimateSize(CutToLimits(child, {available.cx, available.cy - pad.top - pad.bottom}));
+        if (size.cx == 0) {
+            ++measure.adjustables;
+        } else {
+            size.cx = ClampWidth(child, size.cx);
+        }
+        measure.fixedTotal += size.cx + pad.left + pad.right;
+        size.cy = ClampHeight(child, std::max<LONG>(size.cy, 0));
+        measure.neededCross = std::max<int>(measure.neededCross, size.cy + pad.top + pad.bottom);
+    }
+    measure.fixedTotal += (measure.counted - 1) * m_childPadding;
+    return measure;
+}
+
+// Places a child of the given height by the vertical alignment, following the vertical scroll.
+void CHorizontalLayoutUI::PlaceAcross(RECT& pos, const RECT& rc, const RECT& pad, LONG cy) const {
+    CScrollBarUI* vbar = ShownBar(m_verticalScrollBar);
+    const int range = vbar != nullptr ? vbar->GetScrollRange() : 0;
+    const int scroll = vbar != nullptr ? vbar->GetScrollPos() : 0;
+    if (m_childVAlign == UICHILD_VCENTER) {
+        const int y = (rc.top + rc.bottom) / 2 + range / 2 - scroll;
+        pos.top = y - cy / 2;
+        pos.bottom = y + cy - cy / 2;
+    } else if (m_childVAlign == UICHILD_BOTTOM) {
+        const int y = rc.bottom + range - scroll;
+        pos.top = y - pad.bottom - cy;
+        pos.bottom = y - pad.bottom;
+    } else {
+        const int y = rc.top - scroll;
+        pos.top = y + pad.top;
+        pos.bottom = y + pad.top + cy;
+    }
 }
 
 void CHorizontalLayoutUI::SetAttribute(const wchar_t* name, const wchar_t* value) {

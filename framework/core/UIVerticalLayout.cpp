@@ -58,31 +58,13 @@ void CVerticalLayoutUI::SetPos(RECT rect, bool needInvalidate) {
     SIZE available = {rc.right - rc.left, rc.bottom - rc.top};
     if (hbar != nullptr) available.cx += hbar->GetScrollRange();
 
-    int adjustables = 0;
-    int fixedTotal = 0;
-    int counted = 0;
-    int neededWidth = 0;
-    for (int it = 0; it < m_items.GetSize(); ++it) {
-        CControlUI* child = static_cast<CControlUI*>(m_items[it]);
-        if (!child->IsVisible() || child->IsFloat()) continue;
-        ++counted;
-        const RECT pad = child->GetPadding();
-        SIZE size = child->EstimateSize(CutToLimits(child, {available.cx - pad.left - pad.right, available.cy}));
-        if (size.cy == 0) {
-            ++adjustables;
-        } else {
-            size.cy = ClampHeight(child, size.cy);
-        }
-        fixedTotal += size.cy + pad.top + pad.bottom;
-        size.cx = ClampWidth(child, std::max<LONG>(size.cx, 0));
-        neededWidth = std::max<int>(neededWidth, size.cx + pad.left + pad.right);
-    }
-    fixedTotal += (counted - 1) * m_childPadding;
-    const int share = adjustables > 0 ? std::max<int>(0, (available.cy - fixedTotal) / adjustables) : 0;
+    const TMeasure measure = MeasureChildren(available);
+    const int share =
+        measure.adjustables > 0 ? std::max<int>(0, (available.cy - measure.fixedTotal) / measure.adjustables) : 0;
 
     SIZE remaining = available;
     int y = rc.top - (vbar != nullptr ? vbar->GetScrollPos() : 0);
-    int fixedRemaining = fixedTotal;
+    int fixedRemaining = measure.fixedTotal;
     int adjusted = 0;
     int placed = 0;
     int neededHeight = 0;
@@ -100,7 +82,7 @@ void CVerticalLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         ++placed;
         SIZE size = child->EstimateSize(offered);
         if (size.cy == 0) {
-            size.cy = ++adjusted == adjustables ? std::max<int>(0, remaining.cy - pad.bottom - fixedRemaining) : share;
+            size.cy = ++adjusted == measure.adjustables ? std::max<int>(0, remaining.cy - pad.bottom - fixedRemaining) : share;
             size.cy = ClampHeight(child, size.cy);
         } else {
             size.cy = ClampHeight(child, size.cy);
@@ -111,19 +93,7 @@ void CVerticalLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         size.cx = std::max<LONG>(std::min(size.cx, offered.cx), child->GetMinWidth());
 
         RECT pos;
-        if (m_childAlign == UICHILD_CENTER) {
-            const int x = (rc.left + rc.right) / 2 + (hbar != nullptr ? hbar->GetScrollRange() / 2 - hbar->GetScrollPos() : 0);
-            pos.left = x - size.cx / 2;
-            pos.right = x + size.cx - size.cx / 2;
-        } else if (m_childAlign == UICHILD_RIGHT) {
-            const int x = rc.right + (hbar != nullptr ? hbar->GetScrollRange() - hbar->GetScrollPos() : 0);
-            pos.left = x - pad.right - size.cx;
-            pos.right = x - pad.right;
-        } else {
-            const int x = rc.left - (hbar != nullptr ? hbar->GetScrollPos() : 0);
-            pos.left = x + pad.left;
-            pos.right = x + pad.left + size.cx;
-        }
+        PlaceAcross(pos, rc, pad, size.cx);
         pos.top = y + pad.top;
         pos.bottom = y + pad.top + size.cy;
         child->SetPos(pos, false);
@@ -132,8 +102,49 @@ void CVerticalLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         neededHeight += size.cy + pad.top + pad.bottom;
         remaining.cy -= size.cy + m_childPadding + pad.bottom;
     }
-    neededHeight += (counted - 1) * m_childPadding;
-    ProcessScrollBar(rc, neededWidth, neededHeight);
+    neededHeight += (measure.counted - 1) * m_childPadding;
+    ProcessScrollBar(rc, measure.neededCross, neededHeight);
+}
+
+CVerticalLayoutUI::TMeasure CVerticalLayoutUI::MeasureChildren(SIZE available) const {
+    TMeasure measure;
+    for (int it = 0; it < m_items.GetSize(); ++it) {
+        CControlUI* child = static_cast<CControlUI*>(m_items[it]);
+        if (!child->IsVisible() || child->IsFloat()) continue;
+        ++measure.counted;
+        const RECT pad = child->GetPadding();
+        SIZE size = child->EstimateSize(CutToLimits(child, {available.cx - pad.left - pad.right, available.cy}));
+        if (size.cy == 0) {
+            ++measure.adjustables;
+        } else {
+            size.cy = ClampHeight(child, size.cy);
+        }
+        measure.fixedTotal += size.cy + pad.top + pad.bottom;
+        size.cx = ClampWidth(child, std::max<LONG>(size.cx, 0));
+        measure.neededCross = std::max<int>(measure.neededCross, size.cx + pad.left + pad.right);
+    }
+    measure.fixedTotal += (measure.counted - 1) * m_childPadding;
+    return measure;
+}
+
+// Places a child of the given width by the child alignment, following the horizontal scroll.
+void CVerticalLayoutUI::PlaceAcross(RECT& pos, const RECT& rc, const RECT& pad, LONG cx) const {
+    CScrollBarUI* hbar = ShownBar(m_horizontalScrollBar);
+    const int range = hbar != nullptr ? hbar->GetScrollRange() : 0;
+    const int scroll = hbar != nullptr ? hbar->GetScrollPos() : 0;
+    if (m_childAlign == UICHILD_CENTER) {
+        const int x = (rc.left + rc.right) / 2 + range / 2 - scroll;
+        pos.left = x - cx / 2;
+        pos.right = x + cx - cx / 2;
+    } else if (m_childAlign == UICHILD_RIGHT) {
+        const int x = rc.right + range - scroll;
+        pos.left = x - pad.right - cx;
+        pos.right = x - pad.right;
+    } else {
+        const int x = rc.left - scroll;
+        pos.left = x + pad.left;
+        pos.right = x + pad.left + cx;
+    }
 }
 
 void CVerticalLayoutUI::SetAttribute(const wchar_t* name, const wchar_t* value) {

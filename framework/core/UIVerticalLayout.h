@@ -26,6 +26,15 @@ public:
     RECT GetThumbRect(bool useNew = false) const;
 
 private:
+    // What the first pass finds out about the visible, non-floating children.
+    struct TMeasure {
+        int counted = 0;
+        int adjustables = 0;
+        int fixedTotal = 0;
+        int neededCross = 0;
+    };
+    TMeasure MeasureChildren(SIZE available) const;
+    void PlaceAcross(RECT& pos, const RECT& rc, const RECT& pad, LONG size) const;
     bool DragTo(POINT pt);
 
     int m_sepSize = 0;

@@ -156,3 +156,22 @@ TEST_F(SkinFolder, AChildLayoutBuildsItsFileOnceWhenItJoinsAWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Builder, ControlsBuiltIntoALiveParentStayBoundToItsWindow) {
+    HWND wnd = CreateBuilderWindow();
+    CPaintManagerUI manager;
+    manager.Init(wnd);
+    CVerticalLayoutUI* live = new CVerticalLayoutUI;
+    ASSERT_TRUE(manager.AttachRoot(live));
+    CDialogBuilder builder;
+    CControlUI* added = builder.Create(L"<Items><Control name=\"late\" tooltip=\"t\"/></Items>", nullptr, nullptr,
+                                       &manager, live);
+    ASSERT_NE(nullptr, added);
+    EXPECT_EQ(&manager, added->GetManager());
+    EXPECT_EQ(live, added->GetParent());
+    DestroyWindow(wnd);
+}
+
+}  // namespace

@@ -113,3 +113,32 @@ TEST(VerticalLayout, ASmallDragOutOfTheBandFollowsThePointerLikeTheHorizontalOne
 }
 
 }  // namespace
+
+#include "../control/TestBox.h"
+
+namespace {
+
+TEST(VerticalLayout, ADelayedDragDrawsTheFutureBandTranslucentUntilRelease) {
+    CVerticalLayoutUI layout;
+    layout.SetSepHeight(4);
+    layout.SetPos({0, 0, 100, 60}, false);
+    TEventInfo down = MouseEvent(UIEVENT_BUTTONDOWN, 50, 58);
+    layout.DoEvent(down);
+    TEventInfo move = MouseEvent(UIEVENT_MOUSEMOVE, 50, 78);
+    layout.DoEvent(move);
+    PixelCanvas canvas(100, 100);
+    layout.DoPostPaint(canvas.dc(), {0, 0, 100, 100});
+    EXPECT_EQ(0x555555u, canvas.rgb(50, 77));
+    EXPECT_EQ(0x555555u, canvas.rgb(50, 76));
+    EXPECT_EQ(0xFFFFFFu, canvas.rgb(50, 75));
+    EXPECT_EQ(0xFFFFFFu, canvas.rgb(50, 58));
+    EXPECT_EQ("0,0,100,60", Describe(layout.GetPos()));
+    TEventInfo up = MouseEvent(UIEVENT_BUTTONUP, 50, 78);
+    layout.DoEvent(up);
+    EXPECT_EQ("0,0,100,80", Describe(layout.GetPos()));
+    PixelCanvas after(100, 100);
+    layout.DoPostPaint(after.dc(), {0, 0, 100, 100});
+    EXPECT_EQ(0xFFFFFFu, after.rgb(50, 77));
+}
+
+}  // namespace
