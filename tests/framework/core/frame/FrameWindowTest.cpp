@@ -152,6 +152,52 @@ TEST_F(FrameWindow, SystemButtonsWorkThroughMouseMessages) {
     EXPECT_FALSE(IsWindow(wnd));
 }
 
+TEST_F(FrameWindow, DoubleClickingTheCaptionMaximisesAndRestores) {
+    HWND wnd = frame.GetHWND();
+    const LPARAM title = ScreenPoint(wnd, 100, 20);
+    ASSERT_EQ(HTCAPTION, SendMessageW(wnd, WM_NCHITTEST, 0, title));
+    SendMessageW(wnd, WM_NCLBUTTONDBLCLK, HTCAPTION, title);
+    EXPECT_TRUE(IsZoomed(wnd));
+    EXPECT_TRUE(Visible(L"restorebtn"));
+    SendMessageW(wnd, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenPoint(wnd, 100, 20));
+    EXPECT_FALSE(IsZoomed(wnd));
+    EXPECT_TRUE(Visible(L"maxbtn"));
+}
+
+TEST_F(FrameWindow, TheCloseButtonEndsAModalLoopWithResultOne) {
+    HWND wnd = frame.GetHWND();
+    const POINT pt = Centre(frame.Find(L"closebtn"));
+    PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(1u, frame.ShowModal());
+    EXPECT_FALSE(IsWindow(wnd));
+}
+
+// Counts what reaches the custom hook and lets some of it through to the manager.
+class CustomFrame : public TestFrame {
+public:
+    LRESULT HandleCustomMessage(UINT msg, WPARAM, LPARAM, BOOL& handled) override {
+        if (msg != WM_APP + 20 && msg != WM_APP + 21) return 0;
+        ++seen;
+        handled = msg == WM_APP + 21;
+        return handled ? 77 : 0;
+    }
+    int seen = 0;
+};
+
+TEST(FrameCustom, TheCustomHookSeesUnroutedMessagesAndClaimsOnlyWhatItFlags) {
+    UseFrameSkins();
+    CustomFrame frame;
+    ASSERT_NE(nullptr, frame.Create(nullptr, L"frame", WS_POPUP, 0, 0, 0, 100, 100));
+    EXPECT_EQ(0, SendMessageW(frame.GetHWND(), WM_APP + 20, 0, 0));
+    EXPECT_EQ(77, SendMessageW(frame.GetHWND(), WM_APP + 21, 0, 0));
+    EXPECT_EQ(2, frame.seen);
+    // Messages with their own handler do not reach the hook.
+    SendMessageW(frame.GetHWND(), WM_NCHITTEST, 0, 0);
+    EXPECT_EQ(2, frame.seen);
+    DestroyWindow(frame.GetHWND());
+}
+
 TEST_F(FrameWindow, MinAndMaxInfoComeFromTheMonitorAndTheSkin) {
     MINMAXINFO info = {};
     SendMessageW(frame.GetHWND(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
