@@ -146,15 +146,19 @@ TEST_F(ContainerWindow, AWideStackShowsTheHorizontalBarAndScrollsSideways) {
     EXPECT_EQ(0, wide->GetPos().left);
 }
 
-TEST_F(ContainerWindow, ABarThatCostsTheOtherAxisItsRoomShowsBothAndKeepsThem) {
-    StackLayout* stack = new StackLayout;
+TEST(ContainerScroll, ABarThatCostsTheOtherAxisItsRoomShowsBothAndKeepsThem) {
+    StackLayout holder;
+    StackLayout* stack = &holder;
     stack->EnableScrollBar(true, true);
     CControlUI* wide = new CControlUI;
+    wide->SetFixedWidth(50);
+    wide->SetFixedHeight(50);
+    stack->Add(wide);
+    stack->SetPos(RECT{0, 0, 100, 100});
+    ASSERT_FALSE(stack->GetVerticalScrollBar()->IsVisible());
+    ASSERT_FALSE(stack->GetHorizontalScrollBar()->IsVisible());
     wide->SetFixedWidth(300);
     wide->SetFixedHeight(90);
-    stack->Add(wide);
-    root_->Add(stack);
-    UpdateWindow(hwnd());
     // 90 pixels fit in 100 until the horizontal bar takes 16 of them.
     stack->passes = 0;
     stack->SetPos(RECT{0, 0, 100, 100});
