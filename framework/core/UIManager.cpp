@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "ControlFactory.h"
 #include "DpiScale.h"
 #include "ImageData.h"
 #include "ImageDrawSpec.h"
@@ -340,6 +341,7 @@ void CPaintManagerUI::SetDefaultSelectedBkColor(DWORD color, bool shared) {
 }
 
 void CPaintManagerUI::Term() {
+    CControlFactory::Release();
     CResourceStore::Release();
     FreeImages(s_shared.images);
     FreeFonts(s_shared.fonts);

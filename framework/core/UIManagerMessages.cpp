@@ -348,6 +348,8 @@ bool CPaintManagerUI::LayoutBeforePaint(const RECT& client, bool& sizeChanged) {
             Invalidate();
             return false;
         }
+        // The shadow takes the window's outline once the window has its first layout.
+        m_shadow.Update(m_paintWnd);
     }
     return true;
 }

@@ -1,0 +1,27 @@
+// The built-in control classes in registration order, one line each.
+#include "ControlFactory.h"
+#include "UIAnimationTabLayout.h"
+#include "UIChildLayout.h"
+#include "UIContainer.h"
+#include "UIControl.h"
+#include "UIHorizontalLayout.h"
+#include "UIScrollBar.h"
+#include "UITabLayout.h"
+#include "UITileLayout.h"
+#include "UIVerticalLayout.h"
+
+namespace HiveUI {
+
+void RegisterBuiltinControls(CControlFactory& factory) {
+    factory.RegistControl(L"CControlUI", CreateControlControl);
+    factory.RegistControl(L"CContainerUI", CreateContainerControl);
+    factory.RegistControl(L"CScrollBarUI", CreateScrollBarControl);
+    factory.RegistControl(L"CAnimationTabLayoutUI", CreateAnimationTabLayoutControl);
+    factory.RegistControl(L"CChildLayoutUI", CreateChildLayoutControl);
+    factory.RegistControl(L"CHorizontalLayoutUI", CreateHorizontalLayoutControl);
+    factory.RegistControl(L"CTabLayoutUI", CreateTabLayoutControl);
+    factory.RegistControl(L"CTileLayoutUI", CreateTileLayoutControl);
+    factory.RegistControl(L"CVerticalLayoutUI", CreateVerticalLayoutControl);
+}
+
+}  // namespace HiveUI
