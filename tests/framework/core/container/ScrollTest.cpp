@@ -146,4 +146,34 @@ TEST_F(ContainerWindow, AWideStackShowsTheHorizontalBarAndScrollsSideways) {
     EXPECT_EQ(0, wide->GetPos().left);
 }
 
+TEST(ContainerScroll, ABarThatCostsTheOtherAxisItsRoomShowsBothAndKeepsThem) {
+    StackLayout holder;
+    StackLayout* stack = &holder;
+    stack->EnableScrollBar(true, true);
+    CControlUI* wide = new CControlUI;
+    wide->SetFixedWidth(50);
+    wide->SetFixedHeight(50);
+    stack->Add(wide);
+    stack->SetPos(RECT{0, 0, 100, 100});
+    ASSERT_FALSE(stack->GetVerticalScrollBar()->IsVisible());
+    ASSERT_FALSE(stack->GetHorizontalScrollBar()->IsVisible());
+    wide->SetFixedWidth(300);
+    wide->SetFixedHeight(90);
+    // 90 pixels fit in 100 until the horizontal bar takes 16 of them.
+    stack->passes = 0;
+    stack->SetPos(RECT{0, 0, 100, 100});
+    // Each bar shown lays out once more; no pass goes on with the height before the bar.
+    EXPECT_EQ(3, stack->passes);
+    CScrollBarUI* vertical = stack->GetVerticalScrollBar();
+    CScrollBarUI* horizontal = stack->GetHorizontalScrollBar();
+    ASSERT_TRUE(horizontal->IsVisible());
+    ASSERT_TRUE(vertical->IsVisible());
+    EXPECT_EQ(6, vertical->GetScrollRange());
+    EXPECT_EQ(216, horizontal->GetScrollRange());
+    RECT verticalPlace = {84, 0, 100, 84};
+    RECT horizontalPlace = {0, 84, 84, 100};
+    EXPECT_TRUE(EqualRect(&verticalPlace, &vertical->GetPos()));
+    EXPECT_TRUE(EqualRect(&horizontalPlace, &horizontal->GetPos()));
+}
+
 }  // namespace

@@ -47,7 +47,7 @@ protected:
     StackLayout* stack_ = nullptr;
 };
 
-TEST_F(OwnedBar, TheBarSitsRightOfTheContentWithThePartsNumbers) {
+TEST_F(OwnedBar, TheBarSitsRightOfTheContentWithItsThumbUnderButtonOne) {
     ASSERT_TRUE(bar()->IsVisible());
     EXPECT_EQ(300, bar()->GetScrollRange());
     RECT thumb = {84, 16, 100, 33};
