@@ -319,6 +319,11 @@ public:
     static bool PreTranslateMessage(const MSG* msg);
     static void MessageLoop();
 
+private:
+    void DropFocus(CControlUI* gaining);
+
+public:
+
     // ---- Control timers ----
     bool SetTimer(CControlUI* control, UINT timerId, UINT elapse);
     bool KillTimer(CControlUI* control, UINT timerId);

@@ -5,16 +5,20 @@
 
 namespace HiveUI {
 
+// The losing control learns which control gains the focus (none is possible).
+void CPaintManagerUI::DropFocus(CControlUI* gaining) {
+    if (m_focus == nullptr) return;
+    CControlUI* losing = m_focus;
+    TEventInfo event = MakeEvent(UIEVENT_KILLFOCUS, gaining);
+    losing->Event(event);
+    SendNotify(losing, L"killfocus");
+    m_focus = nullptr;
+}
+
 void CPaintManagerUI::SetFocus(CControlUI* control) {
     if (m_paintWnd != nullptr && ::GetFocus() != m_paintWnd && control != m_focus) ::SetFocus(m_paintWnd);
     if (control == m_focus) return;
-    if (m_focus != nullptr) {
-        CControlUI* losing = m_focus;
-        TEventInfo event = MakeEvent(UIEVENT_KILLFOCUS, control);
-        losing->Event(event);
-        SendNotify(losing, L"killfocus");
-        m_focus = nullptr;
-    }
+    DropFocus(control);
     if (control == nullptr || control->GetManager() != this || !control->IsVisible() || !control->IsEnabled()) return;
     m_focus = control;
     TEventInfo event = MakeEvent(UIEVENT_SETFOCUS, control);
@@ -48,16 +52,11 @@ CControlUI* CALLBACK FindTabStopBefore(CControlUI* control, LPVOID data) {
 void CPaintManagerUI::RequestFocus(CControlUI* control) {
     if (m_paintWnd != nullptr) ::SetFocus(m_paintWnd);
     if (control == nullptr) return;
-    if (m_focus != nullptr) {
-        CControlUI* losing = m_focus;
-        TEventInfo event = MakeEvent(UIEVENT_KILLFOCUS, control);
-        losing->Event(event);
-        SendNotify(losing, L"killfocus");
-        m_focus = nullptr;
-    }
+    DropFocus(control);
     TTabStopBefore find;
     find.target = control;
-    if (m_root != nullptr) m_root->FindControl(FindTabStopBefore, &find, UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
+    const UINT flags = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
+    if (m_root != nullptr) m_root->FindControl(FindTabStopBefore, &find, flags);
     m_focus = find.reached ? find.last : nullptr;
     m_focusNeeded = true;
     if (m_root != nullptr) m_root->NeedLayout();

@@ -105,14 +105,17 @@ TEST_F(TimerWindow, TwoHundredFiftyCreationsNeverShareAnIdWithALiveOrKilledRecor
         ASSERT_TRUE(manager().SetTimer(churn, 3, kLong)) << created;
         manager().KillControlTimers(churn);
     }
-    for (; created < 250; ++created) ASSERT_TRUE(manager().SetTimer(addProbe(L"late" + std::to_wstring(created)), 4, kLong));
+    for (; created < 250; ++created) {
+        ASSERT_TRUE(manager().SetTimer(addProbe(L"late" + std::to_wstring(created)), 4, kLong));
+    }
     EXPECT_TRUE(Tick(22).empty());
     ASSERT_TRUE(manager().SetTimer(live[5], 9, kLong));
     std::map<std::wstring, UINT> idOf;
     for (UINT id = 0; id < 240; ++id) {
         EventLog tick = Tick(id);
         ASSERT_LE(tick.size(), 1u);
-        if (!tick.empty()) EXPECT_TRUE(idOf.emplace(tick[0].control, id).second) << id;
+        if (tick.empty()) continue;
+        EXPECT_TRUE(idOf.emplace(tick[0].control, id).second) << id;
     }
     ASSERT_EQ(live.size(), idOf.size());
     for (int i = 0; i < 6; ++i) EXPECT_EQ(17u + i, idOf[L"keep" + std::to_wstring(i)]);
