@@ -2,32 +2,18 @@
 
 #include <algorithm>
 
+#include "LayoutSizing.h"
 #include "UIManager.h"
 #include "UIRender.h"
 #include "UIScrollBar.h"
 
 namespace HiveUI {
 
+using namespace LayoutSizing;
+
 namespace {
 
 constexpr UINT kDragging = 0x40;
-
-// The fixed size, or the maximum where no fixed size is set, bounds what a child is offered.
-SIZE CutToLimits(const CControlUI* child, SIZE available) {
-    const int limitWidth = child->GetFixedWidth() < 1 ? child->GetMaxWidth() : child->GetFixedWidth();
-    const int limitHeight = child->GetFixedHeight() < 1 ? child->GetMaxHeight() : child->GetFixedHeight();
-    available.cx = std::min<LONG>(available.cx, limitWidth);
-    available.cy = std::min<LONG>(available.cy, limitHeight);
-    return available;
-}
-
-int ClampHeight(const CControlUI* child, int cy) {
-    return std::min(std::max(cy, child->GetMinHeight()), child->GetMaxHeight());
-}
-
-int ClampWidth(const CControlUI* child, int cx) {
-    return std::min(std::max(cx, child->GetMinWidth()), child->GetMaxWidth());
-}
 
 }  // namespace
 

@@ -2,22 +2,13 @@
 
 #include <algorithm>
 
+#include "LayoutSizing.h"
 #include "SkinValue.h"
 #include "UIScrollBar.h"
 
 namespace HiveUI {
 
-namespace {
-
-int ClampWidth(const CControlUI* child, int cx) {
-    return std::min(std::max(cx, child->GetMinWidth()), child->GetMaxWidth());
-}
-
-int ClampHeight(const CControlUI* child, int cy) {
-    return std::min(std::max(cy, child->GetMinHeight()), child->GetMaxHeight());
-}
-
-}  // namespace
+using namespace LayoutSizing;
 
 CTileLayoutUI::CTileLayoutUI() = default;
 
