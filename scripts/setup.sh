@@ -63,9 +63,18 @@ SRC
   if [ -n "$missing" ] || [ "$changed" = 1 ]; then
     need_root "packages: $(echo $missing)"
     log "apt-get update"
-    apt-get update -qq
+    # A mirror in the middle of a sync fails one index now and then; the lists that did
+    # arrive are enough unless the install below says otherwise.
+    apt-get update -qq || apt-get update -qq || log "apt-get update reported errors; going on with the lists it has"
     log "installing: $(echo $missing)"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null; then
+      # When one architecture's index of an update suite is missing, the 32-bit libraries
+      # cannot match their 64-bit twins; the release suite has both at one version.
+      local release
+      release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+      log "retrying the install from the $release suite"
+      DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends -t "$release" $missing >/dev/null
+    fi
   fi
 }
 
