@@ -8,4 +8,4 @@ build=$2
 # the build, and a configure with nothing new takes about a second.
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" \
   -DTALLYHIVE_DEPS_PREFIX="$prefix" >/dev/null
-cmake --build "$build" -j"$(nproc)" -- --no-print-directory
+cmake --build "$build" -j"${TALLYHIVE_BUILD_JOBS:-$(nproc)}" -- --no-print-directory
