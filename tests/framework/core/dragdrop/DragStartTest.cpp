@@ -10,26 +10,12 @@ namespace {
 
 const DWORD kColour = 0x2A6BC8;
 
-// The window a drag starts from: "picture" at (20,20)-(60,50) is drag-enabled.
-class SourceWnd : public CWindowWnd {
-public:
-    const wchar_t* GetWindowClassName() const override { return L"TallyhiveDragSourceWnd"; }
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_CREATE) manager.Init(m_hWnd);
-        LRESULT result = 0;
-        if (manager.MessageHandler(msg, wParam, lParam, result)) return result;
-        return CWindowWnd::HandleMessage(msg, wParam, lParam);
-    }
-    CPaintManagerUI manager;
-};
-
 // A drop target of the test's own: what the dropped data offers, read during the drop.
 class RecordingTarget : public CUnknownImpl<IDropTarget> {
 public:
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL pt, DWORD* effect) override {
         entered = true;
-        *effect = DROPEFFECT_COPY;
-        return S_OK;
+        return DragOver(0, pt, effect);
     }
     HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
         *effect = DROPEFFECT_COPY;
@@ -37,76 +23,62 @@ public:
     }
     HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-        FORMATETC bitmap = {CF_BITMAP, nullptr, DVASPECT_CONTENT, -1, TYMED_GDI};
+        FORMATETC format = {CF_BITMAP, nullptr, DVASPECT_CONTENT, -1, TYMED_GDI};
         STGMEDIUM medium = {};
-        if (data->GetData(&bitmap, &medium) == S_OK) {
-            pixels = Pixels(medium.hBitmap, &size);
-            ReleaseStgMedium(&medium);
-        }
-        FORMATETC metafile = {CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
-        if (data->GetData(&metafile, &medium) == S_OK) {
-            GetEnhMetaFileHeader(medium.hEnhMetaFile, sizeof(header), &header);
-            ReleaseStgMedium(&medium);
-        }
+        if (data->GetData(&format, &medium) == S_OK) pixels = Pixels(medium.hBitmap, &size);
+        ReleaseStgMedium(&medium);
+        format = {CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
+        if (data->GetData(&format, &medium) == S_OK) GetEnhMetaFileHeader(medium.hEnhMetaFile, sizeof(header), &header);
+        ReleaseStgMedium(&medium);
         *effect = DROPEFFECT_COPY;
-        dropped = true;
         return S_OK;
     }
-    std::atomic<bool> entered{false};
-    std::atomic<bool> dropped{false};
+    bool entered = false;
     std::vector<DWORD> pixels;
     SIZE size = {};
     ENHMETAHEADER header = {};
 };
 
 template <class Condition>
-bool WaitFor(Condition condition, DWORD milliseconds = 10000) {
-    for (DWORD waited = 0; waited < milliseconds; waited += 20) {
-        if (condition()) return true;
-        Sleep(20);
-    }
+bool WaitFor(Condition condition) {
+    for (int tries = 0; tries < 500 && !condition(); ++tries) Sleep(20);
     return condition();
 }
 
 void MouseInput(DWORD flags, POINT screen = {}) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    if ((flags & MOUSEEVENTF_MOVE) != 0) {
-        flags |= MOUSEEVENTF_ABSOLUTE;
-        input.mi.dx = (screen.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
-        input.mi.dy = (screen.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
-    }
+    input.mi.dx = (screen.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = (screen.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
     input.mi.dwFlags = flags;
     SendInput(1, &input, sizeof(input));
-}
-
-void MoveTo(POINT screen) {
-    MouseInput(MOUSEEVENTF_MOVE, screen);
     WaitFor([&] {
         POINT now = {};
-        GetCursorPos(&now);
-        return now.x == screen.x && now.y == screen.y;
+        return (flags & MOUSEEVENTF_MOVE) == 0 || (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y);
     });
 }
 
+void MoveTo(POINT screen) { MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen); }
+
+// A window at (100,100) whose "picture" at (20,20)-(60,50) is drag-enabled.
 class DragStart : public testing::Test {
 protected:
     void SetUp() override {
         CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
         ASSERT_NE(nullptr, source_.Create(nullptr, L"source", WS_POPUP | WS_VISIBLE, 0, 100, 100, 120, 90));
-        root_ = new TestBox;
-        CControlUI* picture = root_->Add(new CControlUI, RECT{20, 20, 60, 50});
+        auto* root = new TestBox;
+        CControlUI* picture = root->Add(new CControlUI, RECT{20, 20, 60, 50});
         picture->SetBkColor(0xFF000000 | kColour);
         picture->SetDragEnabled(true);
-        source_.manager.AttachRoot(root_);
+        source_.manager.AttachRoot(root);
         UpdateWindow(source_.GetHWND());
     }
     void TearDown() override { DestroyWindow(source_.GetHWND()); }
 
     // Presses on the picture, drags it to the target point and lets go, from another
     // thread while this one runs the windows (and, inside them, the drag's own loop).
-    // False when no drag started. The button goes up after the move has arrived, and the
-    // drag's loop takes both in order, so the drop lands on the target.
+    // False when no drag started. The drag's loop takes the move and the release in order,
+    // so the drop lands on the target.
     bool DragTo(POINT target) {
         const DWORD uiThread = GetCurrentThreadId();
         const HWND sourceWnd = source_.GetHWND();
@@ -123,27 +95,22 @@ protected:
                 return GetGUIThreadInfo(uiThread, &info) && info.hwndCapture != nullptr &&
                        info.hwndCapture != sourceWnd;
             });
-            if (started) {
-                MoveTo(POINT{target.x - 4, target.y - 4});
-                MoveTo(target);
-            }
+            if (started) MoveTo(POINT{target.x - 4, target.y - 4});
+            if (started) MoveTo(target);
             MouseInput(MOUSEEVENTF_LEFTUP);
             done = true;
         });
-        const DWORD begin = GetTickCount();
-        while (!done && GetTickCount() - begin < 30000) {
+        MSG msg;
+        for (DWORD begin = GetTickCount(); !done && GetTickCount() - begin < 30000;) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         }
         mouse.join();
-        MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         return started;
     }
 
-    SourceWnd source_;
-    TestBox* root_ = nullptr;
+    PictureWnd source_;
 };
 
 TEST_F(DragStart, ADraggedControlOffersItsPictureAsBitmapAndMetafile) {
@@ -155,7 +122,6 @@ TEST_F(DragStart, ADraggedControlOffersItsPictureAsBitmapAndMetafile) {
     ASSERT_EQ(S_OK, RegisterDragDrop(targetWnd, target));
     ASSERT_TRUE(DragTo(POINT{450, 340}));
     EXPECT_TRUE(target->entered);
-    EXPECT_TRUE(target->dropped);
     EXPECT_EQ(40, target->size.cx);
     EXPECT_EQ(30, target->size.cy);
     EXPECT_EQ(std::vector<DWORD>(40 * 30, kColour), target->pixels);
@@ -175,6 +141,7 @@ TEST_F(DragStart, ADragDroppedOnAnotherFrameworkWindowShowsThePictureThere) {
     SIZE size = {};
     EXPECT_EQ(std::vector<DWORD>(40 * 30, kColour), Pixels(window.picture, &size));
     EXPECT_EQ(40, size.cx);
+    EXPECT_EQ(0, source_.images);
     DestroyWindow(window.GetHWND());
 }
 

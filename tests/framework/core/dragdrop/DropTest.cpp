@@ -2,7 +2,6 @@
 
 #include <TestFiles.h>
 
-#include <cstring>
 #include <string>
 
 #include "DragDropKit.h"
@@ -14,8 +13,12 @@ namespace {
 using Bytes = std::string;
 
 template <class T>
-void Put(Bytes& bytes, const T& value) {
-    bytes.append(reinterpret_cast<const char*>(&value), sizeof(value));
+Bytes Of(const T& value) {
+    return Bytes(reinterpret_cast<const char*>(&value), sizeof(value));
+}
+
+Bytes Info(LONG width, LONG height, WORD bits, DWORD compression = BI_RGB, DWORD colors = 0, DWORD sizeImage = 0) {
+    return Of(BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, bits, compression, sizeImage, 0, 0, colors, 0});
 }
 
 class DropWindow : public testing::Test {
@@ -27,180 +30,128 @@ protected:
     void TearDown() override {
         if (IsWindow(window_.GetHWND())) DestroyWindow(window_.GetHWND());
     }
-
-    // Drags the data over the window and drops it there; the effect the drop reports.
-    DWORD DropData(IDataObject* data) {
+    // Drags the data over the window and drops it there, as OLE would.
+    void Drop(IDataObject* data) {
         IDropTarget* target = &window_.manager;
         DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
         EXPECT_EQ(S_OK, target->DragEnter(data, MK_LBUTTON, POINTL{310, 210}, &effect));
         EXPECT_EQ(S_OK, target->Drop(data, 0, POINTL{310, 210}, &effect));
-        return effect;
+        EXPECT_EQ(DROPEFFECT_NONE, effect);
     }
     void Drop(CLIPFORMAT format, DWORD tymed, HANDLE handle) {
         CIDataObject* data = DataWith(format, tymed, handle);
-        EXPECT_EQ(DROPEFFECT_NONE, DropData(data));
+        Drop(data);
         data->Release();
     }
-    void DropDib(const Bytes& dib) { Drop(CF_DIB, TYMED_HGLOBAL, GlobalWith(dib.data(), dib.size())); }
+    // The picture the window holds; colours with fewer bits per channel may widen either way.
     void ExpectPicture(SIZE size, const std::vector<DWORD>& pixels) {
-        ASSERT_EQ(1, window_.images);
         SIZE got = {};
         const std::vector<DWORD> have = Pixels(window_.picture, &got);
         EXPECT_EQ(size.cx, got.cx);
         EXPECT_EQ(size.cy, got.cy);
         ASSERT_EQ(pixels.size(), have.size());
-        // Colours with fewer bits per channel may be widened either way.
         for (size_t i = 0; i < pixels.size(); ++i) {
-            for (int shift : {0, 8, 16}) {
-                const int want = (pixels[i] >> shift) & 0xFF;
-                EXPECT_NEAR(want, static_cast<int>((have[i] >> shift) & 0xFF), 8) << "pixel " << i;
-            }
+            for (int shift : {0, 8, 16})
+                ASSERT_NEAR((pixels[i] >> shift) & 0xFF, (have[i] >> shift) & 0xFF, 8) << "pixel " << i;
         }
     }
 
     PictureWnd window_;
 };
 
-Bytes InfoHeader(LONG width, LONG height, WORD bitCount, DWORD compression = BI_RGB, DWORD colors = 0,
-                 DWORD sizeImage = 0) {
-    Bytes bytes;
-    Put(bytes, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, bitCount, compression, sizeImage, 0, 0,
-                                colors, 0});
-    return bytes;
-}
-
-Bytes Quads(std::initializer_list<DWORD> colors) {
-    Bytes bytes;
-    for (DWORD color : colors) Put(bytes, color);
-    return bytes;
-}
-
 TEST_F(DropWindow, TheManagerIsRegisteredAndOleLetsGoOfItWhenTheWindowGoes) {
     IDropTarget* manager = &window_.manager;
-    manager->AddRef();
-    const ULONG held = manager->Release();
-    EXPECT_GT(held, 1u);
     EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(window_.GetHWND(), manager));
+    manager->AddRef();
+    EXPECT_GT(manager->Release(), 1u);
     DestroyWindow(window_.GetHWND());
     manager->AddRef();
     EXPECT_EQ(1u, manager->Release());
 }
 
-TEST_F(DropWindow, DroppedDibsBecomeBitmapsOfTheirSizeAndPixels) {
-    struct Case {
-        const char* name;
-        Bytes dib;
-        SIZE size;
-        std::vector<DWORD> pixels;
-    };
-    Bytes rgb = InfoHeader(3, 2, 24);  // bottom-up: the second row comes first
-    rgb += Bytes("\x00\x00\xFF\x00\xFF\x00\xFF\x00\x00\x00\x00\x00", 12) + Bytes("\xFF\xFF\xFF\x00\x00\x00\x10\x20\x30\x00\x00\x00", 12);
-    Bytes indexed = InfoHeader(4, 1, 8, BI_RGB, 2) + Quads({0x0000FF, 0x00FF00}) + Bytes("\x01\x00\x00\x01", 4);
-    Bytes core;
-    Put(core, BITMAPCOREHEADER{sizeof(BITMAPCOREHEADER), 2, 1, 1, 1});
-    core += Bytes("\x00\x00\xFF\x00\xFF\x00", 6) + Bytes("\x40\x00\x00\x00", 4);
-    Bytes fields = InfoHeader(2, -1, 16, BI_BITFIELDS) + Quads({0xF800, 0x07E0, 0x001F}) + Bytes("\x00\xF8\x1F\x00", 4);
-    Bytes topDown = InfoHeader(1, -2, 32) + Quads({0x00ABCDEF, 0x00010203});
-    const Case cases[] = {
-        {"24-bit", rgb, {3, 2}, {0xFFFFFF, 0x000000, 0x302010, 0xFF0000, 0x00FF00, 0x0000FF}},
-        {"8-bit, two colours", indexed, {4, 1}, {0x00FF00, 0x0000FF, 0x0000FF, 0x00FF00}},
-        {"core 1-bit", core, {2, 1}, {0xFF0000, 0x00FF00}},
-        {"16-bit masks", fields, {2, 1}, {0xFF0000, 0x0000FF}},
-        {"32-bit top-down", topDown, {1, 2}, {0xABCDEF, 0x010203}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        window_.images = 0;
-        DropDib(c.dib);
-        ExpectPicture(c.size, c.pixels);
-    }
-    EXPECT_EQ(5, window_.releases);
-}
-
-TEST_F(DropWindow, DibsThatContradictTheirBlockAreRefused) {
+TEST_F(DropWindow, DroppedDibsBecomeBitmapsAndDibsThatContradictTheirBlockAreRefused) {
     const Bytes pixels4x4(16, '\x11');
-    Bytes huge = InfoHeader(4, 4, 8, BI_RGB, 0) + Bytes(1024, '\0') + pixels4x4;
-    std::memcpy(&huge[0], "\xFF\xFF\xFF\x7F", 4);
-    const Bytes cases[] = {
-        InfoHeader(4, 4, 8, BI_RGB, 300) + Bytes(1200, '\0') + pixels4x4,    // more colours than 8 bits index
-        InfoHeader(4, 4, 8, BI_RGB, 256) + Bytes(16, '\0') + pixels4x4,      // table cut short
-        InfoHeader(4, 4, 24) + Bytes(47, '\0'),                              // one byte short of the pixels
-        InfoHeader(4, 4, 8, BI_RLE8, 0, 4000) + Bytes(1024, '\0') + "\0\1",  // runs beyond the block
-        InfoHeader(0x10000, 0x10000, 32) + Bytes(64, '\0'),
-        InfoHeader(4, 4, 7) + Bytes(64, '\0'),
-        huge,
-        Bytes("\x28\x00", 2),
+    const struct {
+        Bytes dib;
+        SIZE size;  // empty: refused
+        std::vector<DWORD> pixels;
+    } cases[] = {
+        // Bottom-up: the second row comes first.
+        {Info(3, 2, 24) + Bytes("\0\0\xFF\0\xFF\0\xFF\0\0\0\0\0" "\xFF\xFF\xFF\0\0\0\x10\x20\x30\0\0\0", 24),
+         {3, 2}, {0xFFFFFF, 0, 0x302010, 0xFF0000, 0x00FF00, 0x0000FF}},
+        {Info(4, 1, 8, BI_RGB, 2) + Of(0x0000FF) + Of(0x00FF00) + Bytes("\1\0\0\1", 4),
+         {4, 1}, {0x00FF00, 0x0000FF, 0x0000FF, 0x00FF00}},
+        {Of(BITMAPCOREHEADER{sizeof(BITMAPCOREHEADER), 2, 1, 1, 1}) + Bytes("\0\0\xFF\0\xFF\0" "\x40\0\0\0", 10),
+         {2, 1}, {0xFF0000, 0x00FF00}},
+        {Info(2, -1, 16, BI_BITFIELDS) + Of(0xF800) + Of(0x07E0) + Of(0x001F) + Bytes("\0\xF8\x1F\0", 4),
+         {2, 1}, {0xFF0000, 0x0000FF}},
+        {Info(4, 4, 8, BI_RGB, 300) + Bytes(1200, '\0') + pixels4x4, {}, {}},  // more colours than 8 bits index
+        {Info(4, 4, 8, BI_RGB, 256) + Bytes(16, '\0') + pixels4x4, {}, {}},    // table cut short
+        {Info(4, 4, 24) + Bytes(47, '\0'), {}, {}},                            // a byte short of the pixels
+        {Info(4, 4, 8, BI_RLE8, 0, 4000) + Bytes(1040, '\0'), {}, {}},         // runs beyond the block
+        {Info(0x10000, 0x10000, 32) + Bytes(64, '\0'), {}, {}},
+        {Bytes("\xFF\xFF\xFF\x7F", 4) + Info(4, 4, 8).substr(4) + Bytes(1100, '\0'), {}, {}},
+        {Bytes("\x28\0", 2), {}, {}},
     };
-    for (const Bytes& dib : cases) DropDib(dib);
-    EXPECT_EQ(0, window_.images);
+    for (const auto& c : cases) {
+        window_.images = 0;
+        Drop(CF_DIB, TYMED_HGLOBAL, GlobalWith(c.dib.data(), c.dib.size()));
+        EXPECT_EQ(c.size.cx != 0 ? 1 : 0, window_.images) << c.dib.size();
+        if (c.size.cx != 0) ExpectPicture(c.size, c.pixels);
+    }
+    EXPECT_EQ(11, window_.releases);
 }
 
-TEST_F(DropWindow, ADroppedBitmapIsKeptByTheWindowAndTheOneBeforeDeleted) {
+TEST_F(DropWindow, TheWindowKeepsADroppedBitmapUnlessItsSourceStillOwnsIt) {
     HBITMAP source = MakeBitmap(5, 4, Checker);
-    const std::vector<DWORD> expected = Pixels(source);
     CIDataObject* data = DataWith(CF_BITMAP, TYMED_GDI, source);
-    DropData(data);
-    ExpectPicture({5, 4}, expected);
+    Drop(data);
+    ExpectPicture({5, 4}, Pixels(source));
     HBITMAP first = window_.picture;
-    EXPECT_NE(source, first);
-    DropData(data);
-    EXPECT_NE(first, window_.picture);
+    Drop(data);
+    data->Release();
     EXPECT_EQ(0u, GetObjectType(first));
     EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(window_.picture));
-    data->Release();
-    EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(window_.picture));
-}
 
-// A bitmap that its source frees through a release object is not the window's to keep.
-TEST_F(DropWindow, ABitmapTheSourceStillOwnsIsCopiedForTheWindow) {
-    class Holder : public CUnknownImpl<IUnknown> {};
-    Holder* holder = new Holder;
-    holder->AddRef();
-    HBITMAP source = MakeBitmap(3, 3, Checker);
+    // One that the source frees through its release object is copied for the window.
+    HBITMAP owned = MakeBitmap(3, 3, Checker);
     FORMATETC format = {CF_BITMAP, nullptr, DVASPECT_CONTENT, -1, TYMED_GDI};
-    STGMEDIUM medium = {TYMED_GDI, {source}, holder};
+    STGMEDIUM medium = {TYMED_GDI, {owned}, static_cast<IDropTarget*>(&window_.manager)};
     EXPECT_TRUE(window_.manager.OnDrop(&format, medium, nullptr));
-    ExpectPicture({3, 3}, Pixels(source));
-    EXPECT_NE(source, window_.picture);
-    holder->Release();
-    DeleteObject(source);
+    EXPECT_NE(owned, window_.picture);
+    ExpectPicture({3, 3}, Pixels(owned));
+    DeleteObject(owned);
 }
 
 TEST_F(DropWindow, ADroppedMetafileIsPlayedIntoABitmapOfItsBounds) {
     HBITMAP picture = MakeBitmap(40, 30, Checker);
-    HDC screen = GetDC(nullptr);
-    HDC record = CreateEnhMetaFileW(screen, nullptr, nullptr, nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    HDC record = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(memory, picture);
     BitBlt(record, 0, 0, 40, 30, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     Drop(CF_ENHMETAFILE, TYMED_ENHMF, CloseEnhMetaFile(record));
     ExpectPicture({40, 30}, Pixels(picture));
     DeleteObject(picture);
 }
 
-Bytes BmpFile(int width, int height) {
-    const int stride = (width * 3 + 3) & ~3;
-    Bytes file;
-    Put(file, BITMAPFILEHEADER{0x4D42, static_cast<DWORD>(54 + stride * height), 0, 0, 54});
-    Put(file, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0});
-    for (int y = height - 1; y >= 0; --y) {
-        Bytes row;
-        for (int x = 0; x < width; ++x) Put(row, Checker(x, y));  // BGR plus a spare byte
-        for (int x = 0; x < width; ++x) file.append(row, x * 4, 3);
-        file.append(stride - width * 3, '\0');
-    }
-    return file;
-}
-
 HGLOBAL FileList(const std::vector<std::wstring>& names, DWORD offset = sizeof(DROPFILES), bool terminated = true) {
-    Bytes list;
-    Put(list, DROPFILES{offset, {0, 0}, FALSE, TRUE});
+    Bytes list = Of(DROPFILES{offset, {0, 0}, FALSE, TRUE});
     for (const std::wstring& name : names) list.append(reinterpret_cast<const char*>(name.c_str()), (name.size() + 1) * 2);
     if (terminated) list.append(2, '\0');
     return GlobalWith(list.data(), list.size());
+}
+
+Bytes BmpFile(int width, int height) {
+    const int stride = (width * 3 + 3) & ~3;
+    Bytes file = Of(BITMAPFILEHEADER{0x4D42, static_cast<DWORD>(54 + stride * height), 0, 0, 54});
+    file += Info(width, height, 24);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) file += Of(Checker(x, y)).substr(0, 3);
+        file.append(stride - width * 3, '\0');
+    }
+    return file;
 }
 
 TEST_F(DropWindow, OnlyTheFirstDroppedFileIsShownAndOnlyWhenItsNameFits) {
@@ -208,32 +159,20 @@ TEST_F(DropWindow, OnlyTheFirstDroppedFileIsShownAndOnlyWhenItsNameFits) {
     const std::wstring other = TestFiles::TempFolder() + L"other.bmp";
     ASSERT_TRUE(TestFiles::Write(bmp, BmpFile(6, 5)));
     ASSERT_TRUE(TestFiles::Write(other, BmpFile(2, 2)));
-    std::vector<DWORD> expected;
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x) expected.push_back(Checker(x, y));
-
     // A cut-off name would be another file; a list that runs off its block is not read.
     const std::wstring longName = TestFiles::TempFolder() + std::wstring(600, L'x') + L".bmp";
-    for (HGLOBAL refused : {FileList({longName, bmp}), FileList({bmp}, 4096), FileList({bmp}, sizeof(DROPFILES), false),
-                            FileList({})}) {
+    for (HGLOBAL refused :
+         {FileList({longName, bmp}), FileList({bmp}, 4096), FileList({bmp}, sizeof(DROPFILES), false), FileList({})}) {
         Drop(CF_HDROP, TYMED_HGLOBAL, refused);
     }
+    const char text[] = "not a picture";
+    Drop(CF_TEXT, TYMED_HGLOBAL, GlobalWith(text, sizeof(text)));
     EXPECT_EQ(0, window_.images);
     Drop(CF_HDROP, TYMED_HGLOBAL, FileList({bmp, other}));
+    EXPECT_EQ(1, window_.images);
+    std::vector<DWORD> expected;
+    for (int i = 0; i < 30; ++i) expected.push_back(Checker(i % 6, i / 6));
     ExpectPicture({6, 5}, expected);
-}
-
-TEST_F(DropWindow, DataInNoAcceptedFormatIsNeitherAllowedNorDropped) {
-    const char text[] = "not a picture";
-    CIDataObject* data = DataWith(CF_TEXT, TYMED_HGLOBAL, GlobalWith(text, sizeof(text)));
-    IDropTarget* target = &window_.manager;
-    DWORD effect = DROPEFFECT_COPY;
-    EXPECT_EQ(S_OK, target->DragEnter(data, 0, POINTL{310, 210}, &effect));
-    EXPECT_EQ(DROPEFFECT_NONE, effect);
-    EXPECT_EQ(DROPEFFECT_NONE, DropData(data));
-    data->Release();
-    EXPECT_EQ(0, window_.images);
-    EXPECT_EQ(0, window_.releases);
 }
 
 }  // namespace
