@@ -5,6 +5,7 @@
 #include "UIContainer.h"
 #include "UIControl.h"
 #include "UIHorizontalLayout.h"
+#include "UILabel.h"
 #include "UIScrollBar.h"
 #include "UITabLayout.h"
 #include "UITileLayout.h"
@@ -15,6 +16,7 @@ namespace HiveUI {
 void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CControlUI", CreateControlControl);
     factory.RegistControl(L"CContainerUI", CreateContainerControl);
+    factory.RegistControl(L"CLabelUI", CreateLabelControl);
     factory.RegistControl(L"CScrollBarUI", CreateScrollBarControl);
     factory.RegistControl(L"CAnimationTabLayoutUI", CreateAnimationTabLayoutControl);
     factory.RegistControl(L"CChildLayoutUI", CreateChildLayoutControl);

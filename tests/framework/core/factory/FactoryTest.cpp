@@ -22,6 +22,7 @@ struct Registered {
 const Registered kRegistered[] = {
     {L"Control", L"ControlUI"},
     {L"Container", L"ContainerUI"},
+    {L"Label", L"LabelUI"},
     {L"ScrollBar", L"ScrollBarUI"},
     {L"AnimationTabLayout", L"AnimationTabLayoutUI"},
     {L"ChildLayout", L"ChildLayoutUI"},
