@@ -207,8 +207,9 @@ void CLabelUI::DefaultTextColors() {
 }
 
 void CLabelUI::DrawLabelText(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, UINT style) {
-    // Tagged text draws plain until the tagged-text drawer joins.
-    CUIRender::DrawText(hdc, m_manager, rect, text, color, m_font, style);
+    if (!m_showHtml) return CUIRender::DrawText(hdc, m_manager, rect, text, color, m_font, style);
+    int noLinks = 0;
+    CUIRender::DrawHtmlText(hdc, m_manager, rect, text, color, nullptr, nullptr, noLinks, m_font, style);
 }
 
 void CLabelUI::PaintText(HDC hdc) {

@@ -8,6 +8,7 @@
 #include "UILabel.h"
 #include "UIScrollBar.h"
 #include "UITabLayout.h"
+#include "UIText.h"
 #include "UITileLayout.h"
 #include "UIVerticalLayout.h"
 
@@ -18,6 +19,7 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CContainerUI", CreateContainerControl);
     factory.RegistControl(L"CLabelUI", CreateLabelControl);
     factory.RegistControl(L"CScrollBarUI", CreateScrollBarControl);
+    factory.RegistControl(L"CTextUI", CreateTextControl);
     factory.RegistControl(L"CAnimationTabLayoutUI", CreateAnimationTabLayoutControl);
     factory.RegistControl(L"CChildLayoutUI", CreateChildLayoutControl);
     factory.RegistControl(L"CHorizontalLayoutUI", CreateHorizontalLayoutControl);

@@ -82,39 +82,48 @@ TEST_F(LabelTest, TextStyleAttributesMoveTheDrawnText) {
          L"many words that cannot stand on one line",
          [](const RECT& ink, int line) { return ink.bottom - ink.top < line; }},
     };
-    for (const auto& c : cases) {
-        Canvas canvas(200, 40, 0xFFFFFFFF);
-        CLabelUI label;
-        Place(label, RECT{0, 0, 200, 40});
-        label.SetFont(0);
-        label.SetText(c.text);
-        for (const auto& attribute : c.attributes) label.SetAttribute(attribute.first, attribute.second);
-        label.Paint(canvas.dc(), RECT{0, 0, 200, 40}, nullptr);
-        const RECT ink = InkBox(canvas);
-        EXPECT_TRUE(c.check(ink, line)) << (c.attributes.empty() ? L"plain" : c.attributes.back().first) << " ink "
-                                        << ink.left << "," << ink.top << "," << ink.right << "," << ink.bottom;
+    for (bool html : {false, true}) {
+        for (const auto& c : cases) {
+            Canvas canvas(200, 40, 0xFFFFFFFF);
+            CLabelUI label;
+            Place(label, RECT{0, 0, 200, 40});
+            label.SetFont(0);
+            label.SetShowHtml(html);
+            label.SetText(c.text);
+            for (const auto& attribute : c.attributes) label.SetAttribute(attribute.first, attribute.second);
+            label.Paint(canvas.dc(), RECT{0, 0, 200, 40}, nullptr);
+            const RECT ink = InkBox(canvas);
+            EXPECT_TRUE(c.check(ink, line))
+                << (html ? "tagged " : "plain ") << (c.attributes.empty() ? L"-" : c.attributes.back().first) << " ink "
+                << ink.left << "," << ink.top << "," << ink.right << "," << ink.bottom;
+        }
     }
 }
 
 TEST_F(LabelTest, EndEllipsisEndsATooLongTextInDots) {
     const wchar_t* text = L"ABCDEFGHIKLMNOPRSTUVWXYZ";
-    Canvas cut(80, 30, 0xFFFFFFFF), dotted(80, 30, 0xFFFFFFFF);
-    for (Canvas* canvas : {&cut, &dotted}) {
-        CLabelUI label;
-        Place(label, RECT{0, 0, 80, 30});
-        label.SetFont(0);
-        label.SetText(text);
-        if (canvas == &dotted) label.SetAttribute(L"endellipsis", L"true");
-        label.Paint(canvas->dc(), RECT{0, 0, 80, 30}, nullptr);
+    for (bool html : {false, true}) {
+        Canvas cut(80, 30, 0xFFFFFFFF), dotted(80, 30, 0xFFFFFFFF);
+        for (Canvas* canvas : {&cut, &dotted}) {
+            CLabelUI label;
+            Place(label, RECT{0, 0, 80, 30});
+            label.SetFont(0);
+            label.SetShowHtml(html);
+            label.SetText(text);
+            if (canvas == &dotted) label.SetAttribute(L"endellipsis", L"true");
+            label.Paint(canvas->dc(), RECT{0, 0, 80, 30}, nullptr);
+        }
+        // The cut text runs to the edge; the dotted one ends in dots inside it: a few
+        // columns of ink only at the baseline.
+        EXPECT_GE(InkBox(cut).right, 76) << html;
+        const RECT dots = InkBox(dotted);
+        EXPECT_LE(dots.right, 80) << html;
+        int inkAboveBaseline = 0;
+        for (int x = dots.right - 4; x < dots.right; ++x)
+            for (int y = dots.top; y < dots.bottom - 4; ++y)
+                inkAboveBaseline += (dotted.At(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        EXPECT_EQ(0, inkAboveBaseline) << html;
     }
-    // The cut text runs to the edge; the dotted one ends in dots: a few columns of ink
-    // only at the baseline.
-    EXPECT_GE(InkBox(cut).right, 76);
-    const RECT dots = InkBox(dotted);
-    int inkAboveBaseline = 0;
-    for (int x = dots.right - 4; x < dots.right; ++x)
-        for (int y = dots.top; y < dots.bottom - 4; ++y) inkAboveBaseline += (dotted.At(x, y) & 0xFFFFFF) != 0xFFFFFF;
-    EXPECT_EQ(0, inkAboveBaseline);
 }
 
 TEST_F(LabelTest, ZeroColoursTakeTheManagerDefaultsAndDisabledLabelsTheDisabledColour) {

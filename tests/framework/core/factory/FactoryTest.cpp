@@ -24,6 +24,7 @@ const Registered kRegistered[] = {
     {L"Container", L"ContainerUI"},
     {L"Label", L"LabelUI"},
     {L"ScrollBar", L"ScrollBarUI"},
+    {L"Text", L"TextUI"},
     {L"AnimationTabLayout", L"AnimationTabLayoutUI"},
     {L"ChildLayout", L"ChildLayoutUI"},
     {L"HorizontalLayout", L"HorizontalLayoutUI"},
