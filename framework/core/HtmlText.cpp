@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <climits>
 #include <cwchar>
-#include <cwctype>
 #include <utility>
 #include <vector>
 
@@ -35,6 +34,12 @@ bool IsTagLetter(wchar_t ch) { return ch >= L'a' && ch <= L'z'; }
 bool EndsTagLetter(wchar_t ch) { return ch == L' ' || IsCloser(ch); }
 bool IsAsciiLetter(wchar_t ch) { return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z'); }
 bool IsDigit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
+int HexValue(wchar_t ch) {
+    if (IsDigit(ch)) return ch - L'0';
+    if (ch >= L'a' && ch <= L'f') return ch - L'a' + 10;
+    if (ch >= L'A' && ch <= L'F') return ch - L'A' + 10;
+    return -1;
+}
 
 // "<{>" and "<}>" stand for braces, "{<}" and "{>}" for angle brackets; 0 for no escape.
 wchar_t EscapedAt(const wchar_t* p) {
@@ -82,7 +87,7 @@ struct TArgReader {
         SkipSpaces();
         return p >= end;
     }
-    // A decimal number, within 0..kMaxTagLength for lengths; false when none is there.
+    // A decimal number whose size stays within the limit; false when none is there.
     bool ReadNumber(int& value, int limit = kMaxTagLength) {
         SkipSpaces();
         const bool negative = p < end && *p == L'-';
@@ -93,6 +98,7 @@ struct TArgReader {
         value = negative ? -static_cast<int>(n) : static_cast<int>(n);
         return true;
     }
+    // A length in pixels: 0 up to kMaxTagLength.
     int Length() {
         int value = 0;
         ReadNumber(value);
@@ -103,10 +109,8 @@ struct TArgReader {
         SkipSpaces();
         if (p < end && *p == L'#') ++p;
         unsigned long long value = 0;
-        for (; p < end && iswxdigit(*p); ++p) {
-            const int digit = IsDigit(*p) ? *p - L'0' : (towlower(*p) - L'a' + 10);
-            value = std::min<unsigned long long>(value * 16 + digit, 0x7FFFFFFF);
-        }
+        for (; p < end && HexValue(*p) >= 0; ++p)
+            value = std::min<unsigned long long>(value * 16 + HexValue(*p), 0x7FFFFFFF);
         return static_cast<DWORD>(value);
     }
     CUIString Word() {
@@ -746,7 +750,8 @@ int CHtmlTextPainter::WordCut(const wchar_t* run, int fitted, int length) const 
 // whole for every line it is spread over.
 bool CHtmlTextPainter::MeasurePrefixes(const wchar_t* run, int length, int room) {
     const int average = std::max<int>(Metrics(CurrentFont()).tmAveCharWidth, 1);
-    int count = static_cast<int>(std::min<long long>(length, std::max(room, 0) / average * 2LL + 8));
+    // A little more than an average line's worth of characters seldom needs a second try.
+    int count = static_cast<int>(std::min<long long>(length, std::max(room, 0) * 5LL / (4LL * average) + 4));
     for (;;) {
         m_extents.resize(count);
         SIZE size = {0, 0};

@@ -11,19 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
+
 using HiveUI::CPaintManagerUI;
 using HiveUI::CUIRender;
 using HiveUI::CUIString;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 double Median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
@@ -81,20 +75,20 @@ int main(int argc, char** argv) {
         PatBlt(dc, 0, 0, 400, 1200, WHITENESS);
         RECT rect = {0, 0, 400, 1200};
         int count = 8;
-        double start = Now();
+        double start = NowMs();
         CUIRender::DrawHtmlText(dc, &manager, rect, tagged.c_str(), 0xFF000000, links, linkTexts, count, 0,
                                 DT_WORDBREAK);
         GdiFlush();
-        html.push_back(Now() - start);
+        html.push_back(NowMs() - start);
         found = count;
 
         PatBlt(dc, 0, 0, 400, 1200, WHITENESS);
         rect = RECT{0, 0, 400, 1200};
         HGDIOBJ font = SelectObject(dc, manager.GetFont(0));
-        start = Now();
+        start = NowMs();
         DrawTextW(dc, plain.c_str(), static_cast<int>(plain.size()), &rect, DT_WORDBREAK);
         GdiFlush();
-        gdi.push_back(Now() - start);
+        gdi.push_back(NowMs() - start);
         SelectObject(dc, font);
     }
     RECT extent = {0, 0, 400, 9999};

@@ -1,25 +1,11 @@
-// What the label and text tests share: a paint manager on a plain window with a known
-// font, and where the ink of a painting lies.
+// What the label and text tests share: the text drawing fixture, and controls bound to
+// its manager.
 #pragma once
 
-#include <UIManager.h>
-#include <gtest/gtest.h>
+#include "../../core/render/TextCanvas.h"
 
-#include <algorithm>
-
-#include "../../core/render/Canvas.h"
-
-// Font 0 of every test: 16-pixel Tahoma.
-class LabelTest : public testing::Test {
+class LabelTest : public FontFixture {
 protected:
-    void SetUp() override {
-        wnd_ = CreateWindowExW(0, L"STATIC", L"labels", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(nullptr, wnd_);
-        manager_.Init(wnd_);
-        ASSERT_NE(nullptr, manager_.AddFont(0, L"Tahoma", 16, false, false, false));
-    }
-    void TearDown() override { DestroyWindow(wnd_); }
-
     // Binds a control to the manager at the given place.
     template <class T>
     T& Place(T& control, RECT pos) {
@@ -27,38 +13,5 @@ protected:
         control.SetPos(pos, false);
         return control;
     }
-    int LineHeight() { return manager_.GetFontInfo(0)->metrics.tmHeight; }
-    SIZE TextSize(const wchar_t* text) {
-        SIZE size = {};
-        HGDIOBJ old = SelectObject(manager_.GetPaintDC(), manager_.GetFont(0));
-        GetTextExtentPoint32W(manager_.GetPaintDC(), text, static_cast<int>(wcslen(text)), &size);
-        SelectObject(manager_.GetPaintDC(), old);
-        return size;
-    }
-
-    HWND wnd_ = nullptr;
-    HiveUI::CPaintManagerUI manager_;
+    SIZE TextSize(const wchar_t* text) { return SIZE{Width(text), TextHeight()}; }
 };
-
-// The bounding box of every pixel that differs from the background; empty when none.
-inline RECT InkBox(const Canvas& canvas, DWORD background = 0xFFFFFFFF) {
-    RECT box = {canvas.width(), canvas.height(), 0, 0};
-    for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 0; x < canvas.width(); ++x)
-            if (((canvas.At(x, y) ^ background) & 0xFFFFFF) != 0) {
-                box.left = std::min<LONG>(box.left, x);
-                box.top = std::min<LONG>(box.top, y);
-                box.right = std::max<LONG>(box.right, x + 1);
-                box.bottom = std::max<LONG>(box.bottom, y + 1);
-            }
-    if (box.right == 0) box = RECT{0, 0, 0, 0};
-    return box;
-}
-
-// Whether some pixel has exactly this colour (0xRRGGBB).
-inline bool HasColour(const Canvas& canvas, DWORD rgb) {
-    for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 0; x < canvas.width(); ++x)
-            if ((canvas.At(x, y) & 0xFFFFFF) == rgb) return true;
-    return false;
-}

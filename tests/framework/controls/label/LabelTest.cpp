@@ -64,7 +64,7 @@ TEST_F(LabelTest, OwnAttributesReachTheirSettersAndOthersTheBase) {
 
 // Each case paints "Hi" (or a long text) into a 200 x 40 label and checks where the ink went.
 TEST_F(LabelTest, TextStyleAttributesMoveTheDrawnText) {
-    const int line = LineHeight();
+    const int line = TextHeight();
     const struct {
         Attributes attributes;
         const wchar_t* text;
@@ -152,7 +152,7 @@ TEST_F(LabelTest, SizeFollowsTheTextAndThePadding) {
     single.SetFont(0);
     single.SetTextPadding(RECT{3, 1, 5, 2});
     // Even an empty single-line label is as tall as its font plus 8 and its padding.
-    EXPECT_EQ(LineHeight() + 8 + 3, single.EstimateSize(available).cy);
+    EXPECT_EQ(TextHeight() + 8 + 3, single.EstimateSize(available).cy);
     EXPECT_EQ(0, single.EstimateSize(available).cx);
     single.SetAutoCalcWidth(true);
     single.SetText(L"Hello");
@@ -172,11 +172,11 @@ TEST_F(LabelTest, SizeFollowsTheTextAndThePadding) {
     wrapped.SetAutoCalcHeight(true);
     wrapped.SetText(L"one two three four");
     wrapped.SetFixedWidth(TextSize(L"one two three").cx + 1);
-    EXPECT_EQ(2 * LineHeight(), wrapped.EstimateSize(available).cy);
+    EXPECT_EQ(2 * TextHeight(), wrapped.EstimateSize(available).cy);
     // Without a width of its own it wraps at the width it is offered.
     wrapped.SetFixedWidth(0);
-    EXPECT_EQ(LineHeight(), wrapped.EstimateSize(available).cy);
-    EXPECT_EQ(2 * LineHeight(), wrapped.EstimateSize(SIZE{TextSize(L"one two three").cx + 1, 200}).cy);
+    EXPECT_EQ(TextHeight(), wrapped.EstimateSize(available).cy);
+    EXPECT_EQ(2 * TextHeight(), wrapped.EstimateSize(SIZE{TextSize(L"one two three").cx + 1, 200}).cy);
 }
 
 }  // namespace

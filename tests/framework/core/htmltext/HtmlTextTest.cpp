@@ -1,6 +1,7 @@
 #include <TestFiles.h>
 #include <UIManager.h>
 #include <UIRender.h>
+
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../render/Canvas.h"
+#include "../render/TextCanvas.h"
 
 using namespace HiveUI;
 
@@ -23,34 +24,6 @@ inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
 namespace {
 
 const DWORD kBlack = 0xFF000000;
-
-bool SamePixels(const Canvas& a, const Canvas& b) {
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (((a.At(x, y) ^ b.At(x, y)) & 0xFFFFFF) != 0) return false;
-    return true;
-}
-
-// The bounding box of every pixel that differs from the background; empty when none.
-RECT InkBox(const Canvas& canvas, DWORD background = 0xFFFFFFFF) {
-    RECT box = {canvas.width(), canvas.height(), 0, 0};
-    for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 0; x < canvas.width(); ++x)
-            if (((canvas.At(x, y) ^ background) & 0xFFFFFF) != 0) {
-                box.left = std::min<LONG>(box.left, x);
-                box.top = std::min<LONG>(box.top, y);
-                box.right = std::max<LONG>(box.right, x + 1);
-                box.bottom = std::max<LONG>(box.bottom, y + 1);
-            }
-    return box.right > 0 ? box : RECT{0, 0, 0, 0};
-}
-
-bool HasColour(const Canvas& canvas, DWORD rgb) {
-    for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 0; x < canvas.width(); ++x)
-            if ((canvas.At(x, y) & 0xFFFFFF) == rgb) return true;
-    return false;
-}
 
 // A 40 x 30 strip of four 10-pixel cells: red, green, blue, yellow.
 void WriteStrip(const std::wstring& path) {
@@ -93,27 +66,8 @@ private:
     BYTE* m_base = nullptr;
 };
 
-class HtmlText : public testing::Test {
+class HtmlText : public FontFixture {
 protected:
-    void SetUp() override {
-        wnd_ = CreateWindowExW(0, L"STATIC", L"html", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(nullptr, wnd_);
-        manager_.Init(wnd_);
-        ASSERT_NE(nullptr, manager_.AddFont(0, L"Tahoma", 16, false, false, false));
-    }
-    void TearDown() override { DestroyWindow(wnd_); }
-
-    int LineHeight() {
-        const TEXTMETRICW& metrics = manager_.GetFontInfo(0)->metrics;
-        return metrics.tmHeight + metrics.tmExternalLeading;
-    }
-    int Width(const wchar_t* text) {
-        SIZE size = {};
-        HGDIOBJ old = SelectObject(manager_.GetPaintDC(), manager_.GetFont(0));
-        GetTextExtentPoint32W(manager_.GetPaintDC(), text, static_cast<int>(wcslen(text)), &size);
-        SelectObject(manager_.GetPaintDC(), old);
-        return size.cx;
-    }
     RECT Measure(const wchar_t* text, UINT style, RECT rect = RECT{0, 0, 9999, 100}) {
         int links = 0;
         CUIRender::DrawHtmlText(manager_.GetPaintDC(), &manager_, rect, text, kBlack, nullptr, nullptr, links, 0,
@@ -126,8 +80,6 @@ protected:
         return capacity;
     }
 
-    HWND wnd_ = nullptr;
-    CPaintManagerUI manager_;
 };
 
 TEST_F(HtmlText, EquivalentTextsDrawTheSamePixels) {
