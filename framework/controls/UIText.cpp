@@ -102,6 +102,8 @@ void CTextUI::PaintText(HDC hdc) {
         m_linkCount = kMaxLinks;
         CUIRender::DrawHtmlText(hdc, m_manager, rect, text, color, m_links, m_linkTexts, m_linkCount, m_font,
                                 m_textStyle);
+        // Rectangles of links that are gone must not count as hovered at the next paint.
+        for (int i = m_linkCount; i < kMaxLinks; ++i) m_links[i] = RECT{0, 0, 0, 0};
     } else {
         CUIRender::DrawText(hdc, m_manager, rect, text, color, m_font, m_textStyle);
     }

@@ -206,6 +206,7 @@ private:
     int FontLineHeight(TFontEntry* font);
     int TextTop();
     TFontEntry* Derive(TFontEntry* from, int variant);
+    TFontEntry* FindOrAddFont(const wchar_t* face, int size, int styles);
     void PushVariant(int variant);
     void PushFont(TFontEntry* font);
     void PopFont();
@@ -418,11 +419,7 @@ void CHtmlTextPainter::OpenTag(const TTag& tag) {
             const int variant = (ContainsNoCase(styles, L"bold") ? kBold : 0) |
                                 (ContainsNoCase(styles, L"underline") ? kUnderline : 0) |
                                 (ContainsNoCase(styles, L"italic") ? kItalic : 0);
-            const bool bold = (variant & kBold) != 0, underline = (variant & kUnderline) != 0,
-                       italic = (variant & kItalic) != 0;
-            HFONT font = m_manager->FindFont(face, size, bold, underline, italic);
-            if (font == nullptr) font = m_manager->AddFont(g_nextDerivedFontId++, face, size, bold, underline, italic);
-            if (font != nullptr) PushFont(m_manager->GetFontInfoByHandle(font));
+            if (TFontEntry* font = FindOrAddFont(face, size, variant)) PushFont(font);
             break;
         }
         case L'i':
@@ -552,15 +549,19 @@ int CHtmlTextPainter::TextTop() { return m_pen.y + m_lineHeight - FontLineHeight
 TFontEntry* CHtmlTextPainter::Derive(TFontEntry* from, int variant) {
     for (const TDerivedFont& derived : m_derived)
         if (derived.from == from && derived.variant == variant) return derived.font;
-    const bool bold = from->bold || (variant & kBold) != 0;
-    const bool underline = from->underline || (variant & kUnderline) != 0;
-    const bool italic = from->italic || (variant & kItalic) != 0;
-    HFONT font = m_manager->FindFont(from->faceName, from->size, bold, underline, italic);
-    if (font == nullptr)
-        font = m_manager->AddFont(g_nextDerivedFontId++, from->faceName, from->size, bold, underline, italic);
-    TFontEntry* entry = font != nullptr ? m_manager->GetFontInfoByHandle(font) : nullptr;
+    const int styles =
+        variant | (from->bold ? kBold : 0) | (from->underline ? kUnderline : 0) | (from->italic ? kItalic : 0);
+    TFontEntry* entry = FindOrAddFont(from->faceName, from->size, styles);
     m_derived.push_back(TDerivedFont{from, variant, entry});
     return entry;
+}
+
+// The manager's font of that face, size and styles, made and cached the first time.
+TFontEntry* CHtmlTextPainter::FindOrAddFont(const wchar_t* face, int size, int styles) {
+    const bool bold = (styles & kBold) != 0, underline = (styles & kUnderline) != 0, italic = (styles & kItalic) != 0;
+    HFONT font = m_manager->FindFont(face, size, bold, underline, italic);
+    if (font == nullptr) font = m_manager->AddFont(g_nextDerivedFontId++, face, size, bold, underline, italic);
+    return font != nullptr ? m_manager->GetFontInfoByHandle(font) : nullptr;
 }
 
 // A variant the current font already has adds nothing to the stack.
