@@ -207,12 +207,17 @@ ensure_i386_runner() {
     need_root "qemu's 32-bit emulator for a machine without 32-bit code"
     fetch_backports_qemu "$dir"
   fi
-  if [ ! "$dir/lib/i386-linux-gnu/noreplace.so" -nt "$src" ]; then
+  # Rebuilt when its source changes; each library is moved into place whole, since
+  # processes of other runs may be loading it at that moment.
+  if ! cmp -s "$src" "$dir/noreplace.c"; then
     need_root "the 32-bit mapping shim in $dir"
     mkdir -p "$dir/lib/i386-linux-gnu" "$dir/lib/x86_64-linux-gnu"
-    gcc -m32 -O2 -shared -fPIC -nostdlib -o "$dir/lib/i386-linux-gnu/noreplace.so" "$src"
+    gcc -m32 -O2 -shared -fPIC -nostdlib -o "$dir/lib/i386-linux-gnu/noreplace.so.new" "$src"
     # 64-bit programs (wineserver) see the same LD_PRELOAD; they get an empty library.
-    : | gcc -shared -fPIC -nostdlib -x c -o "$dir/lib/x86_64-linux-gnu/noreplace.so" -
+    : | gcc -shared -fPIC -nostdlib -x c -o "$dir/lib/x86_64-linux-gnu/noreplace.so.new" -
+    mv -f "$dir/lib/i386-linux-gnu/noreplace.so.new" "$dir/lib/i386-linux-gnu/noreplace.so"
+    mv -f "$dir/lib/x86_64-linux-gnu/noreplace.so.new" "$dir/lib/x86_64-linux-gnu/noreplace.so"
+    cp "$src" "$dir/noreplace.c"
   fi
   if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
     log "this machine runs no 32-bit code and has no binfmt_misc to run it through qemu"
