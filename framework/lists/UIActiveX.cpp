@@ -140,7 +140,9 @@ POINT CActiveXUI::HitPoint(UINT msg, LPARAM lParam) const {
 bool CActiveXUI::HitsObject(UINT msg, LPARAM lParam) const {
     POINT pt = HitPoint(msg, lParam);
     CComRef<IViewObjectEx> viewEx;
-    if (FAILED(viewEx.QueryFrom(m_site->m_viewObject.Get(), IID_IViewObjectEx))) return ::PtInRect(&m_item, pt) != FALSE;
+    if (FAILED(viewEx.QueryFrom(m_site->m_viewObject.Get(), IID_IViewObjectEx))) {
+        return ::PtInRect(&m_item, pt) != FALSE;
+    }
     DWORD hit = HITRESULT_OUTSIDE;
     viewEx->QueryHitPoint(DVASPECT_CONTENT, &m_item, pt, 0, &hit);
     return hit == HITRESULT_HIT;
@@ -238,7 +240,8 @@ HRESULT CActiveXUI::SetUpObject(IOleClientSite* clientSite) {
     if (m_manager != nullptr) m_manager->SendNotify(this, L"showactivex", 0, 0, false);
     if ((misc & OLEMISC_INVISIBLEATRUNTIME) == 0 && m_manager != nullptr) {
         try {
-            hr = m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite, 0, m_manager->GetPaintWindow(), &m_item);
+            hr = m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, clientSite, 0, m_manager->GetPaintWindow(),
+                                  &m_item);
         } catch (...) {
             hr = E_UNEXPECTED;
         }
@@ -254,7 +257,9 @@ HRESULT CActiveXUI::TranslateThroughObject(IUnknown* object, MSG* msg) const {
     if (msg == nullptr || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return S_FALSE;
     if (object == nullptr) return E_NOTIMPL;
     HWND focus = ::GetFocus();
-    if (m_hostWnd == nullptr || focus == nullptr || (focus != m_hostWnd && !::IsChild(m_hostWnd, focus))) return S_FALSE;
+    if (m_hostWnd == nullptr || focus == nullptr || (focus != m_hostWnd && !::IsChild(m_hostWnd, focus))) {
+        return S_FALSE;
+    }
     CComRef<IOleInPlaceActiveObject> active;
     HRESULT hr = active.QueryFrom(object, IID_IOleInPlaceActiveObject);
     if (FAILED(hr)) return hr;

@@ -13,11 +13,7 @@ const wchar_t kFlashClsid[] = L"{D27CDB6E-AE6D-11CF-96B8-444553540000}";
 }  // namespace
 
 // A skin's Flash element needs no "clsid": the player's is set here.
-CFlashUI::CFlashUI() : m_refs(0), m_eventCookie(0) {
-    wchar_t buffer[100] = {};
-    wcsncpy(buffer, kFlashClsid, 99);
-    ::CLSIDFromString(buffer, &m_clsid);
-}
+CFlashUI::CFlashUI() : m_refs(0), m_eventCookie(0) { ::CLSIDFromString(kFlashClsid, &m_clsid); }
 
 CFlashUI::~CFlashUI() { CFlashUI::ReleaseControl(); }
 

@@ -344,7 +344,8 @@ HRESULT CWebBrowserUI::ReadScriptError(VARIANT* in) {
     CComRef<IHTMLEventObj> event;
     hr = window->get_event(reinterpret_cast<IHTMLEventObj**>(event.Out()));
     if (FAILED(hr) || !event) return FAILED(hr) ? hr : E_FAIL;
-    static const wchar_t* const kNames[] = {L"errorLine", L"errorCharacter", L"errorCode", L"errorMessage", L"errorUrl"};
+    static const wchar_t* const kNames[] = {L"errorLine", L"errorCharacter", L"errorCode", L"errorMessage",
+                                            L"errorUrl"};
     for (const wchar_t* name : kNames) {
         LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
         DISPID dispid = DISPID_UNKNOWN;
@@ -353,7 +354,8 @@ HRESULT CWebBrowserUI::ReadScriptError(VARIANT* in) {
         DISPPARAMS none = {nullptr, nullptr, 0, 0};
         VARIANT value;
         ::VariantInit(&value);
-        hr = event->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr);
+        hr = event->Invoke(dispid, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr,
+                           nullptr);
         ::VariantClear(&value);
     }
     return hr;

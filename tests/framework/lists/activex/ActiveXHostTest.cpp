@@ -189,7 +189,8 @@ TEST_F(ActiveXHost, ModuleNameMakesTheObjectWithoutTheRegistry) {
     module = module.substr(0, module.find_last_of(L'\\') + 1) + L"tallyhive_test_ole.dll";
     HMODULE library = LoadLibraryW(module.c_str());
     ASSERT_NE(nullptr, library);
-    auto liveObjects = reinterpret_cast<LONG(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(library, "TestOleLiveObjects")));
+    auto liveObjects =
+        reinterpret_cast<LONG(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(library, "TestOleLiveObjects")));
     CActiveXUI* control = new CActiveXUI;
     control->SetAttribute(L"modulename", module.c_str());
     Place(kRect, L"{0B7E4D12-5A8C-4F3B-8E21-6D9C0A4F7B35}", control);

@@ -96,7 +96,8 @@ STDMETHODIMP TestOleObject::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG,
 
 HRESULT TestOleObject::ActivateInPlace(IOleClientSite* site, HWND) {
     if (inPlaceSite_ != nullptr || site == nullptr) return S_OK;
-    if (options_.windowless && SUCCEEDED(site->QueryInterface(IID_IOleInPlaceSiteWindowless, (void**)&windowlessSite_)) &&
+    if (options_.windowless &&
+        SUCCEEDED(site->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&windowlessSite_))) &&
         windowlessSite_->CanWindowlessActivate() == S_OK) {
         inPlaceSite_ = windowlessSite_;
         inPlaceSite_->AddRef();
@@ -104,7 +105,7 @@ HRESULT TestOleObject::ActivateInPlace(IOleClientSite* site, HWND) {
         return windowlessSite_->OnInPlaceActivateEx(&noRedraw, ACTIVATE_WINDOWLESS);
     }
     Drop(windowlessSite_);
-    if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, (void**)&inPlaceSite_))) return E_FAIL;
+    if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlaceSite_)))) return E_FAIL;
     inPlaceSite_->OnInPlaceActivate();
     HWND parent = nullptr;
     inPlaceSite_->GetWindow(&parent);
