@@ -57,18 +57,6 @@ STDMETHODIMP CFlashUI::QueryInterface(REFIID iid, void** out) {
 STDMETHODIMP_(ULONG) CFlashUI::AddRef() { return ::InterlockedIncrement(&m_refs); }
 STDMETHODIMP_(ULONG) CFlashUI::Release() { return ::InterlockedDecrement(&m_refs); }
 
-STDMETHODIMP CFlashUI::GetTypeInfoCount(UINT* count) {
-    if (count != nullptr) *count = 0;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP CFlashUI::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info != nullptr) *info = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP CFlashUI::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-
 // The player's events (ready state, progress, FSCommand, Flash calls) need no answer.
 STDMETHODIMP CFlashUI::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) { return S_OK; }
 

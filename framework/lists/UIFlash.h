@@ -3,13 +3,16 @@
 // registers the control as an accelerator handler.
 #pragma once
 
+#include "EventSinkDispatch.h"
 #include "ShockwaveFlash.h"
 #include "TranslateAccelerator.h"
 #include "UIActiveX.h"
 
 namespace HiveUI {
 
-class CFlashUI : public CActiveXUI, public _IShockwaveFlashEvents, public ITranslateAccelerator {
+class CFlashUI : public CActiveXUI,
+                 public CEventSinkDispatch<_IShockwaveFlashEvents>,
+                 public ITranslateAccelerator {
 public:
     CFlashUI();
     ~CFlashUI() override;
@@ -24,9 +27,6 @@ public:
     STDMETHOD(QueryInterface)(REFIID iid, void** out) override;
     STDMETHOD_(ULONG, AddRef)() override;
     STDMETHOD_(ULONG, Release)() override;
-    STDMETHOD(GetTypeInfoCount)(UINT* count) override;
-    STDMETHOD(GetTypeInfo)(UINT index, LCID lcid, ITypeInfo** info) override;
-    STDMETHOD(GetIDsOfNames)(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
     STDMETHOD(Invoke)(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argError) override;
 

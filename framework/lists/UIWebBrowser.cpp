@@ -180,14 +180,6 @@ STDMETHODIMP_(ULONG) CWebBrowserUI::Release() { return ::InterlockedDecrement(&m
 
 // ---- IDispatch ----
 
-STDMETHODIMP CWebBrowserUI::GetTypeInfoCount(UINT* count) {
-    if (count != nullptr) *count = 0;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP CWebBrowserUI::GetTypeInfo(UINT, LCID, ITypeInfo** info) { return NullOut(info, E_NOTIMPL); }
-STDMETHODIMP CWebBrowserUI::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-
 STDMETHODIMP CWebBrowserUI::Invoke(DISPID id, REFIID iid, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
     if (iid != IID_NULL) return E_INVALIDARG;
     return DispatchEvent(id, params);

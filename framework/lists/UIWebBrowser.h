@@ -11,6 +11,7 @@
 #include <servprov.h>
 #include <urlmon.h>
 
+#include "EventSinkDispatch.h"
 #include "TranslateAccelerator.h"
 #include "UIActiveX.h"
 #include "WebBrowserEventSink.h"
@@ -21,7 +22,7 @@ class CWebBrowserUI : public CActiveXUI,
                       public IDocHostUIHandler,
                       public IServiceProvider,
                       public IOleCommandTarget,
-                      public IDispatch,
+                      public CEventSinkDispatch<IDispatch>,
                       public ITranslateAccelerator,
                       public IInternetSecurityManager {
 public:
@@ -50,9 +51,6 @@ public:
     STDMETHOD_(ULONG, Release)() override;
 
     // IDispatch: the DWebBrowserEvents2 sink
-    STDMETHOD(GetTypeInfoCount)(UINT* count) override;
-    STDMETHOD(GetTypeInfo)(UINT index, LCID lcid, ITypeInfo** info) override;
-    STDMETHOD(GetIDsOfNames)(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
     STDMETHOD(Invoke)(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argError) override;
 
