@@ -1,9 +1,11 @@
 // The built-in control classes in registration order, one line each.
 #include "ControlFactory.h"
+#include "UIActiveX.h"
 #include "UIAnimationTabLayout.h"
 #include "UIChildLayout.h"
 #include "UIContainer.h"
 #include "UIControl.h"
+#include "UIFlash.h"
 #include "UIHorizontalLayout.h"
 #include "UILabel.h"
 #include "UIScrollBar.h"
@@ -11,6 +13,7 @@
 #include "UIText.h"
 #include "UITileLayout.h"
 #include "UIVerticalLayout.h"
+#include "UIWebBrowser.h"
 
 namespace HiveUI {
 
@@ -26,6 +29,9 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CTabLayoutUI", CreateTabLayoutControl);
     factory.RegistControl(L"CTileLayoutUI", CreateTileLayoutControl);
     factory.RegistControl(L"CVerticalLayoutUI", CreateVerticalLayoutControl);
+    factory.RegistControl(L"CActiveXUI", CreateActiveXControl);
+    factory.RegistControl(L"CWebBrowserUI", CreateWebBrowserControl);
+    factory.RegistControl(L"CFlashUI", CreateFlashControl);
 }
 
 }  // namespace HiveUI
