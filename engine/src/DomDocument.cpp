@@ -7,14 +7,6 @@ const wchar_t* const kVoidElements[] = {L"area",  L"base", L"br",   L"col",   L"
                                         L"input", L"link", L"meta", L"param", L"source", L"track", L"wbr"};
 const wchar_t* const kRawTextElements[] = {L"script", L"style", L"title", L"textarea"};
 
-template <size_t N>
-bool OneOf(const std::wstring& tag, const wchar_t* const (&names)[N]) {
-    for (const wchar_t* name : names) {
-        if (tag == name) return true;
-    }
-    return false;
-}
-
 // The node after n in document order within root's subtree, or null at its end.
 DomNode* NextInOrder(DomNode* n, const DomNode* root) {
     if (n->firstChild() != nullptr) return n->firstChild();

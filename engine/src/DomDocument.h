@@ -80,6 +80,15 @@ void WalkTree(DomNode* root, Enter enter, Leave leave) {
     }
 }
 
+// Whether tag is one of the names of a table of tag names.
+template <size_t N>
+bool OneOf(const std::wstring& tag, const wchar_t* const (&names)[N]) {
+    for (const wchar_t* name : names) {
+        if (tag == name) return true;
+    }
+    return false;
+}
+
 // Text as markup shows it: in an attribute value (quotes escaped) or as content.
 std::wstring EscapeHtml(const std::wstring& text, bool attribute = false);
 // Elements that never have children or an end tag (br, img, input...).

@@ -13,14 +13,6 @@ namespace {
 
 using Attributes = std::vector<std::pair<std::wstring, std::wstring>>;
 
-template <size_t N>
-bool OneOf(const std::wstring& tag, const wchar_t* const (&names)[N]) {
-    for (const wchar_t* name : names) {
-        if (tag == name) return true;
-    }
-    return false;
-}
-
 const wchar_t* const kHeadElements[] = {L"title", L"meta", L"link", L"style", L"script", L"base"};
 // Elements that end an open paragraph when they start.
 const wchar_t* const kClosesParagraph[] = {

@@ -7,14 +7,6 @@
 namespace engine {
 namespace {
 
-template <size_t N>
-bool OneOf(const std::wstring& tag, const wchar_t* const (&names)[N]) {
-    for (const wchar_t* name : names) {
-        if (tag == name) return true;
-    }
-    return false;
-}
-
 const wchar_t* const kBlockElements[] = {
     L"html",   L"body",     L"div",     L"p",      L"h1",     L"h2",     L"h3",       L"h4",      L"h5",
     L"h6",     L"ul",       L"ol",      L"li",     L"dl",     L"dt",     L"dd",       L"table",   L"thead",
