@@ -39,6 +39,30 @@ missing_packages() {
   done
 }
 
+# The deb-src entry for the release's main archive, written from the machine's own entry
+# for it (URI and keyring, deb822 or one-line), so sources come from the mirror the
+# machine already uses.
+source_entry() {
+  local release uri entry file n keyring
+  release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  read -r uri entry < <(apt-get indextargets --no-release-info --format '$(REPO_URI) $(SOURCESENTRY)' \
+    "Identifier: Packages" "Release: $release" "Component: main" | head -n 1) || true
+  if [ -z "${entry:-}" ]; then
+    log "no apt entry for $release main found to take the source entry's mirror from"
+    exit 1
+  fi
+  file=${entry%:*} n=${entry##*:}
+  case "$file" in
+    # Stanzas are counted as apt counts them: paragraphs holding at least one field.
+    *.sources) keyring=$(awk -v n="$n" 'BEGIN { RS = ""; FS = "\n" }
+      { for (i = 1; i <= NF; i++) if ($i ~ /^[A-Za-z-]+:/) { k++; break } }
+      k == n { for (i = 1; i <= NF; i++) if (sub(/^Signed-By:[ \t]*/, "", $i)) print $i; exit }' "$file") ;;
+    *) keyring=$(sed -n "${n}p" "$file" | grep -o 'signed-by=[^] ]*' | cut -d= -f2) ;;
+  esac
+  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\n' "$uri" "$release"
+  [ -z "$keyring" ] || printf 'Signed-By: %s\n' "$keyring"
+}
+
 ensure_apt() {
   local changed=0
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -46,16 +70,11 @@ ensure_apt() {
     dpkg --add-architecture i386
     changed=1
   fi
-  local src=/etc/apt/sources.list.d/tallyhive-src.sources
-  if [ ! -f "$src" ]; then
-    need_root "a deb-src entry for bookworm main ($src)"
-    cat >"$src" <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  local src=/etc/apt/sources.list.d/tallyhive-src.sources want
+  want=$(source_entry)
+  if [ ! -f "$src" ] || [ "$(cat "$src")" != "$want" ]; then
+    need_root "a deb-src entry for the release's main archive ($src)"
+    printf '%s\n' "$want" >"$src"
     changed=1
   fi
   local missing
