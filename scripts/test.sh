@@ -15,17 +15,15 @@ build=${TALLYHIVE_BUILD_DIR:-$top/build}
 prefix=$("$top/scripts/setup.sh" | tail -n 1)
 "$top/scripts/build.sh" "$prefix" "$build" >&2
 
-# Some virtual machines run no 32-bit code at all (the kernel refuses i386 programs):
-# there 32-bit Wine cannot start, and one line saying so beats a wall of failed tests.
+. "$top/scripts/wine-env.sh"
+wine_env "$prefix"
+
+# Where 32-bit programs cannot start at all (a machine without 32-bit code that setup.sh
+# could not give an emulator), one line saying so beats a wall of failed tests.
 if ! wine_version=$(wine --version 2>&1); then
   echo "test.sh: 32-bit Wine does not start on this machine: $wine_version" >&2
   exit 1
 fi
-
-export WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# The users run Chinese Windows: code page 936.
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 
 slots=${TALLYHIVE_TEST_JOBS:-$(nproc)}
 # No more slots than tests chosen: a run of one test starts one slot.

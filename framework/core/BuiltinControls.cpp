@@ -5,8 +5,10 @@
 #include "UIContainer.h"
 #include "UIControl.h"
 #include "UIHorizontalLayout.h"
+#include "UILabel.h"
 #include "UIScrollBar.h"
 #include "UITabLayout.h"
+#include "UIText.h"
 #include "UITileLayout.h"
 #include "UIVerticalLayout.h"
 
@@ -15,7 +17,9 @@ namespace HiveUI {
 void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CControlUI", CreateControlControl);
     factory.RegistControl(L"CContainerUI", CreateContainerControl);
+    factory.RegistControl(L"CLabelUI", CreateLabelControl);
     factory.RegistControl(L"CScrollBarUI", CreateScrollBarControl);
+    factory.RegistControl(L"CTextUI", CreateTextControl);
     factory.RegistControl(L"CAnimationTabLayoutUI", CreateAnimationTabLayoutControl);
     factory.RegistControl(L"CChildLayoutUI", CreateChildLayoutControl);
     factory.RegistControl(L"CHorizontalLayoutUI", CreateHorizontalLayoutControl);
