@@ -109,7 +109,8 @@ ASOUND
     wine "$build/tests/tallyhive_slot_keeper.exe" "Z:${dir//\//\\}\\ready" &
   ) </dev/null >/dev/null 2>&1
 done
-for _ in $(seq 1200); do
+# Generous: under an emulator and a loaded machine a slot's first processes take minutes.
+for _ in $(seq 6000); do
   ready=0
   for slot in $(seq "$slots"); do [ -e "$work/$slot/ready" ] && ready=$((ready + 1)); done
   [ "$ready" = "$slots" ] && break
