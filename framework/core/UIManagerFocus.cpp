@@ -135,11 +135,14 @@ CControlUI* CPaintManagerUI::FindControl(const wchar_t* name) const {
     return static_cast<CControlUI*>(m_nameHash.Find(name));
 }
 
-// A control named or renamed while attached is found under its new name.
+// A control of the attached tree named or renamed is found under its new name; one
+// that is not attached yet (a tree being built) joins the map when it is attached.
 void CPaintManagerUI::RenameControl(CControlUI* control, const CUIString& oldName) {
     if (!oldName.IsEmpty() && m_nameHash.Find(oldName) == control) m_nameHash.Remove(oldName);
+    CControlUI* top = control;
+    while (top->GetParent() != nullptr) top = top->GetParent();
     const CUIString name = control->GetName();
-    if (!name.IsEmpty()) m_nameHash.Set(name, control);
+    if (top == m_root && !name.IsEmpty()) m_nameHash.Set(name, control);
 }
 
 CControlUI* CALLBACK CPaintManagerUI::CollectNamedControl(CControlUI* control, LPVOID data) {
