@@ -10,6 +10,9 @@
 
 namespace HiveUI {
 
+// Mouse move up to the wheel: what a control that does not take the mouse hands on.
+inline bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
+
 class CLabelUI : public CControlUI {
 public:
     CLabelUI();
@@ -45,6 +48,9 @@ protected:
     void DefaultTextColors();
     // The text in the control's font, tagged when show html is on, without link output.
     void DrawLabelText(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, UINT style);
+    void DrawLabelText(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, UINT style, int font);
+    // The control's rectangle inset by the scaled text padding.
+    RECT TextRect() const;
 
     DWORD m_textColor;
     DWORD m_disabledTextColor;

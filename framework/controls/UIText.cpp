@@ -35,7 +35,7 @@ int CTextUI::LinkAt(POINT pt) const {
 }
 
 void CTextUI::DoEvent(TEventInfo& event) {
-    if (!IsMouseEnabled() && event.Type >= UIEVENT_MOUSEMOVE && event.Type <= UIEVENT_SCROLLWHEEL) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
         if (m_parent != nullptr) {
             m_parent->DoEvent(event);
         } else {
