@@ -37,31 +37,6 @@ TEST_F(LabelTest, StyleAttributesSetAndClearTheirFlags) {
     }
 }
 
-TEST_F(LabelTest, OwnAttributesReachTheirSettersAndOthersTheBase) {
-    CLabelUI label;
-    label.SetAttribute(L"Font", L"3");
-    label.SetAttribute(L"textcolor", L"#FF102030");
-    label.SetAttribute(L"disabledtextcolor", L"FFA0B0C0");
-    label.SetAttribute(L"textpadding", L"1,2,3,4");
-    label.SetAttribute(L"showhtml", L"TRUE");
-    label.SetAttribute(L"autocalcwidth", L"true");
-    label.SetAttribute(L"autocalcheight", L"true");
-    label.SetAttribute(L"name", L"title");
-    EXPECT_EQ(3, label.GetFont());
-    EXPECT_EQ(0xFF102030u, label.GetTextColor());
-    EXPECT_EQ(0xFFA0B0C0u, label.GetDisabledTextColor());
-    EXPECT_EQ(4, label.GetTextPadding().bottom);
-    EXPECT_TRUE(label.IsShowHtml());
-    EXPECT_TRUE(label.IsAutoCalcWidth());
-    EXPECT_TRUE(label.IsAutoCalcHeight());
-    EXPECT_STREQ(L"title", label.GetName());
-    EXPECT_EQ(&label, label.GetInterface(L"LABEL"));
-    EXPECT_EQ(&label, label.GetInterface(L"Control"));
-    EXPECT_EQ(UIFLAG_SETCURSOR, label.GetControlFlags());
-    label.SetEnabled(false);
-    EXPECT_EQ(0u, label.GetControlFlags());
-}
-
 // Each case paints "Hi" (or a long text) into a 200 x 40 label and checks where the ink went.
 TEST_F(LabelTest, TextStyleAttributesMoveTheDrawnText) {
     const int line = TextHeight();
