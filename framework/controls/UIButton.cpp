@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
+#include "ControlLook.h"
 #include "ImageData.h"
 #include "ImageDrawSpec.h"
-#include "SkinValue.h"
 #include "UIManager.h"
 #include "UIRender.h"
 #include "UITabLayout.h"
@@ -12,13 +12,6 @@
 namespace HiveUI {
 
 namespace {
-
-bool Is(const wchar_t* name, const wchar_t* key) { return _wcsicmp(name, key) == 0; }
-
-int ReadInt(const wchar_t* value) {
-    const wchar_t* cursor = value;
-    return ReadSkinInt(cursor);
-}
 
 // The first of the three that applies in the given state and is set.
 template <class T>
@@ -81,14 +74,7 @@ void CButtonUI::SetEnabled(bool enable) {
 }
 
 void CButtonUI::DoEvent(TEventInfo& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_parent != nullptr) {
-            m_parent->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnUntakenMouse(event, [&] { CLabelUI::DoEvent(event); })) return;
     const bool inside = PtInRect(&m_item, event.ptMouse) != FALSE;
     switch (event.Type) {
         case UIEVENT_SETFOCUS:
@@ -147,35 +133,12 @@ const wchar_t* CButtonUI::GetDisabledImage() const { return m_disabledImage; }
 const wchar_t* CButtonUI::GetHotForeImage() const { return m_hotForeImage; }
 const wchar_t* CButtonUI::GetStateImage() const { return m_stateImage; }
 
-void CButtonUI::SetNormalImage(const wchar_t* image) {
-    m_normalImage = image;
-    Invalidate();
-}
-
-void CButtonUI::SetHotImage(const wchar_t* image) {
-    m_hotImage = image;
-    Invalidate();
-}
-
-void CButtonUI::SetPushedImage(const wchar_t* image) {
-    m_pushedImage = image;
-    Invalidate();
-}
-
-void CButtonUI::SetFocusedImage(const wchar_t* image) {
-    m_focusedImage = image;
-    Invalidate();
-}
-
-void CButtonUI::SetDisabledImage(const wchar_t* image) {
-    m_disabledImage = image;
-    Invalidate();
-}
-
-void CButtonUI::SetHotForeImage(const wchar_t* image) {
-    m_hotForeImage = image;
-    Invalidate();
-}
+void CButtonUI::SetNormalImage(const wchar_t* image) { SetLook(*this, m_normalImage, image); }
+void CButtonUI::SetHotImage(const wchar_t* image) { SetLook(*this, m_hotImage, image); }
+void CButtonUI::SetPushedImage(const wchar_t* image) { SetLook(*this, m_pushedImage, image); }
+void CButtonUI::SetFocusedImage(const wchar_t* image) { SetLook(*this, m_focusedImage, image); }
+void CButtonUI::SetDisabledImage(const wchar_t* image) { SetLook(*this, m_disabledImage, image); }
+void CButtonUI::SetHotForeImage(const wchar_t* image) { SetLook(*this, m_hotForeImage, image); }
 
 // The strip is cut into the state images at the next paint, which it only does while
 // the normal image is empty.
@@ -185,40 +148,13 @@ void CButtonUI::SetStateImage(const wchar_t* image) {
     Invalidate();
 }
 
-void CButtonUI::SetStateCount(int count) {
-    m_stateCount = count;
-    Invalidate();
-}
-
-void CButtonUI::SetHotFont(int font) {
-    m_hotFont = font;
-    Invalidate();
-}
-
-void CButtonUI::SetPushedFont(int font) {
-    m_pushedFont = font;
-    Invalidate();
-}
-
-void CButtonUI::SetFocusedFont(int font) {
-    m_focusedFont = font;
-    Invalidate();
-}
-
-void CButtonUI::SetHotBkColor(DWORD color) {
-    m_hotBkColor = color;
-    Invalidate();
-}
-
-void CButtonUI::SetPushedBkColor(DWORD color) {
-    m_pushedBkColor = color;
-    Invalidate();
-}
-
-void CButtonUI::SetDisabledBkColor(DWORD color) {
-    m_disabledBkColor = color;
-    Invalidate();
-}
+void CButtonUI::SetStateCount(int count) { SetLook(*this, m_stateCount, count); }
+void CButtonUI::SetHotFont(int font) { SetLook(*this, m_hotFont, font); }
+void CButtonUI::SetPushedFont(int font) { SetLook(*this, m_pushedFont, font); }
+void CButtonUI::SetFocusedFont(int font) { SetLook(*this, m_focusedFont, font); }
+void CButtonUI::SetHotBkColor(DWORD color) { SetLook(*this, m_hotBkColor, color); }
+void CButtonUI::SetPushedBkColor(DWORD color) { SetLook(*this, m_pushedBkColor, color); }
+void CButtonUI::SetDisabledBkColor(DWORD color) { SetLook(*this, m_disabledBkColor, color); }
 
 void CButtonUI::SetBindTabIndex(int index) {
     if (index >= 0) m_bindTabIndex = index;
@@ -238,18 +174,18 @@ void CButtonUI::BindTriggerTabSel(int index) {
 
 void CButtonUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (SetImageAttribute(name, value) || SetColorAttribute(name, value)) return;
-    if (Is(name, L"statecount")) {
-        SetStateCount(ReadInt(value));
-    } else if (Is(name, L"bindtabindex")) {
-        SetBindTabIndex(ReadInt(value));
-    } else if (Is(name, L"bindtablayoutname")) {
+    if (IsKey(name, L"statecount")) {
+        SetStateCount(ReadSkinNumber(value));
+    } else if (IsKey(name, L"bindtabindex")) {
+        SetBindTabIndex(ReadSkinNumber(value));
+    } else if (IsKey(name, L"bindtablayoutname")) {
         SetBindTabLayoutName(value);
-    } else if (Is(name, L"hotfont")) {
-        SetHotFont(ReadInt(value));
-    } else if (Is(name, L"pushedfont")) {
-        SetPushedFont(ReadInt(value));
-    } else if (Is(name, L"focuedfont")) {
-        SetFocusedFont(ReadInt(value));
+    } else if (IsKey(name, L"hotfont")) {
+        SetHotFont(ReadSkinNumber(value));
+    } else if (IsKey(name, L"pushedfont")) {
+        SetPushedFont(ReadSkinNumber(value));
+    } else if (IsKey(name, L"focuedfont")) {
+        SetFocusedFont(ReadSkinNumber(value));
     } else {
         CLabelUI::SetAttribute(name, value);
     }
@@ -266,7 +202,7 @@ bool CButtonUI::SetImageAttribute(const wchar_t* name, const wchar_t* value) {
         {L"stateimage", &CButtonUI::SetStateImage},
     };
     for (const auto& key : keys) {
-        if (!Is(name, key.key)) continue;
+        if (!IsKey(name, key.key)) continue;
         (this->*key.set)(value);
         return true;
     }
@@ -283,7 +219,7 @@ bool CButtonUI::SetColorAttribute(const wchar_t* name, const wchar_t* value) {
         {L"pushedtextcolor", &CButtonUI::SetPushedTextColor}, {L"focusedtextcolor", &CButtonUI::SetFocusedTextColor},
     };
     for (const auto& key : keys) {
-        if (!Is(name, key.key)) continue;
+        if (!IsKey(name, key.key)) continue;
         (this->*key.set)(ReadSkinColor(value, false));
         return true;
     }

@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "SkinValue.h"
+#include "ControlLook.h"
 #include "UIManager.h"
 
 namespace HiveUI {
@@ -20,14 +20,7 @@ LPVOID CCheckBoxUI::GetInterface(const wchar_t* name) {
 
 // Without auto-check the box toggles like any option, through Activate on release.
 void CCheckBoxUI::DoEvent(TEventInfo& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_parent != nullptr) {
-            m_parent->DoEvent(event);
-        } else {
-            CButtonUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnUntakenMouse(event, [&] { CButtonUI::DoEvent(event); })) return;
     if (!m_autoCheck || (event.Type != UIEVENT_BUTTONDOWN && event.Type != UIEVENT_DBLCLICK))
         return COptionUI::DoEvent(event);
     if (!PtInRect(&m_item, event.ptMouse) || !IsEnabled()) return;
@@ -39,7 +32,7 @@ void CCheckBoxUI::DoEvent(TEventInfo& event) {
 }
 
 void CCheckBoxUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
-    if (_wcsicmp(name, L"EnableAutoCheck") == 0) SetAutoCheck(ReadSkinBool(value));
+    if (IsKey(name, L"EnableAutoCheck")) SetAutoCheck(ReadSkinBool(value));
     COptionUI::SetAttribute(name, value);
 }
 

@@ -44,6 +44,18 @@ public:
     void SetShowHtml(bool showHtml);
 
 protected:
+    // A control that does not take the mouse hands mouse events to its parent, or to the
+    // fallback when it has none; true when it handed the event on.
+    template <class Fallback>
+    bool HandOnUntakenMouse(TEventInfo& event, Fallback fallback) {
+        if (IsMouseEnabled() || !IsMouseEvent(event.Type)) return false;
+        if (m_parent != nullptr) {
+            m_parent->DoEvent(event);
+        } else {
+            fallback();
+        }
+        return true;
+    }
     // Colours of 0 take the manager's defaults, which then stay in the fields.
     void DefaultTextColors();
     // The text in the control's font, tagged when show html is on, without link output.

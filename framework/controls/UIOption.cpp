@@ -2,23 +2,12 @@
 
 #include <cwchar>
 
-#include "SkinValue.h"
+#include "ControlLook.h"
 #include "UIManager.h"
 #include "UIPtrArray.h"
 #include "UIRender.h"
 
 namespace HiveUI {
-
-namespace {
-
-bool Is(const wchar_t* name, const wchar_t* key) { return _wcsicmp(name, key) == 0; }
-
-int ReadInt(const wchar_t* value) {
-    const wchar_t* cursor = value;
-    return ReadSkinInt(cursor);
-}
-
-}  // namespace
 
 CControlUI* CreateOptionControl() { return new COptionUI; }
 
@@ -98,40 +87,13 @@ void COptionUI::ApplySelection(bool selected, bool trigger, bool flagInNotify) {
 
 const wchar_t* COptionUI::GetSelectedStateImage() const { return m_selectedStateImage; }
 
-void COptionUI::SetSelectedStateImage(const wchar_t* image) {
-    m_selectedStateImage = image;
-    Invalidate();
-}
-
-void COptionUI::SetSelectedImage(const wchar_t* image) {
-    m_selectedImage = image;
-    Invalidate();
-}
-
-void COptionUI::SetSelectedHotImage(const wchar_t* image) {
-    m_selectedHotImage = image;
-    Invalidate();
-}
-
-void COptionUI::SetSelectedPushedImage(const wchar_t* image) {
-    m_selectedPushedImage = image;
-    Invalidate();
-}
-
-void COptionUI::SetSelectedForeImage(const wchar_t* image) {
-    m_selectedForeImage = image;
-    Invalidate();
-}
-
-void COptionUI::SetSelectedStateCount(int count) {
-    m_selectedStateCount = count;
-    Invalidate();
-}
-
-void COptionUI::SetSelectedFont(int font) {
-    m_selectedFont = font;
-    Invalidate();
-}
+void COptionUI::SetSelectedStateImage(const wchar_t* image) { SetLook(*this, m_selectedStateImage, image); }
+void COptionUI::SetSelectedImage(const wchar_t* image) { SetLook(*this, m_selectedImage, image); }
+void COptionUI::SetSelectedHotImage(const wchar_t* image) { SetLook(*this, m_selectedHotImage, image); }
+void COptionUI::SetSelectedPushedImage(const wchar_t* image) { SetLook(*this, m_selectedPushedImage, image); }
+void COptionUI::SetSelectedForeImage(const wchar_t* image) { SetLook(*this, m_selectedForeImage, image); }
+void COptionUI::SetSelectedStateCount(int count) { SetLook(*this, m_selectedStateCount, count); }
+void COptionUI::SetSelectedFont(int font) { SetLook(*this, m_selectedFont, font); }
 
 void COptionUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     static const struct {
@@ -144,18 +106,18 @@ void COptionUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
         {L"selectedforeimage", &COptionUI::SetSelectedForeImage},
         {L"selectedstateimage", &COptionUI::SetSelectedStateImage},
     };
-    if (Is(name, L"group")) return SetGroup(value);
-    if (Is(name, L"selected")) return Selected(ReadSkinBool(value), true);
+    if (IsKey(name, L"group")) return SetGroup(value);
+    if (IsKey(name, L"selected")) return Selected(ReadSkinBool(value), true);
     for (const auto& image : images)
-        if (Is(name, image.key)) return (this->*image.set)(value);
-    if (Is(name, L"selectedstatecount")) {
-        SetSelectedStateCount(ReadInt(value));
-    } else if (Is(name, L"selectedbkcolor")) {
+        if (IsKey(name, image.key)) return (this->*image.set)(value);
+    if (IsKey(name, L"selectedstatecount")) {
+        SetSelectedStateCount(ReadSkinNumber(value));
+    } else if (IsKey(name, L"selectedbkcolor")) {
         SetSelectedBkColor(ReadSkinColor(value, false));
-    } else if (Is(name, L"selectedtextcolor")) {
+    } else if (IsKey(name, L"selectedtextcolor")) {
         SetSelectedTextColor(ReadSkinColor(value, false));
-    } else if (Is(name, L"selectedfont")) {
-        SetSelectedFont(ReadInt(value));
+    } else if (IsKey(name, L"selectedfont")) {
+        SetSelectedFont(ReadSkinNumber(value));
     } else {
         CButtonUI::SetAttribute(name, value);
     }

@@ -2,23 +2,12 @@
 
 #include <cwchar>
 
+#include "ControlLook.h"
 #include "DpiScale.h"
-#include "SkinValue.h"
 #include "UIManager.h"
 #include "UIRender.h"
 
 namespace HiveUI {
-
-namespace {
-
-bool Is(const wchar_t* name, const wchar_t* key) { return _wcsicmp(name, key) == 0; }
-
-int ReadInt(const wchar_t* value) {
-    const wchar_t* cursor = value;
-    return ReadSkinInt(cursor);
-}
-
-}  // namespace
 
 CControlUI* CreateProgressControl() { return new CProgressUI; }
 
@@ -49,15 +38,8 @@ void CProgressUI::SetStretchForeImage(bool stretch) {
     Invalidate();
 }
 
-void CProgressUI::SetMinValue(int min) {
-    m_min = min;
-    Invalidate();
-}
-
-void CProgressUI::SetMaxValue(int max) {
-    m_max = max;
-    Invalidate();
-}
+void CProgressUI::SetMinValue(int min) { SetLook(*this, m_min, min); }
+void CProgressUI::SetMaxValue(int max) { SetLook(*this, m_max, max); }
 
 void CProgressUI::SetValue(int value) {
     if (value == m_value || value < m_min || value > m_max) return;
@@ -75,15 +57,15 @@ void CProgressUI::UpdateText() {
 }
 
 void CProgressUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
-    if (Is(name, L"hor")) {
+    if (IsKey(name, L"hor")) {
         SetHorizontal(ReadSkinBool(value));
-    } else if (Is(name, L"min")) {
-        SetMinValue(ReadInt(value));
-    } else if (Is(name, L"max")) {
-        SetMaxValue(ReadInt(value));
-    } else if (Is(name, L"value")) {
-        SetValue(ReadInt(value));
-    } else if (Is(name, L"isstretchfore")) {
+    } else if (IsKey(name, L"min")) {
+        SetMinValue(ReadSkinNumber(value));
+    } else if (IsKey(name, L"max")) {
+        SetMaxValue(ReadSkinNumber(value));
+    } else if (IsKey(name, L"value")) {
+        SetValue(ReadSkinNumber(value));
+    } else if (IsKey(name, L"isstretchfore")) {
         SetStretchForeImage(ReadSkinBool(value));
     } else {
         CLabelUI::SetAttribute(name, value);

@@ -2,17 +2,11 @@
 
 #include <cwchar>
 
+#include "ControlLook.h"
 #include "DpiScale.h"
-#include "SkinValue.h"
 #include "UIManager.h"
 
 namespace HiveUI {
-
-namespace {
-
-bool Is(const wchar_t* name, const wchar_t* key) { return _wcsicmp(name, key) == 0; }
-
-}  // namespace
 
 CControlUI* CreateSliderControl() { return new CSliderUI; }
 
@@ -40,20 +34,9 @@ void CSliderUI::SetValue(int value) {
     CProgressUI::SetValue(value);
 }
 
-void CSliderUI::SetThumbImage(const wchar_t* image) {
-    m_thumbImage = image;
-    Invalidate();
-}
-
-void CSliderUI::SetThumbHotImage(const wchar_t* image) {
-    m_thumbHotImage = image;
-    Invalidate();
-}
-
-void CSliderUI::SetThumbPushedImage(const wchar_t* image) {
-    m_thumbPushedImage = image;
-    Invalidate();
-}
+void CSliderUI::SetThumbImage(const wchar_t* image) { SetLook(*this, m_thumbImage, image); }
+void CSliderUI::SetThumbHotImage(const wchar_t* image) { SetLook(*this, m_thumbHotImage, image); }
+void CSliderUI::SetThumbPushedImage(const wchar_t* image) { SetLook(*this, m_thumbPushedImage, image); }
 
 // Measured by the range as painting repairs it, so an empty range puts the thumb at the
 // start instead of dividing by nothing.
@@ -105,14 +88,7 @@ bool CSliderUI::Notify(const wchar_t* type) {
 }
 
 void CSliderUI::DoEvent(TEventInfo& event) {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_parent != nullptr) {
-            m_parent->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnUntakenMouse(event, [&] { CLabelUI::DoEvent(event); })) return;
     switch (event.Type) {
         case UIEVENT_BUTTONDOWN:
         case UIEVENT_DBLCLICK: {
@@ -203,18 +179,17 @@ void CSliderUI::OnMouseMove(const TEventInfo& event) {
 }
 
 void CSliderUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
-    if (Is(name, L"thumbimage")) {
+    if (IsKey(name, L"thumbimage")) {
         SetThumbImage(value);
-    } else if (Is(name, L"thumbhotimage")) {
+    } else if (IsKey(name, L"thumbhotimage")) {
         SetThumbHotImage(value);
-    } else if (Is(name, L"thumbpushedimage")) {
+    } else if (IsKey(name, L"thumbpushedimage")) {
         SetThumbPushedImage(value);
-    } else if (Is(name, L"thumbsize")) {
+    } else if (IsKey(name, L"thumbsize")) {
         SetThumbSize(ReadSkinSize(value));
-    } else if (Is(name, L"step")) {
-        const wchar_t* cursor = value;
-        SetStep(ReadSkinInt(cursor));
-    } else if (Is(name, L"sendmove")) {
+    } else if (IsKey(name, L"step")) {
+        SetStep(ReadSkinNumber(value));
+    } else if (IsKey(name, L"sendmove")) {
         SetSendMove(ReadSkinBool(value));
     } else {
         CProgressUI::SetAttribute(name, value);

@@ -6,7 +6,6 @@
 #include <DialogBuilder.h>
 #include <UIContainer.h>
 #include <UIManager.h>
-#include <WindowWnd.h>
 
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
@@ -15,24 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "../core/control/TestBox.h"
+#include "../core/routing/RoutingKit.h"
 #include "TestFiles.h"
-
-class ControlHost : public HiveUI::CWindowWnd {
-public:
-    const wchar_t* GetWindowClassName() const override { return L"TallyhiveControlHost"; }
-    UINT GetClassStyle() const override { return CS_DBLCLKS; }
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_CREATE) {
-            manager.Init(m_hWnd);
-            return 0;
-        }
-        LRESULT result = 0;
-        if (manager.MessageHandler(msg, wParam, lParam, result)) return result;
-        return CWindowWnd::HandleMessage(msg, wParam, lParam);
-    }
-    HiveUI::CPaintManagerUI manager;
-};
 
 struct Note {
     std::wstring sender;
@@ -127,7 +110,7 @@ protected:
         control->Paint(canvas.dc(), RECT{0, 0, 320, 200}, nullptr);
     }
 
-    ControlHost host_;
+    HostWnd host_;
     std::vector<Note> notes;
     std::function<void(HiveUI::TNotifyInfo&)> onNotify;
 };

@@ -47,7 +47,7 @@ TEST_F(ControlWindow, OnlyTheNewlySelectedOptionOfAGroupTellsOfIt) {
 
 TEST_F(ControlWindow, GroupsOfTheSameNameInTwoWindowsDoNotMeet) {
     Build(kThreeOptions);
-    ControlHost other;
+    HostWnd other;
     ASSERT_NE(nullptr, other.Create(nullptr, L"other", WS_POPUP, 0, 0, 0, 200, 100));
     CDialogBuilder builder;
     other.manager.AttachRoot(builder.Create(L"<Window><Option name=\"distant\" group=\"g\" selected=\"true\"/></Window>",
