@@ -623,8 +623,9 @@ void CPaintManagerUI::OnButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetCapture();
         event.Type = msg == WM_RBUTTONDOWN ? UIEVENT_RBUTTONDOWN : UIEVENT_MBUTTONDOWN;
     }
-    control->Event(event);
+    // Set before the event: a control that its handlers delete is forgotten, not kept.
     m_eventClick = control;
+    control->Event(event);
 }
 
 void CPaintManagerUI::OnButtonUp(UINT msg, WPARAM wParam, LPARAM lParam) {
