@@ -12,6 +12,7 @@ ZLIB_VER=1.2.13
 DUKTAPE_VER=2.7.0
 DEPS_KEY="curl-${CURL_VER}_mpg123-${MPG123_VER}_zlib-${ZLIB_VER}_duktape-${DUKTAPE_VER}_r1"
 PREFIX="$DEPS_ROOT/$DEPS_KEY"
+TOP=$(cd "$(dirname "$0")/.." && pwd)
 
 PACKAGES=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
@@ -146,8 +147,89 @@ ensure_deps() {
   touch "$PREFIX/.complete"
 }
 
+# Some virtual machines run only 64-bit code (the kernel offers no 32-bit code segment):
+# there 32-bit Wine starts only through qemu's user-mode emulator, registered with
+# binfmt_misc. The release suite's emulator crashes Wine processes as they exit, so the
+# backports suite's is registered in front of it, and a small shim preloaded into every
+# 32-bit process (scripts/i386-shim) keeps Wine's address-space reservation cheap.
+runs_32bit_natively() {
+  python3 - <<'PY'
+import ctypes, mmap, sys
+try:
+    # lar of the 32-bit user code selector 0x23 sets ZF when the descriptor exists.
+    code = b"\x31\xc0\xb9\x23\x00\x00\x00\x0f\x02\xd1\x0f\x94\xc0\xc3"
+    page = mmap.mmap(-1, mmap.PAGESIZE, prot=mmap.PROT_READ | mmap.PROT_WRITE | mmap.PROT_EXEC)
+    page.write(code)
+    present = ctypes.CFUNCTYPE(ctypes.c_int)(ctypes.addressof(ctypes.c_char.from_buffer(page)))()
+except Exception:
+    present = 1  # cannot tell: let Wine try
+sys.exit(0 if present else 1)
+PY
+}
+
+# Downloads the backports suite's qemu-user package through a private apt state that
+# takes the mirror and keyring of the machine's own entry for the release.
+fetch_backports_qemu() {
+  local dir=$1 release uri entry work keyring
+  release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  read -r uri entry < <(apt-get indextargets --no-release-info --format '$(REPO_URI) $(SOURCESENTRY)' \
+    "Identifier: Packages" "Release: $release" "Component: main" | head -n 1) || true
+  if [ -z "${uri:-}" ]; then
+    log "no apt entry for $release main found to take the backports mirror from"
+    exit 1
+  fi
+  keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  work=$(mktemp -d)
+  chmod 777 "$work"
+  mkdir -p "$work/lists/partial" "$work/archives/partial"
+  echo "deb [signed-by=$keyring] $uri $release-backports main" >"$work/sources.list"
+  local opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
+    -o "Dir::State::Lists=$work/lists" -o "Dir::Cache::Archives=$work/archives" -o APT::Architectures::=amd64)
+  log "downloading qemu-user from $release-backports"
+  apt-get "${opts[@]}" update -qq >/dev/null 2>&1 || true
+  (cd "$work" && apt-get "${opts[@]}" download -qq "qemu-user/$release-backports" >/dev/null 2>&1) || true
+  local deb; deb=$(ls "$work"/qemu-user_*.deb 2>/dev/null | head -1)
+  if [ -z "$deb" ]; then
+    log "could not download qemu-user from $release-backports"
+    exit 1
+  fi
+  dpkg-deb -x "$deb" "$work/x"
+  mkdir -p "$dir"
+  install -m 755 "$work/x/usr/bin/qemu-i386" "$dir/qemu-i386"
+  rm -rf "$work"
+}
+
+ensure_i386_runner() {
+  runs_32bit_natively && return 0
+  local dir="$PREFIX/i386-runner" src="$TOP/scripts/i386-shim/noreplace.c"
+  local entry=/proc/sys/fs/binfmt_misc/tallyhive-i386
+  if [ ! -x "$dir/qemu-i386" ]; then
+    need_root "qemu's 32-bit emulator for a machine without 32-bit code"
+    fetch_backports_qemu "$dir"
+  fi
+  if [ ! "$dir/lib/i386-linux-gnu/noreplace.so" -nt "$src" ]; then
+    need_root "the 32-bit mapping shim in $dir"
+    mkdir -p "$dir/lib/i386-linux-gnu" "$dir/lib/x86_64-linux-gnu"
+    gcc -m32 -O2 -shared -fPIC -nostdlib -o "$dir/lib/i386-linux-gnu/noreplace.so" "$src"
+    # 64-bit programs (wineserver) see the same LD_PRELOAD; they get an empty library.
+    : | gcc -shared -fPIC -nostdlib -x c -o "$dir/lib/x86_64-linux-gnu/noreplace.so" -
+  fi
+  if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+    log "this machine runs no 32-bit code and has no binfmt_misc to run it through qemu"
+    exit 1
+  fi
+  if ! { [ -e "$entry" ] && grep -qx enabled "$entry" && grep -qx "interpreter $dir/qemu-i386" "$entry"; }; then
+    need_root "a binfmt_misc entry that runs 32-bit programs through $dir/qemu-i386"
+    [ -e "$entry" ] && echo -1 >"$entry"
+    local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    printf '%s' ":tallyhive-i386:M::$magic:$mask:$dir/qemu-i386:F" >/proc/sys/fs/binfmt_misc/register
+  fi
+}
+
 ensure_apt
 ensure_locale
 ensure_deps
+ensure_i386_runner
 # Where the build finds the dependency prefix.
 printf '%s\n' "$PREFIX"

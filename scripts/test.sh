@@ -29,10 +29,9 @@ cat >"$work/home/.asoundrc" <<ASOUND
 pcm.!default { type file slave.pcm "null" file "$work/home/sound.raw" format "raw" }
 ASOUND
 
-export WINEARCH=win32 WINEPREFIX="$work/prefix" WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# The users run Chinese Windows: code page 936.
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+. "$top/scripts/wine-env.sh"
+wine_env "$prefix"
+export WINEPREFIX="$work/prefix"
 export HOME="$work/home" TALLYHIVE_SOUND_CAPTURE="$work/home/sound.raw"
 export TALLYHIVE_TEST_TMP="$work"
 

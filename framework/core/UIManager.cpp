@@ -144,9 +144,11 @@ CPaintManagerUI::CPaintManagerUI() {
     Gdiplus::GdiplusStartupInput input;
     if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Gdiplus::Ok) m_gdiplusToken = 0;
     CShadowUI::RegisterWindowClass(s_instance);
+    AddRef();
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
+    TermDragDrop();
     for (int i = 0; i < m_delayedCleanup.GetSize(); ++i) delete static_cast<CControlUI*>(m_delayedCleanup[i]);
     m_delayedCleanup.Empty();
     for (int i = 0; i < m_asyncNotify.GetSize(); ++i) delete static_cast<TNotifyInfo*>(m_asyncNotify[i]);
@@ -187,10 +189,13 @@ void CPaintManagerUI::Init(HWND wnd, const wchar_t* name) {
     RemoveAllTimers();
     m_name = name;
     if (wnd == m_paintWnd) return;
+    TermDragDrop();
     m_paintDC.reset();
     m_paintWnd = wnd;
     if (wnd != nullptr) m_paintDC.reset(new CWindowDCGuard(wnd));
     if (s_managers.Find(this) < 0) s_managers.Add(this);
+    SetTargetWnd(wnd);
+    InitDragDrop();
 }
 
 HDC CPaintManagerUI::GetPaintDC() const { return m_paintDC ? m_paintDC->Get() : nullptr; }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "DropTarget.h"
 #include "MessageFilterUI.h"
 #include "NotifyUI.h"
 #include "ScopedHandle.h"
@@ -37,10 +38,12 @@ struct CMemoryFontTraits {
 };
 using CScopedMemoryFont = CScopedHandle<CMemoryFontTraits>;
 
-class CPaintManagerUI {
+// Every manager is its window's OLE drop target. It holds a reference to itself for its
+// whole life, so the references OLE takes and drops never delete it: its owner does.
+class CPaintManagerUI : public CIDropTarget {
 public:
     CPaintManagerUI();
-    virtual ~CPaintManagerUI();
+    ~CPaintManagerUI() override;
     CPaintManagerUI(const CPaintManagerUI&) = delete;
     CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
 
@@ -245,7 +248,6 @@ private:
     TSkinResources m_resources;
     bool m_resourceShared = false;
     CShadowUI m_shadow;
-    // The OLE drop target base joins here with its class.
     std::unique_ptr<CDpiScale> m_dpiScale;
     bool m_useGdiplusText = false;
     int m_textRenderingHint = 0;
@@ -361,6 +363,18 @@ private:
     TEventInfo MakeEvent(int type, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
     // Starts an OLE drag of the pressed control's picture.
     void StartDrag();
+
+    // ---- OLE drag and drop ----
+public:
+    // Registers the paint window as a drop target of bitmaps, DIBs, files and metafiles.
+    bool InitDragDrop();
+    // Hands a dropped picture to the window with STM_SETIMAGE.
+    bool OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD* effect) override;
+
+private:
+    // Registration must end while the window exists, or OLE keeps references to a gone manager.
+    void TermDragDrop();
+    bool m_dropRegistered = false;
 
     bool m_usedVirtualWnd = false;
     // The tooltip window reads its text from here while it shows.

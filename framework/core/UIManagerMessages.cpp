@@ -50,6 +50,7 @@ TEventInfo CPaintManagerUI::MakeEvent(int type, CControlUI* sender, WPARAM wPara
 
 bool CPaintManagerUI::MessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (m_paintWnd == nullptr) return false;
+    if (msg == WM_DESTROY) TermDragDrop();
     if (FilterMessage(msg, wParam, lParam, result)) return true;
     if (m_layered && HandleLayeredNonClient(msg, wParam, result)) return true;
     switch (msg) {
