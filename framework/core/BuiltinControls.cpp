@@ -2,8 +2,10 @@
 #include "ControlFactory.h"
 #include "UIAnimationTabLayout.h"
 #include "UIChildLayout.h"
+#include "UIColorPalette.h"
 #include "UIContainer.h"
 #include "UIControl.h"
+#include "UIGifAnim.h"
 #include "UIHorizontalLayout.h"
 #include "UILabel.h"
 #include "UIScrollBar.h"
@@ -20,6 +22,8 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CLabelUI", CreateLabelControl);
     factory.RegistControl(L"CScrollBarUI", CreateScrollBarControl);
     factory.RegistControl(L"CTextUI", CreateTextControl);
+    factory.RegistControl(L"CColorPaletteUI", CreateColorPaletteControl);
+    factory.RegistControl(L"CGifAnimUI", CreateGifAnimControl);
     factory.RegistControl(L"CAnimationTabLayoutUI", CreateAnimationTabLayoutControl);
     factory.RegistControl(L"CChildLayoutUI", CreateChildLayoutControl);
     factory.RegistControl(L"CHorizontalLayoutUI", CreateHorizontalLayoutControl);
