@@ -5,9 +5,11 @@
 #include "UIButton.h"
 #include "UICheckBox.h"
 #include "UIChildLayout.h"
+#include "UIColorPalette.h"
 #include "UIContainer.h"
 #include "UIControl.h"
 #include "UIFlash.h"
+#include "UIGifAnim.h"
 #include "UIHorizontalLayout.h"
 #include "UILabel.h"
 #include "UIOption.h"
@@ -33,6 +35,8 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CCheckBoxUI", CreateCheckBoxControl);
     factory.RegistControl(L"CProgressUI", CreateProgressControl);
     factory.RegistControl(L"CSliderUI", CreateSliderControl);
+    factory.RegistControl(L"CColorPaletteUI", CreateColorPaletteControl);
+    factory.RegistControl(L"CGifAnimUI", CreateGifAnimControl);
     factory.RegistControl(L"CAnimationTabLayoutUI", CreateAnimationTabLayoutControl);
     factory.RegistControl(L"CChildLayoutUI", CreateChildLayoutControl);
     factory.RegistControl(L"CHorizontalLayoutUI", CreateHorizontalLayoutControl);
