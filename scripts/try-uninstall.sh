@@ -21,23 +21,7 @@ export WINEPREFIX=${TALLYHIVE_WINEPREFIX:-$build/uninstall-prefix}
 export HOME=$WINEPREFIX-home
 mkdir -p "$HOME"
 
-xvfb_pid=""
-cleanup() {
-  set +e
-  wineserver -k >/dev/null 2>&1
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-}
-trap cleanup EXIT
-. "$top/scripts/xvfb.sh"
-if [ -z "${DISPLAY:-}" ]; then
-  start_xvfb /dev/null
-  echo "try-uninstall: no DISPLAY set, using Xvfb on $DISPLAY" >&2
-fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "try-uninstall: creating the Wine prefix $WINEPREFIX (once)" >&2
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
+wine_session try-uninstall
 
 c=$WINEPREFIX/drive_c
 install="$c/Program Files/tallyhive"

@@ -25,14 +25,6 @@ std::wstring UninstallExe() {
     return path;
 }
 
-std::string Narrow(const std::wstring& text) {
-    std::string out(text.size() * 2 + 1, '\0');
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
-                                      static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(n > 0 ? n : 0);
-    return out;
-}
-
 bool Touch(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -96,6 +88,14 @@ void End(PROCESS_INFORMATION& info) {
 
 }  // namespace
 
+std::string Narrow(const std::wstring& text, UINT codePage) {
+    std::string out(text.size() * 3 + 1, '\0');
+    const int n = WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
+                                      static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? n : 0);
+    return out;
+}
+
 FakeInstallation::FakeInstallation(const std::wstring& name) : name_(name) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -148,8 +148,8 @@ bool FakeInstallation::Lay() {
 }
 
 std::vector<std::string> FakeInstallation::Record() const {
-    return {"install_reg_name=" + Narrow(name_), "install_path=" + Narrow(installFolder),
-            "uninstall_name=" + Narrow(name_) + " Uninstall", "install_exe_name=tallyhive.exe"};
+    return {"install_reg_name=" + Narrow(name_, CP_ACP), "install_path=" + Narrow(installFolder, CP_ACP),
+            "uninstall_name=" + Narrow(name_, CP_ACP) + " Uninstall", "install_exe_name=tallyhive.exe"};
 }
 
 bool FakeInstallation::WriteRecord(const std::vector<std::string>& lines) const {

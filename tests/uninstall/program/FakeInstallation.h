@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+// text in the code page: CP_ACP for the record file, CP_UTF8 for messages.
+std::string Narrow(const std::wstring& text, UINT codePage);
+
 class FakeInstallation {
 public:
     // name: the product's registry and shortcut name; unique per test run.

@@ -21,13 +21,7 @@ std::wstring OwnPath() {
     return path;
 }
 
-std::string Narrow(const std::wstring& text) {
-    std::string out(text.size() * 3 + 1, '\0');
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
-                                      static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(n > 0 ? n : 0);
-    return out;
-}
+std::string Utf8(const std::wstring& text) { return Narrow(text, CP_UTF8); }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -71,8 +65,8 @@ protected:
     }
 
     void ExpectNothingTouched(const std::string& run) {
-        for (const std::wstring& path : install_.ProductPaths()) EXPECT_TRUE(Exists(path)) << run << ": " << Narrow(path);
-        for (const std::wstring& path : install_.dotEntries) EXPECT_TRUE(Exists(path)) << run << ": " << Narrow(path);
+        for (const std::wstring& path : install_.ProductPaths()) EXPECT_TRUE(Exists(path)) << run << ": " << Utf8(path);
+        for (const std::wstring& path : install_.dotEntries) EXPECT_TRUE(Exists(path)) << run << ": " << Utf8(path);
         bool hklm = false, hkcu = false;
         install_.ProductKeysExist(hklm, hkcu);
         EXPECT_TRUE(hklm && hkcu) << run;
@@ -81,7 +75,7 @@ protected:
     }
 
     void ExpectSentinelsKept(const std::string& run) {
-        for (const std::wstring& path : install_.SentinelPaths()) EXPECT_TRUE(Exists(path)) << run << ": " << Narrow(path);
+        for (const std::wstring& path : install_.SentinelPaths()) EXPECT_TRUE(Exists(path)) << run << ": " << Utf8(path);
         EXPECT_TRUE(install_.SentinelKeysExist()) << run;
         EXPECT_TRUE(install_.OtherHelperRuns()) << run;
     }
@@ -107,7 +101,7 @@ TEST_F(UninstallProgram, UninstallAndCloseRemoveTheProductAndNothingElse) {
     EXPECT_EQ(0u, install_.WaitUninstaller(kLongWait));
 
     EXPECT_TRUE(GoneWithin(install_.installFolder, kLongWait));
-    for (const std::wstring& path : install_.ProductPaths()) EXPECT_FALSE(Exists(path)) << Narrow(path);
+    for (const std::wstring& path : install_.ProductPaths()) EXPECT_FALSE(Exists(path)) << Utf8(path);
     bool hklm = true, hkcu = true;
     install_.ProductKeysExist(hklm, hkcu);
     EXPECT_FALSE(hklm);
@@ -131,7 +125,7 @@ TEST_F(UninstallProgram, IncompleteOrHostileRecordsDeleteNothing) {
     wchar_t windows[MAX_PATH] = {}, profile[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
-    auto narrow = [](const std::wstring& text) { return std::string(text.begin(), text.end()); };
+    auto narrow = [](const std::wstring& text) { return Narrow(text, CP_ACP); };
     std::vector<std::string> good = install_.Record();
     const std::string path = narrow(install_.installFolder);
     auto with = [&](size_t index, const std::string& line) {
