@@ -16,10 +16,14 @@ const wchar_t kRecordError[] = L"uninstall.dat 丢失或错误，无法完成卸
 const wchar_t kIncomplete[] = L"部分文件或注册表项无法删除，请手动删除！";
 const WORD kSmallIconId = 108;
 
+// In long form, like the install folder's listing, so the program is known among its entries.
 std::wstring ProgramPath() {
     wchar_t path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    wchar_t longer[MAX_PATH] = {};
+    const DWORD longLength = GetLongPathNameW(path, longer, MAX_PATH);
+    return longLength > 0 && longLength < MAX_PATH ? std::wstring(longer, longLength) : std::wstring(path, length);
 }
 
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }

@@ -120,7 +120,8 @@ bool ReadUninstallRecord(const std::wstring& datPath, const std::wstring& progra
         !IsSafeInstallPath(record.installPath, programPath)) {
         return false;
     }
-    record.installPath = WithoutTrailingSlashes(record.installPath);
+    // The long form, so that the folder's listing and the running program's path compare.
+    record.installPath = CanonicalPath(record.installPath);
     if (!ReadValue(datPath, L"uninstall_name", record.uninstallName) || !IsSafeName(record.uninstallName)) {
         return false;
     }

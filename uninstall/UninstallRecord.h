@@ -8,7 +8,7 @@
 
 struct UninstallRecord {
     std::wstring installRegName;
-    std::wstring installPath;  // absolute, without a trailing backslash
+    std::wstring installPath;  // absolute, in long form, without a trailing backslash
     std::wstring uninstallName;
     std::wstring installExeName;  // may be empty: then no process is ended
 };
