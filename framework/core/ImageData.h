@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "UIString.h"
 
 namespace HiveUI {
@@ -20,6 +23,9 @@ struct TImageData {
     bool useHSL = false;
     CUIString resType;
     DWORD mask = 0;
+    // Source parts already checked for full opacity (the cells the image is drawn with),
+    // each scanned once: the alpha channel never changes after loading.
+    std::vector<std::pair<RECT, bool>> opaqueParts;
 };
 
 }  // namespace HiveUI

@@ -199,6 +199,7 @@ void CUIRender::FreeImage(TImageData* image, bool deleteRecord) {
     image->pixels = nullptr;
     delete[] image->savedPixels;
     image->savedPixels = nullptr;
+    image->opaqueParts.clear();
     if (deleteRecord) delete image;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DibPixels.h"
 #include "GdiplusObjects.h"
 #include "RenderFallbacks.h"
 #include "ScopedHandle.h"
@@ -58,17 +59,31 @@ struct CellPainter {
     HDC src;
     bool blended;
     BLENDFUNCTION blend;
+    TImageData& image;
+
+    // A cell without a translucent pixel, blended at full opacity, gives the pixels of a
+    // copy, which costs far less; msimg32's blend is needed to stretch it the same way.
+    bool CopiesOpaqueCell(int sx, int sy, int sw, int sh) const {
+        return blend.SourceConstantAlpha == 255 && GetAlphaBlend() != nullptr &&
+               IsOpaqueImagePart(image, RECT{sx, sy, sx + sw, sy + sh});
+    }
 
     void Draw(const RECT& to, int sx, int sy, int sw, int sh) const {
         const int w = to.right - to.left;
         const int h = to.bottom - to.top;
         if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
-        if (blended) {
+        const bool copied = blended && CopiesOpaqueCell(sx, sy, sw, sh);
+        if (blended && !copied) {
             Blend(dest, to.left, to.top, w, h, src, sx, sy, sw, sh, blend);
         } else if (w == sw && h == sh) {
             BitBlt(dest, to.left, to.top, w, h, src, sx, sy, SRCCOPY);
-        } else {
+        } else if (!copied) {
             StretchBlt(dest, to.left, to.top, w, h, src, sx, sy, sw, sh, SRCCOPY);
+        } else {
+            // The blend samples the nearest source pixel, not the halftone of the target.
+            SetStretchBltMode(dest, COLORONCOLOR);
+            StretchBlt(dest, to.left, to.top, w, h, src, sx, sy, sw, sh, SRCCOPY);
+            SetStretchBltMode(dest, HALFTONE);
         }
     }
 };
@@ -134,13 +149,21 @@ RECT Shrink(const RECT& r, const RECT& by) {
 
 void CUIRender::DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,
                           const RECT& corners, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled) {
-    if (hdc == nullptr || bitmap == nullptr) return;
+    // A bare bitmap remembers its opaque cells for this one drawing (tiles repeat them).
+    TImageData image;
+    image.bitmap = bitmap;
+    DrawImageCells(hdc, image, dest, paint, source, corners, alpha, fade, hole, xTiled, yTiled);
+}
+
+void CUIRender::DrawImageCells(HDC hdc, TImageData& image, const RECT& dest, const RECT& paint, const RECT& source,
+                               const RECT& corners, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled) {
+    if (hdc == nullptr || image.bitmap == nullptr) return;
     CScopedCreatedDC memory(CreateCompatibleDC(hdc));
     if (!memory.IsValid()) return;
-    CSelectObjectGuard selected(memory.Get(), bitmap);
+    CSelectObjectGuard selected(memory.Get(), image.bitmap);
     SetStretchBltMode(hdc, HALFTONE);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, fade, AC_SRC_ALPHA};
-    const CellPainter painter{hdc, memory.Get(), alpha || fade < 255, blend};
+    const CellPainter painter{hdc, memory.Get(), alpha || fade < 255, blend, image};
     const bool sameSize = dest.right - dest.left == source.right - source.left &&
                           dest.bottom - dest.top == source.bottom - source.top;
     const bool noCorners = corners.left == 0 && corners.top == 0 && corners.right == 0 && corners.bottom == 0;
@@ -158,6 +181,10 @@ void CUIRender::DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT&
 
 void CUIRender::DrawColor(HDC hdc, const RECT& rect, DWORD color) {
     if (hdc == nullptr || (color >> 24) == 0) return;
+    // An opaque fill of a back buffer is written straight into its pixels: GDI+ would
+    // blend the same colour through a temporary buffer.
+    if ((color >> 24) == 0xFF && rect.right >= rect.left && rect.bottom >= rect.top && FillOpaqueDib(hdc, rect, color))
+        return;
     CGdiplusGraphics graphics = GdiplusGraphicsOn(hdc);
     CGdiplusBrush brush = GdiplusSolidBrush(color);
     if (!graphics || !brush) return;

@@ -1,0 +1,35 @@
+// What the benchmarks share: a millisecond clock, medians, and the line that sets our
+// median beside the baseline's from the same run.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace Bench {
+
+inline double NowMs() {
+    static LARGE_INTEGER frequency = {};
+    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+inline double Median(std::vector<double> samples) {
+    if (samples.empty()) return 0;
+    std::sort(samples.begin(), samples.end());
+    const size_t half = samples.size() / 2;
+    return samples.size() % 2 != 0 ? samples[half] : (samples[half - 1] + samples[half]) / 2;
+}
+
+inline void Report(const char* what, const std::vector<double>& ours, const char* baseline,
+                   const std::vector<double>& theirs, const char* unit = "ms") {
+    const double a = Median(ours), b = Median(theirs);
+    printf("%-34s ours %9.3f %s | %-22s %9.3f %s | ratio %6.2f\n", what, a, unit, baseline, b, unit,
+           b > 0 ? a / b : 0.0);
+}
+
+}  // namespace Bench
