@@ -1,6 +1,7 @@
 #include "DibPixels.h"
 
-#include <vector>
+#include <algorithm>
+#include <cstring>
 
 #include "ImageData.h"
 #include "ScopedHandle.h"
@@ -26,11 +27,12 @@ bool MapsByOffset(HDC hdc) {
 // A DIB pattern brush keeps the alpha byte that a solid brush's COLORREF cannot carry;
 // a wide pattern lets each row be filled in long runs.
 HBRUSH OpaquePatternBrush(DWORD color) {
-    const int width = 256;
-    std::vector<DWORD> packed(sizeof(BITMAPINFOHEADER) / sizeof(DWORD) + width, 0xFF000000 | color);
-    BITMAPINFOHEADER header = {sizeof(BITMAPINFOHEADER), width, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    memcpy(packed.data(), &header, sizeof header);
-    return CreateDIBPatternBrushPt(packed.data(), DIB_RGB_COLORS);
+    const int width = 256, headerUnits = sizeof(BITMAPINFOHEADER) / sizeof(DWORD);
+    DWORD packed[headerUnits + width];
+    const BITMAPINFOHEADER header = {sizeof(BITMAPINFOHEADER), width, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    memcpy(packed, &header, sizeof header);
+    std::fill(packed + headerUnits, packed + headerUnits + width, 0xFF000000 | color);
+    return CreateDIBPatternBrushPt(packed, DIB_RGB_COLORS);
 }
 
 // Rows [top, bottom) as they lie in memory for either row order of the DIB.
@@ -44,14 +46,28 @@ bool AreRowsOpaque(const DIBSECTION& dib, int top, int bottom, int left, int rig
     return true;
 }
 
-}  // namespace
-
-bool FillOpaqueDib(HDC hdc, const RECT& rect, DWORD color) {
+bool FillOpaqueRects(HDC hdc, const RECT* rects, int count, DWORD color) {
     DIBSECTION dib;
     if (hdc == nullptr || !GetDib(static_cast<HBITMAP>(GetCurrentObject(hdc, OBJ_BITMAP)), dib) || !MapsByOffset(hdc))
         return false;
     CScopedGdiObject<HBRUSH> brush(OpaquePatternBrush(color));
-    return brush.IsValid() && FillRect(hdc, &rect, brush.Get()) != 0;
+    if (!brush.IsValid()) return false;
+    for (int i = 0; i < count; ++i)
+        if (FillRect(hdc, &rects[i], brush.Get()) == 0) return false;
+    return true;
+}
+
+}  // namespace
+
+bool FillOpaqueDib(HDC hdc, const RECT& rect, DWORD color) { return FillOpaqueRects(hdc, &rect, 1, color); }
+
+bool FrameOpaqueDib(HDC hdc, const RECT& rect, DWORD color) {
+    if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2) return false;
+    const RECT sides[4] = {{rect.left, rect.top, rect.right, rect.top + 1},
+                           {rect.left, rect.bottom - 1, rect.right, rect.bottom},
+                           {rect.left, rect.top + 1, rect.left + 1, rect.bottom - 1},
+                           {rect.right - 1, rect.top + 1, rect.right, rect.bottom - 1}};
+    return FillOpaqueRects(hdc, sides, 4, color);
 }
 
 // GDI does not tell which way a DIB section's rows run, so the area passes only when it

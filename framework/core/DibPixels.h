@@ -12,6 +12,9 @@ struct TImageData;
 // solid fill does, when the DC draws into a 32-bit DIB section and maps coordinates by a
 // plain offset; false, with nothing drawn, otherwise.
 bool FillOpaqueDib(HDC hdc, const RECT& rect, DWORD color);
+// The same for the one-pixel frame of a rectangle of at least 2 x 2 pixels, the pixels of
+// GDI+ outlining it with a pen of width 1.
+bool FrameOpaqueDib(HDC hdc, const RECT& rect, DWORD color);
 
 // True when the area lies inside a 32-bit DIB section and every pixel of it has alpha
 // 255; false for anything else.

@@ -200,6 +200,7 @@ void CUIRender::FreeImage(TImageData* image, bool deleteRecord) {
     delete[] image->savedPixels;
     image->savedPixels = nullptr;
     image->opaqueParts.clear();
+    image->composed = TImageData::TComposed();
     if (deleteRecord) delete image;
 }
 

@@ -1,7 +1,6 @@
 // Times a full repaint of the benchmark window (1200x770, about 300 controls) against a
-// window whose paint is one BitBlt of the same size; both are repainted the same way
-// (InvalidateRect, UpdateWindow), one shown at a time. Run by hand under Wine:
-// bench_repaint.exe [repaints per round]
+// BitBlt of the same size onto the same window, one after the other in each round.
+// Run by hand under Wine: bench_repaint.exe [rounds]
 #include <UIManager.h>
 #include <UIRender.h>
 
@@ -13,74 +12,57 @@
 
 namespace {
 
-HDC g_source = nullptr;
-
-LRESULT CALLBACK BlitProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg != WM_PAINT) return DefWindowProcW(wnd, msg, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(wnd, &ps);
-    BitBlt(dc, 0, 0, BenchSkin::kWidth, BenchSkin::kHeight, g_source, 0, 0, SRCCOPY);
-    EndPaint(wnd, &ps);
-    return 0;
-}
-
-HWND OpenBlitWindow() {
-    BYTE* bits = nullptr;
-    g_source = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = HiveUI::CUIRender::CreateARGB32Bitmap(g_source, BenchSkin::kWidth, BenchSkin::kHeight, &bits);
-    SelectObject(g_source, bitmap);
-    for (int i = 0; i < BenchSkin::kWidth * BenchSkin::kHeight * 4; ++i) bits[i] = static_cast<BYTE>(i * 7);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = BlitProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TallyhiveBenchBlit";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, BenchSkin::kWidth, BenchSkin::kHeight, nullptr,
-                           nullptr, wc.hInstance, nullptr);
-}
-
 void Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-void Repaint(HWND wnd, int count, std::vector<double>& samples) {
-    ShowWindow(wnd, SW_SHOWNOACTIVATE);
+double TimeRepaint(HWND wnd) {
+    const double start = Bench::NowMs();
+    InvalidateRect(wnd, nullptr, FALSE);
     UpdateWindow(wnd);
-    Pump();
-    for (int i = 0; i < count; ++i) {
-        const double start = Bench::NowMs();
-        InvalidateRect(wnd, nullptr, FALSE);
-        UpdateWindow(wnd);
-        GdiFlush();
-        samples.push_back(Bench::NowMs() - start);
-    }
-    ShowWindow(wnd, SW_HIDE);
-    Pump();
+    GdiFlush();
+    return Bench::NowMs() - start;
+}
+
+double TimeBlit(HDC target, HDC source) {
+    const double start = Bench::NowMs();
+    BitBlt(target, 0, 0, BenchSkin::kWidth, BenchSkin::kHeight, source, 0, 0, SRCCOPY);
+    GdiFlush();
+    return Bench::NowMs() - start;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 50;
     static const std::string archive = BenchSkin::MakeArchive();
     BenchSkin::UseArchive(archive);
     BenchSkin::Frame frame;
-    HWND framed = frame.Open();
-    HWND blit = OpenBlitWindow();
-    if (framed == nullptr || blit == nullptr || frame.GetPaintManager().GetRoot() == nullptr) {
-        fprintf(stderr, "the benchmark windows do not open\n");
+    HWND wnd = frame.Open();
+    if (wnd == nullptr || frame.GetPaintManager().GetRoot() == nullptr) {
+        fprintf(stderr, "the benchmark window does not open\n");
         return 1;
     }
+    HDC source = CreateCompatibleDC(nullptr);
+    BYTE* bits = nullptr;
+    HBITMAP bitmap = HiveUI::CUIRender::CreateARGB32Bitmap(source, BenchSkin::kWidth, BenchSkin::kHeight, &bits);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    for (int i = 0; i < BenchSkin::kWidth * BenchSkin::kHeight * 4; ++i) bits[i] = static_cast<BYTE>(i * 7);
+    HDC target = GetDC(wnd);
     std::vector<double> ours, theirs;
-    for (int round = 0; round < 5; ++round) {
-        Repaint(framed, count, ours);
-        Repaint(blit, count, theirs);
+    for (int round = 0; round < rounds; ++round) {
+        Pump();
+        ours.push_back(TimeRepaint(wnd));
+        theirs.push_back(TimeBlit(target, source));
     }
     printf("window: %dx%d, %d controls\n", BenchSkin::kWidth, BenchSkin::kHeight,
            BenchSkin::CountControls(frame.GetPaintManager().GetRoot()));
     Bench::Report("full repaint", ours, "BitBlt of that size", theirs);
-    DestroyWindow(framed);
-    DestroyWindow(blit);
+    ReleaseDC(wnd, target);
+    SelectObject(source, old);
+    DeleteObject(bitmap);
+    DeleteDC(source);
+    DestroyWindow(wnd);
     return 0;
 }

@@ -35,7 +35,50 @@ void FillThroughGdiplus(HDC dc, const RECT& rect, DWORD color) {
     GdipDeleteGraphics(graphics);
 }
 
+void OutlineThroughGdiplus(HDC dc, const RECT& rect, int penWidth, DWORD color) {
+    using namespace Gdiplus::DllExports;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    Gdiplus::GpPen* pen = nullptr;
+    ASSERT_EQ(Gdiplus::Ok, GdipCreateFromHDC(dc, &graphics));
+    ASSERT_EQ(Gdiplus::Ok, GdipCreatePen1(color, static_cast<float>(penWidth), Gdiplus::UnitWorld, &pen));
+    GdipSetPenMode(pen, Gdiplus::PenAlignmentInset);
+    GdipDrawRectangleI(graphics, pen, rect.left, rect.top, rect.right - rect.left - 1, rect.bottom - rect.top - 1);
+    GdipDeletePen(pen);
+    GdipDeleteGraphics(graphics);
+}
+
+void ExpectSamePixels(const Canvas& expected, const Canvas& actual) {
+    for (int i = 0; i < expected.width() * expected.height(); ++i) {
+        const int x = i % expected.width(), y = i / expected.width();
+        ASSERT_EQ(expected.At(x, y), actual.At(x, y)) << x << "," << y;
+    }
+}
+
 }  // namespace
+
+TEST(DrawRect, OutlinesWithThePixelsOfTheGdiplusPen) {
+    const RECT rects[] = {{3, 4, 37, 21}, {10, 10, 12, 12}, {5, 6, 8, 11}, {-4, 20, 30, 40}, {20, 3, 21, 9}};
+    for (bool roundClip : {false, true}) {
+        for (const RECT& rect : rects) {
+            for (int penWidth : {1, 2}) {
+                for (DWORD color : {0xFF336699u, 0x80336699u}) {
+                    SCOPED_TRACE(::testing::Message() << "round clip " << roundClip << " rect " << rect.left << ","
+                                                      << rect.top << " pen " << penWidth << " colour " << std::hex
+                                                      << color);
+                    Canvas actual(40, 30, 0x20406080, true), expected(40, 30, 0x20406080, true);
+                    for (Canvas* canvas : {&actual, &expected}) {
+                        HRGN region = CreateRoundRectRgn(0, 0, 38, 28, 16, 16);
+                        if (roundClip) SelectClipRgn(canvas->dc(), region);
+                        DeleteObject(region);
+                    }
+                    CUIRender::DrawRect(actual.dc(), rect, penWidth, color);
+                    OutlineThroughGdiplus(expected.dc(), rect, penWidth, color);
+                    ExpectSamePixels(expected, actual);
+                }
+            }
+        }
+    }
+}
 
 // Every pixel, alpha included, on both row orders, through clip regions and a moved origin.
 TEST(DrawColor, FillsThePixelsOfTheGdiplusFill) {
@@ -56,8 +99,7 @@ TEST(DrawColor, FillsThePixelsOfTheGdiplusFill) {
                     }
                     CUIRender::DrawColor(actual.dc(), rect, color);
                     FillThroughGdiplus(expected.dc(), rect, color);
-                    for (int i = 0; i < 40 * 30; ++i)
-                        ASSERT_EQ(expected.At(i % 40, i / 40), actual.At(i % 40, i / 40)) << i % 40 << "," << i / 40;
+                    ExpectSamePixels(expected, actual);
                 }
             }
         }
