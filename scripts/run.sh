@@ -10,10 +10,9 @@ build=${TALLYHIVE_BUILD_DIR:-$top/build}
 prefix=$("$top/scripts/setup.sh" | tail -n 1)
 "$top/scripts/build.sh" "$prefix" "$build" >&2
 
-export WINEARCH=win32 WINEPREFIX=${TALLYHIVE_WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# The users run Chinese Windows: code page 936.
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+. "$top/scripts/wine-env.sh"
+wine_env "$prefix"
+export WINEPREFIX=${TALLYHIVE_WINEPREFIX:-$build/wineprefix}
 
 xvfb_pid=""
 cleanup() {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "DropTarget.h"
 #include "MessageFilterUI.h"
 #include "NotifyUI.h"
 #include "ScopedHandle.h"
@@ -37,10 +38,12 @@ struct CMemoryFontTraits {
 };
 using CScopedMemoryFont = CScopedHandle<CMemoryFontTraits>;
 
-class CPaintManagerUI {
+// Every manager is its window's OLE drop target. It holds a reference to itself for its
+// whole life, so the references OLE takes and drops never delete it: its owner does.
+class CPaintManagerUI : public CIDropTarget {
 public:
     CPaintManagerUI();
-    virtual ~CPaintManagerUI();
+    ~CPaintManagerUI() override;
     CPaintManagerUI(const CPaintManagerUI&) = delete;
     CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
 
@@ -247,7 +250,6 @@ private:
     TSkinResources m_resources;
     bool m_resourceShared = false;
     CShadowUI m_shadow;
-    // The OLE drop target base joins here with its class.
     std::unique_ptr<CDpiScale> m_dpiScale;
     bool m_useGdiplusText = false;
     int m_textRenderingHint = 0;
@@ -305,6 +307,7 @@ public:
     void ReleaseCapture();
     bool IsCaptured() const { return m_mouseCapture; }
     CControlUI* FindControl(const wchar_t* name) const;
+    void RenameControl(CControlUI* control, const CUIString& oldName);
     CControlUI* FindControlAt(POINT pt) const;
     CUIPtrArray* GetFoundControls() { return &m_foundControls; }
     static CControlUI* CALLBACK CollectNamedControl(CControlUI* control, LPVOID data);
@@ -323,6 +326,7 @@ public:
 
 private:
     void DropFocus(CControlUI* gaining);
+    void DeliverNotify(TNotifyInfo& msg);
 
 public:
 
@@ -364,7 +368,23 @@ private:
     // Starts an OLE drag of the pressed control's picture.
     void StartDrag();
 
+    // ---- OLE drag and drop ----
+public:
+    // Registers the paint window as a drop target of bitmaps, DIBs, files and metafiles.
+    bool InitDragDrop();
+    // Hands a dropped picture to the window with STM_SETIMAGE.
+    bool OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD* effect) override;
+
+private:
+    // Registration must end while the window exists, or OLE keeps references to a gone manager.
+    void TermDragDrop();
+    bool m_dropRegistered = false;
+
     bool m_usedVirtualWnd = false;
+    // Notifications being delivered now, innermost last.
+    CUIPtrArray m_deliveringNotify;
+    // Where a requested focus move starts while no control holds the focus.
+    CControlUI* m_tabFrom = nullptr;
     // The tooltip window reads its text from here while it shows.
     CUIString m_toolTipText;
     // Tab navigation and shortcut search state, valid during one tree walk.

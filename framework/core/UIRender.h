@@ -15,6 +15,7 @@ namespace HiveUI {
 
 class CControlUI;
 class CPaintManagerUI;
+class CUIString;
 struct TImageDrawSpec;
 
 class CUIRender {
@@ -50,6 +51,11 @@ public:
     static void DrawTextWithBackground(HDC hdc, CPaintManagerUI* manager, RECT& rect, const wchar_t* text,
                                        DWORD textColor, int font, UINT format, DWORD backColor);
     static SIZE GetTextSize(HDC hdc, CPaintManagerUI* manager, const wchar_t* text, int font);
+    // Tagged text wrapped into the rectangle with GDI; with DT_CALCRECT the rectangle gets
+    // the extent instead. linkCount holds the capacity of links and linkTexts on the way
+    // in and the number of links drawn on the way out.
+    static void DrawHtmlText(HDC hdc, CPaintManagerUI* manager, RECT& rect, const wchar_t* text, DWORD color,
+                             RECT* links, CUIString* linkTexts, int& linkCount, int font, UINT style);
 
     // Snapshots of controls as bottom-up 32-bit DIB sections.
     static HBITMAP GenerateBitmap(CPaintManagerUI* manager, RECT rect, CControlUI* stopControl = nullptr,
@@ -72,8 +78,8 @@ public:
     // A bottom-up 32-bit DIB section and its bits.
     static HBITMAP CreateARGB32Bitmap(HDC hdc, int width, int height, BYTE** bits);
 
-    static void RgbToHsl(DWORD color, float* hue, float* saturation, float* lightness);
-    static void HslToRgb(DWORD* color, float hue, float saturation, float lightness);
+    static void RgbToHsl(DWORD color, double* hue, double* saturation, double* lightness);
+    static void HslToRgb(DWORD* color, double hue, double saturation, double lightness);
     static DWORD AdjustColor(DWORD color, short hue, short saturation, short lightness);
     static void AdjustImage(bool on, TImageData* image, short hue, short saturation, short lightness);
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "ZipBuilder.h"
 
 using HiveUI::CPaintManagerUI;
@@ -46,14 +47,6 @@ std::vector<unsigned char> MakePng() {
     return png;
 }
 
-double Now() {
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 // The programs' way: a deflated skin archive in memory, opened once and kept.
 bool PrepareSkin(const std::vector<unsigned char>& png, std::string& archive) {
     const std::string bytes(png.begin(), png.end());
@@ -81,9 +74,9 @@ int main(int argc, char** argv) {
 
     double loadTotal = 0, drawTotal = 0;
     for (int i = 0; i < iterations; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         TImageData* image = CUIRender::LoadImageByName(L"images\\window_bg.png");
-        const double loaded = Now();
+        const double loaded = NowMs();
         if (image == nullptr) {
             fprintf(stderr, "the skin image does not load\n");
             return 1;
@@ -92,7 +85,7 @@ int main(int argc, char** argv) {
         CUIRender::DrawImage(dc, image->bitmap, dest, dest, RECT{0, 0, kWidth, kHeight}, RECT{12, 12, 12, 12},
                              image->hasAlpha);
         GdiFlush();
-        const double drawn = Now();
+        const double drawn = NowMs();
         loadTotal += loaded - start;
         drawTotal += drawn - loaded;
         CUIRender::FreeImage(image);

@@ -12,18 +12,12 @@
 #include <memory>
 #include <string>
 
+#include "BenchClock.h"
+
 using HiveUI::CControlUI;
 using HiveUI::CDialogBuilder;
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Each row: a horizontal layout with a label-like control, a tile of eight cells and a
 // tab of three pages; 16 controls per row.

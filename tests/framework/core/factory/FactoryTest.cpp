@@ -22,7 +22,9 @@ struct Registered {
 const Registered kRegistered[] = {
     {L"Control", L"ControlUI"},
     {L"Container", L"ContainerUI"},
+    {L"Label", L"LabelUI"},
     {L"ScrollBar", L"ScrollBarUI"},
+    {L"Text", L"TextUI"},
     {L"AnimationTabLayout", L"AnimationTabLayoutUI"},
     {L"ChildLayout", L"ChildLayoutUI"},
     {L"HorizontalLayout", L"HorizontalLayoutUI"},

@@ -1,0 +1,14 @@
+# Sourced by the scripts that run Wine: wine_env DEPS_PREFIX exports what every Wine
+# process of ours runs with.
+wine_env() {
+  export WINEARCH=win32 WINEDEBUG=-all
+  # Mono and Gecko cannot be had here; without this wineboot asks to install them.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # The users run Chinese Windows: code page 936.
+  export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  # Present only where 32-bit programs run through qemu (see setup.sh). $LIB is left for
+  # the dynamic loader, which picks the 32-bit or 64-bit copy.
+  if [ -d "$1/i386-runner/lib" ]; then
+    export LD_PRELOAD="$1/i386-runner/\$LIB/noreplace.so${LD_PRELOAD:+ $LD_PRELOAD}"
+  fi
+}
