@@ -1,5 +1,5 @@
-// What the benchmarks share: a millisecond clock, medians, and the line that sets our
-// median beside the baseline's from the same run.
+// What the benchmarks that compare with a baseline share: the clock, medians, and the
+// line that sets our median beside the baseline's from the same run.
 #pragma once
 
 #include <windows.h>
@@ -8,15 +8,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchClock.h"
+
 namespace Bench {
 
-inline double NowMs() {
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using ::NowMs;
 
 inline double Median(std::vector<double> samples) {
     if (samples.empty()) return 0;
