@@ -62,10 +62,9 @@ const TEntity kEntities[] = {
 };
 
 // Decodes the five named entities from p into dest up to `end` ('<' or '"') or the end
-// of the text;
-// the units freed behind the decoded text become spaces. False at the end of the text.
-// Runs of plain ASCII need no character stepping and, while nothing has been decoded
-// yet, not even a copy.
+// of the text; the units freed behind the decoded text become spaces. False at the end
+// of the text. Runs of plain ASCII need no character stepping and, while nothing has
+// been decoded yet, not even a copy.
 bool DecodeText(wchar_t*& p, wchar_t*& dest, wchar_t end) {
     const unsigned char run = end == L'"' ? kValueRun : kTextRun;
     while (*p != 0 && *p != end) {
