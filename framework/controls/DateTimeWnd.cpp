@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "NativeEditing.h"
 #include "UIDateTime.h"
 #include "UIManager.h"
 
@@ -14,7 +13,7 @@ const UINT kReflectedNotify = 0x2000 + WM_NOTIFY;
 
 }  // namespace
 
-CDateTimeWnd::CDateTimeWnd() : m_owner(nullptr), m_initialised(false), m_dropDownOpen(false), m_oldTime{}, m_created(false) {}
+CDateTimeWnd::CDateTimeWnd() : m_initialised(false), m_dropDownOpen(false), m_oldTime{} {}
 
 const wchar_t* CDateTimeWnd::GetWindowClassName() const { return L"DateTimeWnd"; }
 const wchar_t* CDateTimeWnd::GetSuperClassName() const { return DATETIMEPICK_CLASSW; }
@@ -25,9 +24,7 @@ bool CDateTimeWnd::Create(CDateTimeUI* owner) {
     // The picker's class exists only once the common controls registered it.
     INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_DATE_CLASSES};
     if (!::InitCommonControlsEx(&classes)) return false;
-    const RECT rect = ClipToAncestors(*owner, owner->GetPos());
-    if (CreateInRect(manager->GetPaintWindow(), nullptr, WS_CHILD, 0, rect) == nullptr) return false;
-    m_created = true;
+    if (!CreateOver(ClipToAncestors(*owner, owner->GetPos()), WS_CHILD)) return false;
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFontInfo(owner->GetFont())->font), TRUE);
     return true;
 }
@@ -46,11 +43,6 @@ bool CDateTimeWnd::Init(CDateTimeUI* owner) {
     ::SetFocus(m_hWnd);
     m_initialised = true;
     return true;
-}
-
-void CDateTimeWnd::Abandon() {
-    m_owner = nullptr;
-    CloseOrphanedWindow(m_hWnd);
 }
 
 // The shown text follows every date the picker takes.
@@ -105,12 +97,6 @@ LRESULT CDateTimeWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return CWindowWnd::HandleMessage(msg, wParam, lParam);
-}
-
-void CDateTimeWnd::OnFinalMessage(HWND) {
-    if (m_owner != nullptr && m_owner->m_window == this) m_owner->m_window = nullptr;
-    m_owner = nullptr;
-    if (m_created) delete this;
 }
 
 }  // namespace HiveUI

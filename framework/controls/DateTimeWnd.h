@@ -4,37 +4,32 @@
 
 #include <windows.h>
 
-#include "WindowWnd.h"
+#include "NativeEditWnd.h"
 
 namespace HiveUI {
 
 class CDateTimeUI;
 
-class CDateTimeWnd final : public CWindowWnd {
+class CDateTimeWnd final : public CNativeEditWnd<CDateTimeUI> {
 public:
     CDateTimeWnd();
 
     // Makes the picker when there is none yet and starts editing the owner's date;
     // false when the picker could not be made, and the object is then the caller's.
     bool Init(CDateTimeUI* owner);
-    // The owner is going: the picker must not reach it again.
-    void Abandon();
 
     const wchar_t* GetWindowClassName() const override;
     const wchar_t* GetSuperClassName() const override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage(HWND wnd) override;
 
 private:
     bool Create(CDateTimeUI* owner);
     void TakeChosenDate();
     void OnNotify(const NMHDR& header);
 
-    CDateTimeUI* m_owner;
     bool m_initialised;
     bool m_dropDownOpen;
     SYSTEMTIME m_oldTime;
-    bool m_created;
 };
 
 }  // namespace HiveUI

@@ -18,7 +18,7 @@ const UINT_PTR kCaretTimer = 6553;
 
 }  // namespace
 
-CEditWnd::CEditWnd() : m_owner(nullptr), m_initialised(false), m_caret(false), m_created(false) {}
+CEditWnd::CEditWnd() : m_initialised(false), m_caret(false) {}
 
 const wchar_t* CEditWnd::GetWindowClassName() const { return L"EditWnd"; }
 const wchar_t* CEditWnd::GetSuperClassName() const { return WC_EDITW; }
@@ -62,11 +62,10 @@ bool CEditWnd::Init(CEditUI* owner) {
     m_owner = owner;
     RECT rect = CalPos();
     const DWORD style = CreationStyle(rect);
-    if (CreateInRect(manager->GetPaintWindow(), nullptr, style, 0, rect) == nullptr) {
+    if (!CreateOver(rect, style)) {
         m_owner = nullptr;
         return false;
     }
-    m_created = true;
     ApplyOwnerSettings();
     ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
     ::SetFocus(m_hWnd);
@@ -94,11 +93,6 @@ void CEditWnd::ApplyOwnerSettings() {
     SendMessage(EM_SETREADONLY, m_owner->IsReadOnly() ? TRUE : FALSE);
     const LONG styles = ::GetWindowLongW(m_hWnd, GWL_STYLE);
     ::SetWindowLongW(m_hWnd, GWL_STYLE, styles | static_cast<LONG>(m_owner->GetWindowStyles()));
-}
-
-void CEditWnd::Abandon() {
-    m_owner = nullptr;
-    CloseOrphanedWindow(m_hWnd);
 }
 
 LRESULT CEditWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -187,11 +181,9 @@ void CEditWnd::OnFinalMessage(HWND wnd) {
     if (m_owner != nullptr) {
         m_owner->Invalidate();
         if (IsLayered()) m_owner->GetManager()->RemoveNativeWindow(wnd);
-        if (m_owner->m_window == this) m_owner->m_window = nullptr;
-        m_owner = nullptr;
     }
     m_brush.Reset();
-    if (m_created) delete this;
+    CNativeEditWnd<CEditUI>::OnFinalMessage(wnd);
 }
 
 }  // namespace HiveUI

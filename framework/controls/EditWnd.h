@@ -6,13 +6,13 @@
 #include <windows.h>
 
 #include "ScopedHandle.h"
-#include "WindowWnd.h"
+#include "NativeEditWnd.h"
 
 namespace HiveUI {
 
 class CEditUI;
 
-class CEditWnd final : public CWindowWnd {
+class CEditWnd final : public CNativeEditWnd<CEditUI> {
 public:
     CEditWnd();
 
@@ -21,8 +21,6 @@ public:
     bool Init(CEditUI* owner);
     // Where the window lies in the owner's manager window.
     RECT CalPos() const;
-    // The owner is going: the window must not reach it again.
-    void Abandon();
 
     const wchar_t* GetWindowClassName() const override;
     const wchar_t* GetSuperClassName() const override;
@@ -37,12 +35,9 @@ private:
     LRESULT OnReflectedCommand(WPARAM wParam);
     LRESULT OnControlColor(HDC hdc);
 
-    CEditUI* m_owner;
     CScopedGdiObject<HBRUSH> m_brush;
     bool m_initialised;
     bool m_caret;
-    // Set once the window exists: from then on the window's end deletes the object.
-    bool m_created;
 };
 
 }  // namespace HiveUI

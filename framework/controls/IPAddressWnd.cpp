@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "NativeEditing.h"
 #include "UIIPAddress.h"
 #include "UIManager.h"
 
@@ -14,7 +13,7 @@ const UINT kReflectedCommand = 0x2000 + WM_COMMAND;
 
 }  // namespace
 
-CIPAddressWnd::CIPAddressWnd() : m_owner(nullptr), m_initialised(false), m_created(false) {}
+CIPAddressWnd::CIPAddressWnd() : m_initialised(false) {}
 
 const wchar_t* CIPAddressWnd::GetWindowClassName() const { return L"IPAddressWnd"; }
 const wchar_t* CIPAddressWnd::GetSuperClassName() const { return WC_IPADDRESSW; }
@@ -24,11 +23,7 @@ bool CIPAddressWnd::Create(CIPAddressUI* owner) {
     if (manager == nullptr || manager->GetPaintWindow() == nullptr) return false;
     INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_INTERNET_CLASSES};
     if (!::InitCommonControlsEx(&classes)) return false;
-    if (CreateInRect(manager->GetPaintWindow(), nullptr, WS_CHILD | WS_GROUP | WS_TABSTOP, 0, owner->GetPos()) ==
-        nullptr) {
-        return false;
-    }
-    m_created = true;
+    if (!CreateOver(owner->GetPos(), WS_CHILD | WS_GROUP | WS_TABSTOP)) return false;
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFontInfo(owner->GetFont())->font), TRUE);
     return true;
 }
@@ -46,11 +41,6 @@ bool CIPAddressWnd::Init(CIPAddressUI* owner) {
     ::SetFocus(m_hWnd);
     m_initialised = true;
     return true;
-}
-
-void CIPAddressWnd::Abandon() {
-    m_owner = nullptr;
-    CloseOrphanedWindow(m_hWnd);
 }
 
 void CIPAddressWnd::EndOfEditing(int updateMode) {
@@ -93,12 +83,6 @@ LRESULT CIPAddressWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return CWindowWnd::HandleMessage(msg, wParam, lParam);
-}
-
-void CIPAddressWnd::OnFinalMessage(HWND) {
-    if (m_owner != nullptr && m_owner->m_window == this) m_owner->m_window = nullptr;
-    m_owner = nullptr;
-    if (m_created) delete this;
 }
 
 }  // namespace HiveUI

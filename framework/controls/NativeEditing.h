@@ -26,6 +26,11 @@ inline void CloseOrphanedWindow(HWND wnd) {
     ::PostMessageW(wnd, WM_CLOSE, 0, 0);
 }
 
+// The steps every field that edits in a native window takes first: the I-beam over an
+// enabled field, the focus asked back for the field when the window was resized while
+// editing, and no wheel while editing. True when the event ends there.
+bool TakeNativeEditingEvent(CControlUI& field, TEventInfo& event, bool editing);
+
 // Starts editing in the owner's native window, made first when there is none; a window
 // that cannot be made leaves the owner without one.
 template <class Window, class Owner>

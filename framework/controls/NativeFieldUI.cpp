@@ -1,5 +1,6 @@
 #include "NativeFieldUI.h"
 
+#include "NativeEditing.h"
 #include "UIManager.h"
 
 namespace HiveUI {
@@ -10,17 +11,8 @@ void CNativeFieldUI::OpenAndShow() {
 
 void CNativeFieldUI::DoEvent(TEventInfo& event) {
     if (HandOnUntakenMouse(event, [&] { CLabelUI::DoEvent(event); })) return;
+    if (TakeNativeEditingEvent(*this, event, NativeWindow() != nullptr)) return;
     switch (event.Type) {
-        case UIEVENT_SETCURSOR:
-            if (!IsEnabled()) break;
-            ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-            return;
-        case UIEVENT_WINDOWSIZE:
-            if (NativeWindow() != nullptr && m_manager != nullptr) m_manager->RequestFocus(this);
-            break;
-        case UIEVENT_SCROLLWHEEL:
-            if (NativeWindow() != nullptr) return;
-            break;
         case UIEVENT_SETFOCUS:
             if (!IsEnabled()) break;
             if (NativeWindow() != nullptr) return;

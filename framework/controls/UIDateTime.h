@@ -9,9 +9,13 @@
 namespace HiveUI {
 
 class CDateTimeWnd;
+template <class>
+class CNativeEditWnd;
 
 class CDateTimeUI : public CNativeFieldUI {
     friend class CDateTimeWnd;
+    template <class>
+    friend class CNativeEditWnd;
 
 public:
     CDateTimeUI();

@@ -153,17 +153,8 @@ void CEditUI::SelectAll() {
 
 void CEditUI::DoEvent(TEventInfo& event) {
     if (HandOnUntakenMouse(event, [&] { CLabelUI::DoEvent(event); })) return;
+    if (TakeNativeEditingEvent(*this, event, m_window != nullptr)) return;
     switch (event.Type) {
-        case UIEVENT_SETCURSOR:
-            if (!IsEnabled()) break;
-            ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-            return;
-        case UIEVENT_WINDOWSIZE:
-            if (m_window != nullptr && m_manager != nullptr) m_manager->RequestFocus(this);
-            break;
-        case UIEVENT_SCROLLWHEEL:
-            if (m_window != nullptr) return;
-            break;
         case UIEVENT_SETFOCUS:
             if (!IsEnabled()) break;
             if (m_window != nullptr) return;

@@ -12,9 +12,13 @@
 namespace HiveUI {
 
 class CEditWnd;
+template <class>
+class CNativeEditWnd;
 
 class CEditUI : public CLabelUI {
     friend class CEditWnd;
+    template <class>
+    friend class CNativeEditWnd;
 
 public:
     CEditUI();

@@ -9,6 +9,8 @@
 namespace HiveUI {
 
 class CIPAddressWnd;
+template <class>
+class CNativeEditWnd;
 
 // The first address of this machine's host name, first number in the most significant
 // byte; 0 when it cannot be found.
@@ -16,6 +18,8 @@ DWORD GetLocalIpAddress();
 
 class CIPAddressUI : public CNativeFieldUI {
     friend class CIPAddressWnd;
+    template <class>
+    friend class CNativeEditWnd;
 
 public:
     CIPAddressUI();
