@@ -83,6 +83,20 @@ TEST_F(EditWindow, InALayeredWindowThePopupLiesOnePixelHigherInScreenCoordinates
     EXPECT_TRUE(SameRect(expected, actual));
 }
 
+TEST_F(EditWindow, AFieldOutsideItsAncestorsClientAreaGetsAnEmptyNativeWindow) {
+    Build(L"<VerticalLayout float=\"true\" pos=\"10,10,110,60\">"
+          L"<Edit name=\"field\" float=\"true\" pos=\"150,10,250,40\"/></VerticalLayout>");
+    manager().SetFocus(nullptr);
+    Pump();
+    auto* edit = Find<CEditUI>(L"field");
+    edit->SetFocus();
+    const HWND native = edit->GetNativeWindow();
+    ASSERT_NE(nullptr, native);
+    RECT rc = {};
+    GetWindowRect(native, &rc);
+    EXPECT_TRUE(IsRectEmpty(&rc));
+}
+
 TEST_F(EditWindow, TypingCopiesEachChangeBackAndEnterOnlySendsReturn) {
     CEditUI* edit = BuildEdit();
     edit->SetFocus();
