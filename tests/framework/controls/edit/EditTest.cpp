@@ -1,4 +1,6 @@
+#include <UIDateTime.h>
 #include <UIEdit.h>
+#include <UIIPAddress.h>
 
 #include <string>
 
@@ -245,6 +247,28 @@ TEST_F(EditWindow, AFieldRemovedWhileEditingLeavesItsWindowHarmless) {
     PostMessageW(native, WM_CHAR, L'x', 1);
     Pump();
     EXPECT_FALSE(IsWindow(native));
+}
+
+// Once the manager's window is gone no native window can be made: each field stays
+// without one and keeps working as a label.
+TEST_F(EditWindow, AFieldWhoseNativeWindowCannotBeMadeStaysWithoutOne) {
+    Build(L"<Edit name=\"edit\" float=\"true\" pos=\"10,10,110,40\"/>"
+          L"<DateTime name=\"date\" float=\"true\" pos=\"10,50,110,80\"/>"
+          L"<IPAddress name=\"ip\" float=\"true\" pos=\"10,90,110,120\"/>");
+    manager().SetFocus(nullptr);
+    Pump();
+    DestroyWindow(hwnd());
+    auto* edit = Find<CEditUI>(L"edit");
+    edit->SetFocus();
+    EXPECT_EQ(nullptr, edit->GetNativeWindow());
+    edit->SetText(L"still here");
+    EXPECT_EQ(L"still here", std::wstring(edit->GetText().GetData()));
+    auto* date = Find<CDateTimeUI>(L"date");
+    date->SetFocus();
+    EXPECT_EQ(nullptr, date->GetNativeWindow());
+    auto* ip = Find<CIPAddressUI>(L"ip");
+    ip->SetFocus();
+    EXPECT_EQ(nullptr, ip->GetNativeWindow());
 }
 
 TEST_F(EditWindow, OnlyTheExactKeyAutoselallSelectsTheWholeTextOnFocus) {
