@@ -38,14 +38,17 @@ RECT CEditWnd::CalPos() const {
 }
 
 // A layered window draws no child windows, so the field edits in a popup over it.
-DWORD CEditWnd::CreationStyle(RECT& rect) const {
-    DWORD style = WS_CHILD | ES_AUTOHSCROLL;
-    if (IsLayered()) {
-        style = WS_POPUP | WS_VISIBLE | ES_AUTOHSCROLL;
-        RECT window = {0, 0, 0, 0};
-        ::GetWindowRect(m_owner->GetManager()->GetPaintWindow(), &window);
-        ::OffsetRect(&rect, window.left, window.top - 1);
-    }
+RECT CEditWnd::PlacedRect() const {
+    RECT rect = CalPos();
+    if (!IsLayered()) return rect;
+    RECT window = {0, 0, 0, 0};
+    ::GetWindowRect(m_owner->GetManager()->GetPaintWindow(), &window);
+    ::OffsetRect(&rect, window.left, window.top - 1);
+    return rect;
+}
+
+DWORD CEditWnd::CreationStyle() const {
+    DWORD style = IsLayered() ? (WS_POPUP | WS_VISIBLE | ES_AUTOHSCROLL) : (WS_CHILD | ES_AUTOHSCROLL);
     const UINT textStyle = m_owner->GetTextStyle();
     if ((textStyle & DT_CENTER) != 0) {
         style |= ES_CENTER;
@@ -60,9 +63,7 @@ bool CEditWnd::Init(CEditUI* owner) {
     CPaintManagerUI* manager = owner != nullptr ? owner->GetManager() : nullptr;
     if (manager == nullptr || manager->GetPaintWindow() == nullptr) return false;
     m_owner = owner;
-    RECT rect = CalPos();
-    const DWORD style = CreationStyle(rect);
-    if (!CreateOver(rect, style)) {
+    if (!CreateOver(PlacedRect(), CreationStyle())) {
         m_owner = nullptr;
         return false;
     }

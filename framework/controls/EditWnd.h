@@ -21,6 +21,9 @@ public:
     bool Init(CEditUI* owner);
     // Where the window lies in the owner's manager window.
     RECT CalPos() const;
+    // The edit rectangle where the window is placed: in screen coordinates for the popup
+    // of a layered window.
+    RECT PlacedRect() const;
 
     const wchar_t* GetWindowClassName() const override;
     const wchar_t* GetSuperClassName() const override;
@@ -29,7 +32,7 @@ public:
 
 private:
     bool IsLayered() const;
-    DWORD CreationStyle(RECT& rect) const;
+    DWORD CreationStyle() const;
     void ApplyOwnerSettings();
     void OnTextChanged();
     LRESULT OnReflectedCommand(WPARAM wParam);

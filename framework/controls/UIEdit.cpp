@@ -116,7 +116,7 @@ void CEditUI::SetNativeEditBkColor(const wchar_t* color) { m_nativeEditBkColor =
 void CEditUI::SetPos(RECT rect, bool needInvalidate) {
     CLabelUI::SetPos(rect, needInvalidate);
     if (m_window == nullptr) return;
-    const RECT pos = m_window->CalPos();
+    const RECT pos = m_window->PlacedRect();
     ::SetWindowPos(m_window->GetHWND(), nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -124,7 +124,7 @@ void CEditUI::SetPos(RECT rect, bool needInvalidate) {
 void CEditUI::Move(SIZE offset, bool needInvalidate) {
     CLabelUI::Move(offset, needInvalidate);
     if (m_window == nullptr) return;
-    const RECT pos = m_window->CalPos();
+    const RECT pos = m_window->PlacedRect();
     ::SetWindowPos(m_window->GetHWND(), nullptr, pos.left, pos.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
 }
 

@@ -83,6 +83,11 @@ TEST_F(EditWindow, InALayeredWindowThePopupLiesOnePixelHigherInScreenCoordinates
     RECT actual = {};
     GetWindowRect(native, &actual);
     EXPECT_TRUE(SameRect(expected, actual));
+    // Moving the field moves the popup with it, still in screen coordinates.
+    edit->SetPos(RECT{30, 50, 230, 80});
+    OffsetRect(&expected, 20, 40);
+    GetWindowRect(native, &actual);
+    EXPECT_TRUE(SameRect(expected, actual));
 }
 
 TEST_F(EditWindow, AFieldOutsideItsAncestorsClientAreaGetsAnEmptyNativeWindow) {
