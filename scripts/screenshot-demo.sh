@@ -31,8 +31,8 @@ demo=$!
 for _ in $(seq 600); do [ -e "$work/ready" ] && break; sleep 0.1; done
 [ -e "$work/ready" ] || { echo "the demo frame did not come up" >&2; exit 1; }
 mkdir -p "$(dirname "$out")"
-# The frame sits at (20, 20) and is 420 x 330; a margin of the desktop shows its corners.
-xwd -root -display "$DISPLAY" | convert xwd:- -crop 436x346+12+12 +repage -strip \
+# The frame sits at (20, 20) and is 420 x 372; a margin of the desktop shows its corners.
+xwd -root -display "$DISPLAY" | convert xwd:- -crop 436x388+12+12 +repage -strip \
   -define png:compression-level=9 "$out"
 touch "$work/done"
 wait "$demo"

@@ -8,12 +8,20 @@
 #include "UIColorPalette.h"
 #include "UIContainer.h"
 #include "UIControl.h"
+#include "UIDateTime.h"
+#include "UIEdit.h"
+#include "UIFadeButton.h"
 #include "UIFlash.h"
 #include "UIGifAnim.h"
+#include "UIGroupBox.h"
 #include "UIHorizontalLayout.h"
+#include "UIIPAddress.h"
+#include "UIIPAddressEx.h"
 #include "UILabel.h"
 #include "UIOption.h"
 #include "UIProgress.h"
+#include "UIRing.h"
+#include "UIRollText.h"
 #include "UIScrollBar.h"
 #include "UISlider.h"
 #include "UITabLayout.h"
@@ -37,6 +45,14 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CSliderUI", CreateSliderControl);
     factory.RegistControl(L"CColorPaletteUI", CreateColorPaletteControl);
     factory.RegistControl(L"CGifAnimUI", CreateGifAnimControl);
+    factory.RegistControl(L"CEditUI", CreateEditControl);
+    factory.RegistControl(L"CDateTimeUI", CreateDateTimeControl);
+    factory.RegistControl(L"CIPAddressUI", CreateIPAddressControl);
+    factory.RegistControl(L"CIPAddressExUI", CreateIPAddressExControl);
+    factory.RegistControl(L"CFadeButtonUI", CreateFadeButtonControl);
+    factory.RegistControl(L"CRingUI", CreateRingControl);
+    factory.RegistControl(L"CRollTextUI", CreateRollTextControl);
+    factory.RegistControl(L"CGroupBoxUI", CreateGroupBoxControl);
     factory.RegistControl(L"CAnimationTabLayoutUI", CreateAnimationTabLayoutControl);
     factory.RegistControl(L"CChildLayoutUI", CreateChildLayoutControl);
     factory.RegistControl(L"CHorizontalLayoutUI", CreateHorizontalLayoutControl);

@@ -1,7 +1,8 @@
 // The demo frame: a skinned window with title bar buttons, an option group, a check box,
-// a progress bar, a slider and push buttons, all images drawn here. It is checked on the
-// screen and used by its buttons; with TALLYHIVE_DEMO_HOLD naming a folder it stays up
-// until a file "done" appears there, for the README's picture (scripts/screenshot-demo.sh).
+// a progress bar, a slider, edit, date and address fields and push buttons, all images
+// drawn here. It is checked on the screen and used by its buttons; with TALLYHIVE_DEMO_HOLD
+// naming a folder it stays up until a file "done" appears there, for the README's picture
+// (scripts/screenshot-demo.sh).
 #include <UIOption.h>
 #include <UISlider.h>
 #include <WindowImplBase.h>
@@ -22,7 +23,7 @@ namespace {
 
 const char kDemoSkin[] =
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-    "<Window size=\"420,330\" caption=\"0,0,0,40\" roundcorner=\"4,4\">"
+    "<Window size=\"420,372\" caption=\"0,0,0,40\" roundcorner=\"4,4\">"
     "<Font name=\"Tahoma\" size=\"13\" default=\"true\"/>"
     "<Font id=\"1\" name=\"Tahoma\" size=\"13\" bold=\"true\"/>"
     "<Default name=\"Option\" value=\"width=&quot;84&quot; bkcolor=&quot;#FFDDE6EE&quot; "
@@ -54,6 +55,13 @@ const char kDemoSkin[] =
     "    </HorizontalLayout>"
     "    <Slider name=\"slider\" height=\"22\" value=\"40\" thumbsize=\"16,16\" bkimage=\"rail.png\" "
     "     foreimage=\"fill.png\" thumbimage=\"thumb.png\" thumbhotimage=\"thumbhot.png\"/>"
+    "    <HorizontalLayout height=\"26\" childpadding=\"10\">"
+    "      <Edit name=\"petname\" tipvalue=\"Pet name\" width=\"140\" textcolor=\"#FF2F3A45\" "
+    "       bordercolor=\"#FF9AA5B1\" bordersize=\"1\"/>"
+    "      <DateTime name=\"visit\" width=\"100\" textpadding=\"6,0,0,0\" textcolor=\"#FF2F3A45\" "
+    "       bkcolor=\"#FFFFFFFF\" bordercolor=\"#FF9AA5B1\" bordersize=\"1\"/>"
+    "      <IPAddressEx name=\"printer\" textcolor=\"#FF2F3A45\" bordercolor=\"#FF9AA5B1\" bordersize=\"1\"/>"
+    "    </HorizontalLayout>"
     "    <HorizontalLayout height=\"30\" childpadding=\"10\">"
     "      <Control/>"
     "      <Button name=\"save\" text=\"Save\" width=\"90\" font=\"1\" bkcolor=\"#FF2F5D8A\" hotbkcolor=\"#FF3D74AA\" "
@@ -195,7 +203,7 @@ TEST(DemoFrame, ShowsTheControlsOfItsSkinAndItsButtonsWork) {
     CPaintManagerUI::SetResourcePath(TestFiles::TempFolder().c_str());
     DemoFrame frame;
     // Placed where the screenshot script looks for it.
-    HWND wnd = frame.Create(nullptr, L"tallyhive controls", WS_POPUP | WS_CLIPCHILDREN, 0, 20, 20, 420, 330);
+    HWND wnd = frame.Create(nullptr, L"tallyhive controls", WS_POPUP | WS_CLIPCHILDREN, 0, 20, 20, 420, 372);
     ASSERT_NE(nullptr, wnd);
     ShowWindow(wnd, SW_SHOWNOACTIVATE);
     UpdateWindow(wnd);
