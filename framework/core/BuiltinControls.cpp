@@ -11,9 +11,11 @@
 #include "UIFlash.h"
 #include "UIGifAnim.h"
 #include "UIHorizontalLayout.h"
+#include "UIHotKey.h"
 #include "UILabel.h"
 #include "UIOption.h"
 #include "UIProgress.h"
+#include "UIRichEdit.h"
 #include "UIScrollBar.h"
 #include "UISlider.h"
 #include "UITabLayout.h"
@@ -46,6 +48,8 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CActiveXUI", CreateActiveXControl);
     factory.RegistControl(L"CWebBrowserUI", CreateWebBrowserControl);
     factory.RegistControl(L"CFlashUI", CreateFlashControl);
+    factory.RegistControl(L"CHotKeyUI", CreateHotKeyControl);
+    factory.RegistControl(L"CRichEditUI", CreateRichEditControl);
 }
 
 }  // namespace HiveUI
