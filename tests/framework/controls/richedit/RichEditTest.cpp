@@ -1,6 +1,8 @@
 #include <TxtWinHost.h>
 #include <UIRichEdit.h>
+#include <UIScrollBar.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -128,6 +130,8 @@ TEST_F(RichEditTest, EnterSendsReturnAndInsertsNothingWhenNotWanted) {
         const bool returned = !notes.empty() && notes.front() == (Note{L"edit", L"return", 0});
         EXPECT_EQ(!c.inserts, returned) << c.attributes << " ctrl " << c.ctrl;
         EXPECT_EQ(c.inserts, std::wstring(edit->GetText()) != L"ab") << c.attributes << " ctrl " << c.ctrl;
+        const bool changed = std::find(notes.begin(), notes.end(), Note{L"edit", L"textchanged", 0}) != notes.end();
+        EXPECT_EQ(c.inserts, changed) << c.attributes << " ctrl " << c.ctrl;
     }
 }
 
@@ -168,6 +172,36 @@ TEST_F(RichEditTest, TipShowsOnlyWhileEmptyAndUnfocused) {
     if (!skipReason.empty()) GTEST_SKIP() << skipReason;
     edit->SetText(L"x");
     EXPECT_EQ(0, tipInk());
+}
+
+TEST_F(RichEditTest, VerticalBarFollowsTheTextLength) {
+    CRichEditUI* edit = BuildEdit(L"vscrollbar=\"true\"");
+    REQUIRE_HOST(edit);
+    std::wstring lines;
+    for (int i = 0; i < 40; ++i) lines += L"line\r";
+    edit->SetText(lines.c_str());
+    UpdateWindow(hwnd());
+    ASSERT_NE(nullptr, edit->GetVerticalScrollBar());
+    EXPECT_TRUE(edit->GetVerticalScrollBar()->IsVisible());
+    EXPECT_GT(edit->GetVerticalScrollBar()->GetScrollRange(), 0);
+    edit->SetText(L"short");
+    UpdateWindow(hwnd());
+    EXPECT_FALSE(edit->GetVerticalScrollBar()->IsVisible());
+}
+
+TEST_F(RichEditTest, HostCopesWithItsWindowGone) {
+    CRichEditUI* edit = BuildEdit();
+    REQUIRE_HOST(edit);
+    CTxtWinHost* host = edit->GetHost();
+    DestroyWindow(hwnd());
+    EXPECT_EQ(nullptr, host->TxGetDC());
+    EXPECT_FALSE(host->TxCreateCaret(nullptr, 1, 16));
+    EXPECT_FALSE(host->TxSetCaretPos(5, 5));
+    POINT pt = {1, 1};
+    EXPECT_FALSE(host->TxScreenToClient(&pt));
+    host->TxInvalidateRect(nullptr, FALSE);
+    edit->SetText(L"still here");
+    EXPECT_EQ(L"still here", std::wstring(edit->GetText()));
 }
 
 // Reads the popup menu while it tracks, then closes it.
