@@ -135,18 +135,7 @@ void CHotKeyUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
 }
 
 void CHotKeyUI::PaintStatusImage(HDC hdc) {
-    m_state = IsFocused() ? (m_state | UISTATE_FOCUSED) : (m_state & ~UISTATE_FOCUSED);
-    m_state = IsEnabled() ? (m_state & ~UISTATE_DISABLED) : (m_state | UISTATE_DISABLED);
-    const CUIString* image = nullptr;
-    if ((m_state & UISTATE_DISABLED) != 0) {
-        image = &m_disabledImage;
-    } else if ((m_state & UISTATE_FOCUSED) != 0) {
-        image = &m_focusedImage;
-    } else if ((m_state & UISTATE_HOT) != 0) {
-        image = &m_hotImage;
-    }
-    if (image != nullptr && !image->IsEmpty() && DrawImage(hdc, *image)) return;
-    if (!m_normalImage.IsEmpty()) DrawImage(hdc, m_normalImage);
+    PaintFocusStateImage(*this, hdc, m_state, {m_normalImage, m_hotImage, m_focusedImage, m_disabledImage});
 }
 
 void CHotKeyUI::PaintText(HDC hdc) {

@@ -92,8 +92,7 @@ CRichEditUI::CRichEditUI()
       m_textPadding{0, 0, 0, 0},
       m_state(0),
       m_tipValueColor(0xFFBAC0C5),
-      m_tipValueAlign(DT_SINGLELINE),
-      m_childArea{0, 0, 0, 0} {}
+      m_tipValueAlign(DT_SINGLELINE) {}
 
 CRichEditUI::~CRichEditUI() {
     if (m_host != nullptr) {
@@ -351,13 +350,6 @@ void CRichEditUI::DoInit() {
 
 // ---- Layout ----
 
-RECT CRichEditUI::TextArea() const {
-    RECT area = Inset(m_item, m_inset);
-    if (IsShown(m_verticalScrollBar)) area.right -= m_verticalScrollBar->GetFixedWidth();
-    if (IsShown(m_horizontalScrollBar)) area.bottom -= m_horizontalScrollBar->GetFixedHeight();
-    return area;
-}
-
 LONG CRichEditUI::NaturalHeight(int width) const {
     const RECT& client = m_host->GetClientRect();
     LONG naturalWidth = width;
@@ -388,24 +380,10 @@ void CRichEditUI::FitBarToContent(int barWidth) {
 
 void CRichEditUI::SetPos(RECT rect, bool needInvalidate) {
     CControlUI::SetPos(rect, needInvalidate);
-    rect = m_item;
-    RECT text = Inset(rect, m_inset);
-    RECT children = text;
+    // Both areas as they are on entry: the text services may show or hide a bar below.
+    const RECT text = VisibleContentRect(m_inset);
+    const RECT children = ScrolledContentRect(m_inset);
     const bool barOnEntry = IsShown(m_verticalScrollBar);
-    if (barOnEntry) {
-        const int width = m_verticalScrollBar->GetFixedWidth();
-        text.right -= width;
-        children.right -= width;
-        children.top -= m_verticalScrollBar->GetScrollPos();
-        children.bottom += m_verticalScrollBar->GetScrollRange() - m_verticalScrollBar->GetScrollPos();
-    }
-    if (IsShown(m_horizontalScrollBar)) {
-        const int height = m_horizontalScrollBar->GetFixedHeight();
-        text.bottom -= height;
-        children.bottom -= height;
-        children.left -= m_horizontalScrollBar->GetScrollPos();
-        children.right += m_horizontalScrollBar->GetScrollRange() - m_horizontalScrollBar->GetScrollPos();
-    }
     if (m_host != nullptr && m_host->GetTextServices() != nullptr) {
         m_host->SetClientRect(Inset(text, ScaleRect(m_textPadding)));
         if (barOnEntry && (!m_verticalScrollBar->IsVisible() || m_barShownByText))
@@ -419,27 +397,12 @@ void CRichEditUI::SetPos(RECT rect, bool needInvalidate) {
         m_horizontalScrollBar->SetPos(
             RECT{text.left, text.bottom, text.right, text.bottom + m_horizontalScrollBar->GetFixedHeight()});
     }
-    m_childArea = children;
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
-        if (!child->IsVisible()) continue;
-        if (child->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
-        LONG width = children.right - children.left;
-        LONG height = children.bottom - children.top;
-        if (width < child->GetMinWidth()) width = child->GetMinWidth();
-        if (child->GetMaxWidth() > 0 && width > child->GetMaxWidth()) width = child->GetMaxWidth();
-        if (height < child->GetMinHeight()) height = child->GetMinHeight();
-        if (child->GetMaxHeight() > 0 && height > child->GetMaxHeight()) height = child->GetMaxHeight();
-        child->SetPos(RECT{children.left, children.top, children.left + width, children.top + height}, false);
-    }
+    PlaceChildren(children);
 }
 
 void CRichEditUI::Move(SIZE offset, bool needInvalidate) {
     CContainerUI::Move(offset, needInvalidate);
-    if (m_host != nullptr) m_host->SetClientRect(TextArea());
+    if (m_host != nullptr) m_host->SetClientRect(VisibleContentRect(m_inset));
 }
 
 // ---- Scrolling ----
@@ -710,18 +673,7 @@ bool CRichEditUI::DoPaint(HDC hdc, const RECT& paint, CControlUI* stopControl) {
 }
 
 void CRichEditUI::PaintStatusImage(HDC hdc) {
-    m_state = IsFocused() ? (m_state | UISTATE_FOCUSED) : (m_state & ~UISTATE_FOCUSED);
-    m_state = IsEnabled() ? (m_state & ~UISTATE_DISABLED) : (m_state | UISTATE_DISABLED);
-    const CUIString* image = nullptr;
-    if ((m_state & UISTATE_DISABLED) != 0) {
-        image = &m_disabledImage;
-    } else if ((m_state & UISTATE_FOCUSED) != 0) {
-        image = &m_focusedImage;
-    } else if ((m_state & UISTATE_HOT) != 0) {
-        image = &m_hotImage;
-    }
-    if (image != nullptr && !image->IsEmpty() && DrawImage(hdc, *image)) return;
-    if (!m_normalImage.IsEmpty()) DrawImage(hdc, m_normalImage);
+    PaintFocusStateImage(*this, hdc, m_state, {m_normalImage, m_hotImage, m_focusedImage, m_disabledImage});
 }
 
 }  // namespace HiveUI

@@ -98,8 +98,6 @@ public:
     void Clear();
 
 protected:
-    // The text area and the children's area of the last SetPos.
-    RECT TextArea() const;
     bool HostOwnsMouse(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
     void ShowContextMenu(POINT pt);
     void ScrollBy(UINT msg, WORD code);
@@ -131,8 +129,6 @@ protected:
     CUIString m_tipValue;
     DWORD m_tipValueColor;
     UINT m_tipValueAlign;
-    // Where the children are placed after the last SetPos.
-    RECT m_childArea;
 };
 
 // The factory's creator of a rich edit field.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "../ControlWindow.h"
@@ -27,16 +28,21 @@ protected:
         manager().SetFocus(key);
         return key->GetNativeWindow();
     }
+    // Keys as the user holds them down one after another; with Alt held they are system keys.
+    static void Hold(HWND editor, std::initializer_list<UINT> keys) {
+        bool alt = false;
+        for (UINT key : keys) {
+            alt = alt || key == VK_MENU;
+            SendMessageW(editor, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0);
+        }
+    }
 };
 
 TEST_F(HotKeyTest, TypedCombinationReadsCtrlShiftAltThenKey) {
     CHotKeyUI* key = BuildHotKey();
     const HWND editor = Edit(key);
     ASSERT_NE(nullptr, editor);
-    SendMessageW(editor, WM_KEYDOWN, VK_CONTROL, 0);
-    SendMessageW(editor, WM_KEYDOWN, VK_SHIFT, 0);
-    SendMessageW(editor, WM_SYSKEYDOWN, VK_MENU, 0);
-    SendMessageW(editor, WM_SYSKEYDOWN, 'K', 0);
+    Hold(editor, {VK_CONTROL, VK_SHIFT, VK_MENU, 'K'});
     const std::wstring expected = Name(VK_CONTROL) + L" + " + Name(VK_SHIFT) + L" + " + Name(VK_MENU) + L" + " + Name('K');
     EXPECT_EQ(expected, key->GetText().GetData());
     EXPECT_EQ('K', key->GetVirtualKey());
@@ -49,8 +55,7 @@ TEST_F(HotKeyTest, ClearedCombinationShowsNoneAndDropsModifiers) {
     CHotKeyUI* key = BuildHotKey();
     const HWND editor = Edit(key);
     ASSERT_NE(nullptr, editor);
-    SendMessageW(editor, WM_KEYDOWN, VK_CONTROL, 0);
-    SendMessageW(editor, WM_KEYDOWN, VK_F5, 0);
+    Hold(editor, {VK_CONTROL, VK_F5});
     ASSERT_EQ(VK_F5, key->GetVirtualKey());
     // A cleared field, as the common control reports it to its parent.
     SendMessageW(editor, HKM_SETHOTKEY, MAKEWORD(0, HOTKEYF_CONTROL), 0);
@@ -65,8 +70,7 @@ TEST_F(HotKeyTest, EnterSendsReturnAndKeepsTheCombination) {
     CHotKeyUI* key = BuildHotKey();
     const HWND editor = Edit(key);
     ASSERT_NE(nullptr, editor);
-    SendMessageW(editor, WM_KEYDOWN, VK_CONTROL, 0);
-    SendMessageW(editor, WM_KEYDOWN, 'Q', 0);
+    Hold(editor, {VK_CONTROL, 'Q'});
     const CUIString before = key->GetText();
     notes.clear();
     SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
@@ -79,8 +83,7 @@ TEST_F(HotKeyTest, StoredCombinationSeedsTheNextEditorAfterFocusLoss) {
     CHotKeyUI* key = BuildHotKey();
     const HWND editor = Edit(key);
     ASSERT_NE(nullptr, editor);
-    SendMessageW(editor, WM_KEYDOWN, VK_SHIFT, 0);
-    SendMessageW(editor, WM_KEYDOWN, VK_F2, 0);
+    Hold(editor, {VK_SHIFT, VK_F2});
     SetFocus(hwnd());
     // The editor closes itself from a posted message, never inside its own focus loss.
     EXPECT_TRUE(IsWindow(editor));
