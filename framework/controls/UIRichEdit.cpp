@@ -535,7 +535,7 @@ bool CRichEditUI::HostOwnsMouse(UINT msg, WPARAM wParam, LPARAM lParam, bool& ha
     } else if (msg == WM_MOUSEWHEEL) {
         ::ScreenToClient(m_manager->GetPaintWindow(), &pt);
     }
-    if (msg >= WM_MOUSEMOVE && msg <= WM_LBUTTONDBLCLK + 3 && m_manager->FindControlAt(pt) != this) return false;
+    if (msg >= WM_MOUSEMOVE && msg <= WM_RBUTTONUP && m_manager->FindControlAt(pt) != this) return false;
     (void)wParam;
     const RECT& client = m_host->GetClientRect();
     if (!::PtInRect(&client, pt) || m_manager->IsCaptured()) return false;
