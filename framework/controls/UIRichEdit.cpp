@@ -526,7 +526,7 @@ void CRichEditUI::DoEvent(TEventInfo& event) {
 
 // Mouse messages belong to the text services only over this control's text, and only
 // while no other control holds the mouse.
-bool CRichEditUI::HostOwnsMouse(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+bool CRichEditUI::HostOwnsMouse(UINT msg, LPARAM lParam, bool& handled) {
     if (m_host->IsCaptured()) return true;
     POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (msg == WM_SETCURSOR) {
@@ -536,7 +536,6 @@ bool CRichEditUI::HostOwnsMouse(UINT msg, WPARAM wParam, LPARAM lParam, bool& ha
         ::ScreenToClient(m_manager->GetPaintWindow(), &pt);
     }
     if (msg >= WM_MOUSEMOVE && msg <= WM_RBUTTONUP && m_manager->FindControlAt(pt) != this) return false;
-    (void)wParam;
     const RECT& client = m_host->GetClientRect();
     if (!::PtInRect(&client, pt) || m_manager->IsCaptured()) return false;
     if (msg == WM_SETCURSOR) handled = false;
@@ -592,7 +591,7 @@ LRESULT CRichEditUI::MessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, bool
         return 0;
     }
     if (IsMouseMessage(msg) || msg == WM_SETCURSOR) {
-        if (!HostOwnsMouse(msg, wParam, lParam, decided)) return 0;
+        if (!HostOwnsMouse(msg, lParam, decided)) return 0;
         if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN) {
             if (!m_manager->IsNoActivate()) ::SetFocus(m_manager->GetPaintWindow());
             SetFocus();

@@ -98,7 +98,7 @@ public:
     void Clear();
 
 protected:
-    bool HostOwnsMouse(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    bool HostOwnsMouse(UINT msg, LPARAM lParam, bool& handled);
     void ShowContextMenu(POINT pt);
     void ScrollBy(UINT msg, WORD code);
     void FitBarToContent(int barWidth);
