@@ -152,6 +152,18 @@ TEST_F(RichEditTest, TabStaysOnlyWhenWanted) {
     }
 }
 
+TEST_F(RichEditTest, ClickInTheTextFocusesTheFieldAndTypingReachesIt) {
+    CRichEditUI* edit = BuildEdit();
+    REQUIRE_HOST(edit);
+    manager().SetFocus(Find<CControlUI>(L"next"));
+    Click(250, 50);
+    EXPECT_NE(edit, manager().GetFocus());
+    Click(50, 50);
+    EXPECT_EQ(edit, manager().GetFocus());
+    SendMessageW(hwnd(), WM_CHAR, L'猫', 0);
+    EXPECT_EQ(L"猫", std::wstring(edit->GetText()));
+}
+
 TEST_F(RichEditTest, TipShowsOnlyWhileEmptyAndUnfocused) {
     CRichEditUI* edit = BuildEdit(L"tipvalue=\"WWWW\" tipvaluecolor=\"#FF0000FF\"");
     ASSERT_NE(nullptr, edit);
