@@ -3,8 +3,10 @@
 
 #include <cwchar>
 
+#include "ButtonState.h"
 #include "SkinValue.h"
 #include "UIControl.h"
+#include "UIString.h"
 
 namespace HiveUI {
 
@@ -22,6 +24,32 @@ template <class Field, class Value>
 void SetLook(CControlUI& control, Field& field, const Value& value) {
     field = value;
     control.Invalidate();
+}
+
+// The images of a field that takes the focus, in the order their states win.
+struct TFocusStateImages {
+    const CUIString& normal;
+    const CUIString& hot;
+    const CUIString& focused;
+    const CUIString& disabled;
+};
+
+// The state's focused and disabled bits follow the control; then the image of the first
+// state that holds (disabled, focused, hot) is drawn, or the normal image when that one is
+// empty or does not draw.
+inline void PaintFocusStateImage(CControlUI& control, HDC hdc, UINT& state, const TFocusStateImages& images) {
+    state = control.IsFocused() ? (state | UISTATE_FOCUSED) : (state & ~UISTATE_FOCUSED);
+    state = control.IsEnabled() ? (state & ~UISTATE_DISABLED) : (state | UISTATE_DISABLED);
+    const CUIString* image = nullptr;
+    if ((state & UISTATE_DISABLED) != 0) {
+        image = &images.disabled;
+    } else if ((state & UISTATE_FOCUSED) != 0) {
+        image = &images.focused;
+    } else if ((state & UISTATE_HOT) != 0) {
+        image = &images.hot;
+    }
+    if (image != nullptr && !image->IsEmpty() && control.DrawImage(hdc, *image)) return;
+    if (!images.normal.IsEmpty()) control.DrawImage(hdc, images.normal);
 }
 
 }  // namespace HiveUI

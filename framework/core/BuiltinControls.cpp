@@ -15,11 +15,13 @@
 #include "UIGifAnim.h"
 #include "UIGroupBox.h"
 #include "UIHorizontalLayout.h"
+#include "UIHotKey.h"
 #include "UIIPAddress.h"
 #include "UIIPAddressEx.h"
 #include "UILabel.h"
 #include "UIOption.h"
 #include "UIProgress.h"
+#include "UIRichEdit.h"
 #include "UIRing.h"
 #include "UIRollText.h"
 #include "UIScrollBar.h"
@@ -62,6 +64,8 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CActiveXUI", CreateActiveXControl);
     factory.RegistControl(L"CWebBrowserUI", CreateWebBrowserControl);
     factory.RegistControl(L"CFlashUI", CreateFlashControl);
+    factory.RegistControl(L"CHotKeyUI", CreateHotKeyControl);
+    factory.RegistControl(L"CRichEditUI", CreateRichEditControl);
 }
 
 }  // namespace HiveUI

@@ -181,7 +181,10 @@ RECT CContainerUI::GetClientPos() const { return ScrolledContentRect(GetInset())
 void CContainerUI::SetPos(RECT rect, bool needInvalidate) {
     CControlUI::SetPos(rect, needInvalidate);
     if (m_items.IsEmpty()) return;
-    RECT rc = ScrolledContentRect(m_inset);
+    PlaceChildren(ScrolledContentRect(m_inset));
+}
+
+void CContainerUI::PlaceChildren(const RECT& rc) {
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = GetItemAt(i);
         if (!child->IsVisible()) continue;

@@ -119,6 +119,9 @@ protected:
     RECT ScrolledContentRect(const RECT& inset) const;
     // The item rect less the given inset and the visible bars' thickness.
     RECT VisibleContentRect(const RECT& inset) const;
+    // Floating children by their float rules, the others at the area's top-left corner
+    // with its size kept within their own limits.
+    void PlaceChildren(const RECT& area);
     CScrollBarUI* BarAlong(const TLayoutAxis& axis) const;
     int LineStep() const;
     int ColumnStep() const;

@@ -10,6 +10,7 @@
 #include "UIControl.h"
 #include "UIManager.h"
 #include "UIRender.h"
+#include "UIRichEdit.h"
 
 namespace HiveUI {
 
@@ -742,7 +743,11 @@ bool CPaintManagerUI::PreMessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, 
 // once that control can be asked.
 bool CPaintManagerUI::FocusTakesTab() const {
     CUIString className = m_focus->GetClass();
-    return className.Find(L"WkeWebkitUI") >= 0;
+    if (className.Find(L"WkeWebkitUI") >= 0) return true;
+    // The rich edit answers "RichEdit" as its class; it keeps Tab only when it asked for it.
+    if (className.Find(L"RichEdit") < 0) return false;
+    auto* richEdit = static_cast<CRichEditUI*>(m_focus->GetInterface(L"RichEdit"));
+    return richEdit != nullptr && richEdit->IsWantTab();
 }
 
 }  // namespace HiveUI
