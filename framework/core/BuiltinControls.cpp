@@ -8,6 +8,12 @@
 #include "UIFlash.h"
 #include "UIHorizontalLayout.h"
 #include "UILabel.h"
+#include "UIList.h"
+#include "UIListContainerElement.h"
+#include "UIListHeader.h"
+#include "UIListHeaderItem.h"
+#include "UIListLabelElement.h"
+#include "UIListTextElement.h"
 #include "UIScrollBar.h"
 #include "UITabLayout.h"
 #include "UIText.h"
@@ -29,6 +35,12 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CTabLayoutUI", CreateTabLayoutControl);
     factory.RegistControl(L"CTileLayoutUI", CreateTileLayoutControl);
     factory.RegistControl(L"CVerticalLayoutUI", CreateVerticalLayoutControl);
+    factory.RegistControl(L"CListUI", CreateListControl);
+    factory.RegistControl(L"CListHeaderUI", CreateListHeaderControl);
+    factory.RegistControl(L"CListHeaderItemUI", CreateListHeaderItemControl);
+    factory.RegistControl(L"CListLabelElementUI", CreateListLabelElementControl);
+    factory.RegistControl(L"CListTextElementUI", CreateListTextElementControl);
+    factory.RegistControl(L"CListContainerElementUI", CreateListContainerElementControl);
     factory.RegistControl(L"CActiveXUI", CreateActiveXControl);
     factory.RegistControl(L"CWebBrowserUI", CreateWebBrowserControl);
     factory.RegistControl(L"CFlashUI", CreateFlashControl);
