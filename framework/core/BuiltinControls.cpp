@@ -2,10 +2,14 @@
 #include "ControlFactory.h"
 #include "UIActiveX.h"
 #include "UIAnimationTabLayout.h"
+#include "UIButton.h"
+#include "UICheckBox.h"
 #include "UIChildLayout.h"
+#include "UIColorPalette.h"
 #include "UIContainer.h"
 #include "UIControl.h"
 #include "UIFlash.h"
+#include "UIGifAnim.h"
 #include "UIHorizontalLayout.h"
 #include "UILabel.h"
 #include "UIList.h"
@@ -14,7 +18,10 @@
 #include "UIListHeaderItem.h"
 #include "UIListLabelElement.h"
 #include "UIListTextElement.h"
+#include "UIOption.h"
+#include "UIProgress.h"
 #include "UIScrollBar.h"
+#include "UISlider.h"
 #include "UITabLayout.h"
 #include "UIText.h"
 #include "UITileLayout.h"
@@ -29,6 +36,13 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CLabelUI", CreateLabelControl);
     factory.RegistControl(L"CScrollBarUI", CreateScrollBarControl);
     factory.RegistControl(L"CTextUI", CreateTextControl);
+    factory.RegistControl(L"CButtonUI", CreateButtonControl);
+    factory.RegistControl(L"COptionUI", CreateOptionControl);
+    factory.RegistControl(L"CCheckBoxUI", CreateCheckBoxControl);
+    factory.RegistControl(L"CProgressUI", CreateProgressControl);
+    factory.RegistControl(L"CSliderUI", CreateSliderControl);
+    factory.RegistControl(L"CColorPaletteUI", CreateColorPaletteControl);
+    factory.RegistControl(L"CGifAnimUI", CreateGifAnimControl);
     factory.RegistControl(L"CAnimationTabLayoutUI", CreateAnimationTabLayoutControl);
     factory.RegistControl(L"CChildLayoutUI", CreateChildLayoutControl);
     factory.RegistControl(L"CHorizontalLayoutUI", CreateHorizontalLayoutControl);
