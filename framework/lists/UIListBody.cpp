@@ -82,7 +82,7 @@ void CListBodyUI::SetPos(RECT rect, bool needInvalidate) {
         fixedRemaining -= pad.top + pad.bottom + (placed++ > 0 ? m_childPadding : 0);
         int cy = row->EstimateSize({available.cx - pad.left - pad.right, remaining}).cy;
         if (cy == 0) {
-            cy = ++adjusted == measure.adjustables ? std::max(0, remaining - pad.bottom - fixedRemaining) : share;
+            cy = ++adjusted == measure.adjustables ? std::max<int>(0, remaining - pad.bottom - fixedRemaining) : share;
             cy = ClampHeight(row, cy);
         } else {
             cy = ClampHeight(row, cy);

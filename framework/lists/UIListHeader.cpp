@@ -73,7 +73,7 @@ void CListHeaderUI::SetPos(RECT rect, bool needInvalidate) {
         fixedTotal += width + pad.left + pad.right;
     }
     fixedTotal += (counted - 1) * m_childPadding;
-    const int share = adjustables > 0 ? std::max(0, (available.cx - fixedTotal) / adjustables) : 0;
+    const int share = adjustables > 0 ? std::max<int>(0, (available.cx - fixedTotal) / adjustables) : 0;
     const int scaleBase = ScaleBase();
 
     int x = rc.left;
@@ -102,7 +102,7 @@ void CListHeaderUI::SetPos(RECT rect, bool needInvalidate) {
             width = ClampWidth(head, width);
             fixedRemaining -= width;
         } else {
-            width = ++adjusted == adjustables ? std::max(0, remaining - pad.right - fixedRemaining) : share;
+            width = ++adjusted == adjustables ? std::max<int>(0, remaining - pad.right - fixedRemaining) : share;
             width = ClampWidth(head, width);
         }
         int height = head->GetFixedHeight();
