@@ -39,8 +39,6 @@ int Clamp(int value, int low, int high) {
     return value;
 }
 
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
-
 }  // namespace
 
 CControlUI* CreateContainerControl() { return new CContainerUI; }

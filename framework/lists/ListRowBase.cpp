@@ -124,7 +124,7 @@ template <class Base>
 void CListRowBase<Base>::DrawItemBk(HDC hdc, const RECT& rect) {
     const TListStyle* style = Style();
     if (style == nullptr) return;
-    const bool hot = (m_buttonState & kHot) != 0;
+    const bool hot = (m_buttonState & UISTATE_HOT) != 0;
     const bool enabled = this->IsEnabled();
     // Alternate rows leave the odd ones to whatever lies under the list.
     const bool plainLine = !style->bAlternateBk || m_index % 2 == 0;
@@ -179,12 +179,12 @@ bool CListRowBase<Base>::DoRowMouseEvent(TEventInfo& event) {
             return true;
         case UIEVENT_MOUSEENTER:
             if (!this->IsEnabled()) return true;
-            m_buttonState |= kHot;
+            m_buttonState |= UISTATE_HOT;
             this->InvalidateClipped();
             return true;
         case UIEVENT_MOUSELEAVE:
-            if ((m_buttonState & kHot) == 0) return true;
-            m_buttonState &= ~kHot;
+            if ((m_buttonState & UISTATE_HOT) == 0) return true;
+            m_buttonState &= ~UISTATE_HOT;
             this->InvalidateClipped();
             return true;
         default:

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "ButtonState.h"
 #include "ListInterfaces.h"
 #include "ListStyle.h"
 #include "UIControl.h"
@@ -34,9 +35,6 @@ public:
     virtual void DrawItemBk(HDC hdc, const RECT& rect);
 
 protected:
-    static constexpr UINT kHot = 0x08;
-
-    static bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
     // The owner's style, or null without an owner.
     TListStyle* Style() const;
     // Presses select, a release reports "itemclick", the pointer sets the hot state;

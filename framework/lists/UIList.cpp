@@ -14,7 +14,6 @@ namespace HiveUI {
 namespace {
 
 bool Is(const wchar_t* name, const wchar_t* key) { return _wcsicmp(name, key) == 0; }
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
 
 // Where an index ends up when the row at `removed` leaves and a row arrives at
 // `inserted` (either may be -1); -1 for the row that left without arriving again.

@@ -180,7 +180,7 @@ void CListBodyUI::ScrollColumns(int dx) {
 }
 
 void CListBodyUI::DoEvent(TEventInfo& event) {
-    if (!IsMouseEnabled() && event.Type >= UIEVENT_MOUSEMOVE && event.Type <= UIEVENT_SCROLLWHEEL) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
         m_owner->DoEvent(event);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "ButtonState.h"
 #include "DpiScale.h"
 #include "ListStyle.h"
 #include "SkinValue.h"
@@ -12,15 +13,10 @@ namespace HiveUI {
 
 namespace {
 
-constexpr UINT kFocused = 0x01;
-constexpr UINT kHot = 0x08;
-constexpr UINT kPushed = 0x10;
-constexpr UINT kCaptured = 0x40;
 // How far the grab zone reaches from the separator into the head.
 constexpr int kGrabReach = 4;
 
 bool Is(const wchar_t* name, const wchar_t* key) { return _wcsicmp(name, key) == 0; }
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
 
 }  // namespace
 
@@ -53,7 +49,7 @@ UINT CListHeaderItemUI::GetControlFlags() const {
 
 void CListHeaderItemUI::SetDragable(bool dragable) {
     m_dragable = dragable;
-    if (!dragable) m_buttonState &= ~kCaptured;
+    if (!dragable) m_buttonState &= ~UISTATE_CAPTURED;
 }
 
 void CListHeaderItemUI::SetSepWidth(int width) { m_sepWidth = width; }
@@ -181,25 +177,25 @@ void CListHeaderItemUI::DoEvent(TEventInfo& event) {
             if (!IsEnabled()) break;
             if (inGrab) {
                 if (m_dragable) {
-                    m_buttonState |= kCaptured;
+                    m_buttonState |= UISTATE_CAPTURED;
                     m_lastMouse = event.ptMouse;
                 }
             } else {
-                m_buttonState |= kPushed;
+                m_buttonState |= UISTATE_PUSHED;
                 if (m_manager != nullptr) m_manager->SendNotify(this, L"headerclick", 0, 0, false);
                 Invalidate();
             }
             return;
         case UIEVENT_MOUSEMOVE:
-            if ((m_buttonState & kCaptured) == 0) break;
+            if ((m_buttonState & UISTATE_CAPTURED) == 0) break;
             DragTo(event.ptMouse);
             return;
         case UIEVENT_BUTTONUP:
-            if ((m_buttonState & kCaptured) != 0) {
-                m_buttonState &= ~kCaptured;
+            if ((m_buttonState & UISTATE_CAPTURED) != 0) {
+                m_buttonState &= ~UISTATE_CAPTURED;
                 if (m_parent != nullptr) m_parent->NeedParentLayout();
-            } else if ((m_buttonState & kPushed) != 0) {
-                m_buttonState &= ~kPushed;
+            } else if ((m_buttonState & UISTATE_PUSHED) != 0) {
+                m_buttonState &= ~UISTATE_PUSHED;
                 Invalidate();
             }
             return;
@@ -210,7 +206,11 @@ void CListHeaderItemUI::DoEvent(TEventInfo& event) {
         case UIEVENT_MOUSEENTER:
         case UIEVENT_MOUSELEAVE:
             if (!IsEnabled()) break;
-            m_buttonState = event.Type == UIEVENT_MOUSEENTER ? (m_buttonState | kHot) : (m_buttonState & ~kHot);
+            if (event.Type == UIEVENT_MOUSEENTER) {
+                m_buttonState |= UISTATE_HOT;
+            } else {
+                m_buttonState &= ~UISTATE_HOT;
+            }
             Invalidate();
             return;
         default:
@@ -220,13 +220,13 @@ void CListHeaderItemUI::DoEvent(TEventInfo& event) {
 }
 
 void CListHeaderItemUI::PaintStatusImage(HDC hdc) {
-    m_buttonState = IsFocused() ? (m_buttonState | kFocused) : (m_buttonState & ~kFocused);
+    m_buttonState = IsFocused() ? (m_buttonState | UISTATE_FOCUSED) : (m_buttonState & ~UISTATE_FOCUSED);
     const CUIString* state = nullptr;
-    if ((m_buttonState & kPushed) != 0) {
+    if ((m_buttonState & UISTATE_PUSHED) != 0) {
         state = &m_pushedImage;
-    } else if ((m_buttonState & kHot) != 0) {
+    } else if ((m_buttonState & UISTATE_HOT) != 0) {
         state = &m_hotImage;
-    } else if ((m_buttonState & kFocused) != 0) {
+    } else if ((m_buttonState & UISTATE_FOCUSED) != 0) {
         state = &m_focusedImage;
     }
     // A state without an image of its own shows the normal one.

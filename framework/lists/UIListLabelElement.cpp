@@ -46,7 +46,7 @@ SIZE CListLabelElementUI::EstimateSize(SIZE available) {
 
 DWORD CListLabelElementUI::RowTextColor(const TListStyle& style) const {
     DWORD color = style.dwTextColor;
-    if ((m_buttonState & kHot) != 0) color = style.dwHotTextColor;
+    if ((m_buttonState & UISTATE_HOT) != 0) color = style.dwHotTextColor;
     if (m_selected) color = style.dwSelectedTextColor;
     if (!IsEnabled()) color = style.dwDisabledTextColor;
     return color;
