@@ -10,9 +10,6 @@
 
 namespace HiveUI {
 
-// Mouse move up to the wheel: what a control that does not take the mouse hands on.
-inline bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
-
 class CLabelUI : public CControlUI {
 public:
     CLabelUI();

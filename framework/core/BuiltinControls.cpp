@@ -19,6 +19,12 @@
 #include "UIIPAddress.h"
 #include "UIIPAddressEx.h"
 #include "UILabel.h"
+#include "UIList.h"
+#include "UIListContainerElement.h"
+#include "UIListHeader.h"
+#include "UIListHeaderItem.h"
+#include "UIListLabelElement.h"
+#include "UIListTextElement.h"
 #include "UIOption.h"
 #include "UIProgress.h"
 #include "UIRichEdit.h"
@@ -61,6 +67,12 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CTabLayoutUI", CreateTabLayoutControl);
     factory.RegistControl(L"CTileLayoutUI", CreateTileLayoutControl);
     factory.RegistControl(L"CVerticalLayoutUI", CreateVerticalLayoutControl);
+    factory.RegistControl(L"CListUI", CreateListControl);
+    factory.RegistControl(L"CListHeaderUI", CreateListHeaderControl);
+    factory.RegistControl(L"CListHeaderItemUI", CreateListHeaderItemControl);
+    factory.RegistControl(L"CListLabelElementUI", CreateListLabelElementControl);
+    factory.RegistControl(L"CListTextElementUI", CreateListTextElementControl);
+    factory.RegistControl(L"CListContainerElementUI", CreateListContainerElementControl);
     factory.RegistControl(L"CActiveXUI", CreateActiveXControl);
     factory.RegistControl(L"CWebBrowserUI", CreateWebBrowserControl);
     factory.RegistControl(L"CFlashUI", CreateFlashControl);

@@ -39,8 +39,6 @@ int Clamp(int value, int low, int high) {
     return value;
 }
 
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
-
 }  // namespace
 
 CControlUI* CreateContainerControl() { return new CContainerUI; }
@@ -130,7 +128,7 @@ bool CContainerUI::Remove(CControlUI* control) {
 }
 
 bool CContainerUI::RemoveAt(int index) {
-    CControlUI* control = GetItemAt(index);
+    CControlUI* control = ChildAt(index);
     return control != nullptr && Remove(control);
 }
 
@@ -143,7 +141,7 @@ void CContainerUI::RemoveAll() {
 }
 
 void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init) {
-    for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetManager(manager, this, init);
+    for (int i = 0; i < m_items.GetSize(); ++i) ChildAt(i)->SetManager(manager, this, init);
     if (m_verticalScrollBar != nullptr) m_verticalScrollBar->SetManager(manager, this, init);
     if (m_horizontalScrollBar != nullptr) m_horizontalScrollBar->SetManager(manager, this, init);
     CControlUI::SetManager(manager, parent, init);
@@ -186,7 +184,7 @@ void CContainerUI::SetPos(RECT rect, bool needInvalidate) {
 
 void CContainerUI::PlaceChildren(const RECT& rc) {
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = ChildAt(i);
         if (!child->IsVisible()) continue;
         if (child->IsFloat()) {
             SetFloatPos(i);
@@ -206,7 +204,7 @@ void CContainerUI::Move(SIZE offset, bool needInvalidate) {
     if (CScrollBarUI* bar = ShownBar(m_verticalScrollBar)) bar->Move(offset, false);
     if (CScrollBarUI* bar = ShownBar(m_horizontalScrollBar)) bar->Move(offset, false);
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = ChildAt(i);
         if (child->IsVisible()) child->Move(offset, false);
     }
 }
@@ -214,19 +212,19 @@ void CContainerUI::Move(SIZE offset, bool needInvalidate) {
 void CContainerUI::SetVisible(bool visible) {
     if (m_visible == visible) return;
     CControlUI::SetVisible(visible);
-    for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetVisibleByParent(IsVisible());
+    for (int i = 0; i < m_items.GetSize(); ++i) ChildAt(i)->SetVisibleByParent(IsVisible());
 }
 
 void CContainerUI::SetVisibleByParent(bool visible) {
     CControlUI::SetVisibleByParent(visible);
     // A hidden container keeps its children hidden whatever its own parent does.
-    for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetVisibleByParent(IsVisible());
+    for (int i = 0; i < m_items.GetSize(); ++i) ChildAt(i)->SetVisibleByParent(IsVisible());
 }
 
 void CContainerUI::SetEnabled(bool enable) {
     if (m_enabled == enable) return;
     m_enabled = enable;
-    for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetEnabled(enable);
+    for (int i = 0; i < m_items.GetSize(); ++i) ChildAt(i)->SetEnabled(enable);
     Invalidate();
 }
 
@@ -276,7 +274,7 @@ int CContainerUI::FindSelectable(int index, bool forward) const {
     if (count == 0) return -1;
     index = Clamp(index, 0, count - 1);
     auto selectable = [this](int i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = ChildAt(i);
         return child->GetInterface(L"ListItem") != nullptr && child->IsVisible() && child->IsEnabled();
     };
     if (forward) {
@@ -310,7 +308,7 @@ void CContainerUI::SetScrollPos(SIZE pos, bool notify) {
     const int dx = MoveBarTo(ShownBar(m_horizontalScrollBar), pos.cx);
     if (dx == 0 && dy == 0) return;
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = ChildAt(i);
         if (!child->IsVisible() || child->IsFloat()) continue;
         RECT rc = child->GetPos();
         ::OffsetRect(&rc, -dx, -dy);
@@ -409,7 +407,7 @@ CScrollBarUI* CContainerUI::GetVerticalScrollBar() const { return m_verticalScro
 CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return m_horizontalScrollBar; }
 
 void CContainerUI::SetFloatPos(int index) {
-    CControlUI* child = GetItemAt(index);
+    CControlUI* child = ChildAt(index);
     if (child == nullptr || !child->IsVisible() || !child->IsFloat()) return;
     SIZE xy = child->GetFixedXY();
     int w = child->GetFixedWidth();
@@ -537,7 +535,7 @@ CControlUI* CContainerUI::FindControl(FindControlProc proc, LPVOID data, UINT fl
         int count = m_items.GetSize();
         bool topFirst = (flags & UIFIND_TOP_FIRST) != 0;
         for (int n = 0; n < count; ++n) {
-            CControlUI* child = GetItemAt(topFirst ? count - 1 - n : n);
+            CControlUI* child = ChildAt(topFirst ? count - 1 - n : n);
             found = child->FindControl(proc, data, flags);
             if (found == nullptr) continue;
             if (!hitTest || found->IsFloat() || ::PtInRect(&content, *static_cast<const POINT*>(data))) return found;
@@ -593,7 +591,7 @@ bool CContainerUI::PaintChildren(HDC hdc, const RECT& paint, CControlUI* stopCon
     CRenderClip childClip;
     if (contentShows) CRenderClip::GenerateClip(hdc, inner, childClip);
     for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = ChildAt(i);
         if (child == stopControl) return false;
         if (!child->IsVisible() || !Meets(paint, child->GetPos())) continue;
         bool painted = true;

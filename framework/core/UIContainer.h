@@ -115,6 +115,11 @@ public:
     virtual void ProcessScrollBar(RECT rect, int requiredWidth, int requiredHeight);
 
 protected:
+    // The container's own child: containers whose item operations stand for another
+    // container's (a list's rows live in its body) still walk their own children.
+    CControlUI* ChildAt(int index) const {
+        return index >= 0 && index < m_items.GetSize() ? static_cast<CControlUI*>(m_items[index]) : nullptr;
+    }
     // The item rect less the given inset and the visible bars, moved by their scroll.
     RECT ScrolledContentRect(const RECT& inset) const;
     // The item rect less the given inset and the visible bars' thickness.

@@ -33,6 +33,9 @@ enum EventType {
     UIEVENT_TIMER = 27,
 };
 
+// Mouse events are the ones a control with its mouse disabled hands on.
+inline bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
+
 // Bits of the key state word.
 enum KeyStateFlag {
     UIKEYSTATE_LBUTTON = 0x01,

@@ -25,8 +25,6 @@ bool Is(const wchar_t* name, const wchar_t* expected) { return _wcsicmp(name, ex
 
 bool IsZero(const RECT& rc) { return rc.left == 0 && rc.top == 0 && rc.right == 0 && rc.bottom == 0; }
 
-bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
-
 void SetBit(UINT& state, UINT bit, bool on) { state = on ? (state | bit) : (state & ~bit); }
 
 }  // namespace

@@ -31,6 +31,12 @@ const Registered kRegistered[] = {
     {L"TabLayout", L"TabLayoutUI"},
     {L"TileLayout", L"TileLayoutUI"},
     {L"VerticalLayout", L"VerticalLayoutUI"},
+    {L"List", L"ListUI"},
+    {L"ListHeader", L"ListHeaderUI"},
+    {L"ListHeaderItem", L"ListHeaderItemUI"},
+    {L"ListLabelElement", L"ListLabelElementUI"},
+    {L"ListTextElement", L"ListTextElementUI"},
+    {L"ListContainerElement", L"ListContainerElementUI"},
 };
 
 std::unique_ptr<CControlUI> Create(const std::wstring& className) {
