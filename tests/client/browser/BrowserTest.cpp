@@ -247,6 +247,26 @@ TEST_F(BrowserTest, ARefusedConnectionShowsTheErrorPageWhoseLinesSwitchTheLine) 
     EXPECT_EQ(1, g_lines.selected);
 }
 
+TEST_F(BrowserTest, ShowDevToolsOpensAToolsWindowOwnedByTheMainWindow) {
+    LoopbackServer::Reply page;
+    page.body = "<script>AppExtension.ShowDevTools(1, 2);</script>";
+    g_server->Serve("/tools", page);
+    Load(g_server->Url("/tools"));
+    HWND tools = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        tools = FindWindowW(nullptr, L"\u5F00\u53D1\u8005\u5DE5\u5177\u680F");
+        return tools != nullptr && IsWindowVisible(tools);
+    }));
+    const LONG style = GetWindowLongW(tools, GWL_STYLE);
+    EXPECT_EQ(WS_OVERLAPPEDWINDOW | WS_VISIBLE, style & (WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CHILD));
+    EXPECT_EQ(g_main, GetWindow(tools, GW_OWNER));
+    RECT rect;
+    GetWindowRect(tools, &rect);
+    EXPECT_EQ(600, rect.right - rect.left);
+    EXPECT_EQ(400, rect.bottom - rect.top);
+    EXPECT_TRUE(Traced("dev tools opened"));
+}
+
 TEST_F(BrowserTest, ClosingAllBrowsersFromAnotherThreadLeavesNoneOpen) {
     g_browserClient->CloseAllBrowsers(true);
     ASSERT_TRUE(PumpUntil([] { return !g_browserClient->HasOpenBrowsers(); }));
