@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/RecordingWindow.h"
 #include "BrowserClient.h"
 #include "ErrorPage.h"
 #include "NetErrorNames.h"
@@ -130,24 +131,6 @@ TEST_F(WebStaticTest, ZZipMembersAreFoundWithoutRegardToCaseAndWithBackslashedNa
     EXPECT_FALSE(ReadWebStaticFromZip(L"missing.html", &data, &size));
 }
 
-// Records what the bridge asks of the main window.
-class RecordingWindow : public IWindowConformityl {
-public:
-    void ResizeWindow(int width, int height) override { Add("resize " + std::to_string(width) + "x" + std::to_string(height)); }
-    void WindowCenter() override { Add("center"); }
-    void SetThemeColor(DWORD color) override { Add("theme " + std::to_string(color)); }
-    void SetBorder(int width) override { Add("border " + std::to_string(width)); }
-    void WindowFlash() override { Add("flash"); }
-    void WindowVisible(bool visible) override { Add(std::string("visible ") + (visible ? "1" : "0")); }
-    void SendMenuMessage(int command) override { Add("menu " + std::to_string(command)); }
-    void SetWinTitle(const std::wstring& text) override { Add("title " + CefString(text).ToString()); }
-    void SetTitleColor(DWORD color) override { Add("title colour " + std::to_string(color)); }
-    std::vector<std::string> calls;
-
-private:
-    void Add(const std::string& call) { calls.push_back(call); }
-};
-
 struct TArg {
     bool isInt;
     int number;
@@ -204,7 +187,7 @@ TEST(BridgeDispatch, NamesAndArgumentCountsDecideWhatTheWindowIsAsked) {
         CefRefPtr<CBrowserClient> client = new CBrowserClient(&window);
         EXPECT_EQ(c.handled, client->OnProcessMessageReceived(nullptr, PID_RENDERER, Message(c.name, c.args))) << c.name;
         const std::vector<std::string> expected = *c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{};
-        EXPECT_EQ(expected, window.calls) << c.name;
+        EXPECT_EQ(expected, window.Calls()) << c.name;
     }
 }
 
