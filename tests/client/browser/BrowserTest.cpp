@@ -147,7 +147,7 @@ TEST_F(BrowserTest, PagesDriveTheWindowThroughAppExtension) {
         "<script>AppExtension.SetWinTitle(AppExtension.GetVersion());"
         "AppExtension.ResizeWindow(800, 600); AppExtension.ResizeWindow(1); AppExtension.ResizeWindow(1, 2, 3);"
         "AppExtension.ResizeWindow(800.5, 600); AppExtension.SetThemeColor('FF00FF00');"
-        "AppExtension.SetBorder(4294967296); AppExtension.WindowVisible(true);"
+        "AppExtension.SetBorder(4294967297); AppExtension.WindowVisible(true);"
         "var kept = delete window.AppExtension;"
         "AppExtension.SetTitleColor(kept === false && typeof AppExtension.ChangeLine === 'function' ? 1 : 2);"
         "AppExtension.SendMenuMessage(AppExtension.WindowCenter() === undefined ? 7 : 8);"
