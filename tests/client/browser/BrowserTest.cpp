@@ -218,6 +218,35 @@ TEST_F(BrowserTest, ARefusedConnectionShowsTheErrorPageWhoseLinesSwitchTheLine) 
     EXPECT_EQ(1, g_lines.selected);
 }
 
+// The engine shows the menu on its own thread; this thread reads it and closes it.
+TEST_F(BrowserTest, ThePageMenuIsReplacedByTheClientsFiveItems) {
+    HWND view = g_browserClient->GetBrowser()->GetHost()->GetWindowHandle();
+    PostMessageW(view, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 40));
+    PostMessageW(view, WM_RBUTTONUP, 0, MAKELPARAM(40, 40));
+    HWND popup = nullptr;
+    HMENU menu = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        popup = FindWindowW(L"#32768", nullptr);
+        menu = popup != nullptr ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+        return menu != nullptr && GetMenuItemCount(menu) > 0;
+    }));
+    std::vector<std::string> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        items.push_back(std::to_string(GetMenuItemID(menu, i)) + " " + CefString(text).ToString());
+    }
+    PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"#32768", nullptr) == nullptr || !IsWindowVisible(FindWindowW(L"#32768", nullptr)); }));
+    const std::vector<std::string> expected = {
+        "113 \xE5\xA4\x8D\xE5\x88\xB6", "114 \xE7\xB2\x98\xE8\xB4\xB4",
+        "102 \xE9\x87\x8D\xE6\x96\xB0\xE5\x8A\xA0\xE8\xBD\xBD",
+        "100 \xE8\xBF\x94\xE5\x9B\x9E\xE4\xB8\x8A\xE4\xB8\x80\xE9\xA1\xB5",
+        "131 \xE6\x89\x93\xE5\x8D\xB0\xE6\xAD\xA4\xE7\xBD\x91\xE9\xA1\xB5",
+    };
+    EXPECT_EQ(expected, items);
+}
+
 TEST_F(BrowserTest, ShowDevToolsOpensAToolsWindowOwnedByTheMainWindow) {
     LoopbackServer::Reply page;
     page.body = "<script>AppExtension.ShowDevTools(1, 2);</script>";
