@@ -1,0 +1,61 @@
+// The baseline of the start-up benchmark: a bare Win32 window of the benchmark window's
+// size that paints one solid fill and signals. With --libraries it first loads and
+// starts the system libraries that the framework's programs load (GDI+ started, the
+// common controls initialised), so that their cost is on both sides.
+#include <windows.h>
+
+#include <cstring>
+#include <initializer_list>
+
+#include "StartupSignal.h"
+
+namespace {
+
+LRESULT CALLBACK BareProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_PAINT) return DefWindowProcW(wnd, msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd, &ps);
+    FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EndPaint(wnd, &ps);
+    return 0;
+}
+
+FARPROC Find(const wchar_t* library, const char* name) {
+    HMODULE module = LoadLibraryW(library);
+    return module != nullptr ? GetProcAddress(module, name) : nullptr;
+}
+
+void LoadFrameworkLibraries() {
+    for (const wchar_t* name : {L"comctl32.dll", L"ole32.dll", L"msimg32.dll"}) LoadLibraryW(name);
+    using StartupFn = int(WINAPI*)(ULONG_PTR*, const void*, void*);
+    struct {
+        UINT32 version = 1;
+        void* debugCallback = nullptr;
+        BOOL suppressBackgroundThread = FALSE;
+        BOOL suppressExternalCodecs = FALSE;
+    } input;
+    ULONG_PTR token = 0;
+    if (auto startup = reinterpret_cast<StartupFn>(reinterpret_cast<void*>(Find(L"gdiplus.dll", "GdiplusStartup"))))
+        startup(&token, &input, nullptr);
+    using InitFn = void(WINAPI*)();
+    if (auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(Find(L"comctl32.dll", "InitCommonControls"))))
+        init();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && strcmp(argv[1], "--libraries") == 0) LoadFrameworkLibraries();
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = BareProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TallyhiveBenchBare";
+    RegisterClassW(&wc);
+    HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1200, 770, nullptr,
+                               nullptr, wc.hInstance, nullptr);
+    if (wnd == nullptr) return 1;
+    ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(wnd);
+    StartupSignal::Raise();
+    return 0;
+}
