@@ -1,5 +1,7 @@
 #include "SimpleApp.h"
 
+#include "MyCefV8Handler.h"
+
 const SwitchEntry kSimpleAppSwitches[6] = {
     {"touch-events", "enabled"},
     {"enable-npapi", nullptr},
@@ -18,4 +20,10 @@ void SimpleApp::OnBeforeCommandLineProcessing(const CefString&, CefRefPtr<CefCom
             command_line->AppendSwitchWithValue(entry.name, entry.value);
         }
     }
+}
+
+SimpleApp::SimpleApp() { g_v8Handler = new MyCefV8Handler(); }
+
+void SimpleApp::OnContextCreated(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>, CefRefPtr<CefV8Context> context) {
+    BindAppExtension(context, g_v8Handler.get());
 }

@@ -15,6 +15,7 @@
 #include "SimpleApp.h"
 #include "TextConvert.h"
 #include "UIManager.h"
+#include "WebStaticFiles.h"
 #include "include/cef_app.h"
 #include "include/cef_cookie.h"
 
@@ -63,7 +64,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     if (subProcessResult >= 0) return subProcessResult;
 
     KillOtherInstances();
-    // The MP3 player and the web-static files are prepared here once they exist.
+    // The MP3 player is prepared here once it exists.
+    LoadWebStaticFiles();
     curl_global_init(CURL_GLOBAL_ALL);
 
     CefSettings settings;

@@ -192,8 +192,20 @@ void BrowserImpl::CloseBrowser(bool force) {
         CefRefPtr<CefLifeSpanHandler> lifeSpan = self->client_ ? self->client_->GetLifeSpanHandler() : nullptr;
         // DoClose returning true means the application destroys the window itself.
         if (lifeSpan && lifeSpan->DoClose(self.get())) return;
+        self->NotifyTopLevelOfClose();
         if (self->window_ != nullptr) DestroyWindow(self->window_);
     });
+}
+
+// The application learns of the close as of a user's: its top-level window gets WM_CLOSE,
+// and may destroy itself (and the browser with it) while handling it. The wait is
+// bounded, so a window busy in a modal loop cannot hold the engine's thread.
+void BrowserImpl::NotifyTopLevelOfClose() {
+    HWND top = window_ != nullptr ? GetAncestor(window_, GA_ROOT) : nullptr;
+    if (top == nullptr) return;
+    Trace("close sent to top-level id=" + std::to_string(id_));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(top, WM_CLOSE, 0, 0, SMTO_NORMAL, kTopLevelCloseBound, &result);
 }
 
 void BrowserImpl::SetFocus(bool focus) {

@@ -93,8 +93,11 @@ public:
     static std::vector<CefRefPtr<BrowserImpl>> OpenBrowsers();
 
 private:
+    static const UINT kTopLevelCloseBound = 5000;
+
     BrowserImpl(CefRefPtr<CefClient> client, const CefBrowserSettings& settings, bool popup);
     bool CreateHostWindow(const CefWindowInfo& info);
+    void NotifyTopLevelOfClose();
     void AbortPending();
     void StartLoad(int navId, const NavEntry& entry);
     void OnFetched(int navId, const NavEntry& entry, FetchResult result);

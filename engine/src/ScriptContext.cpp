@@ -36,6 +36,24 @@ void Fatal(void* udata, const char* message) {
     std::abort();
 }
 
+class V8ExceptionImpl : public CefV8Exception {
+public:
+    V8ExceptionImpl(const std::string& message, int line) : message_(message), line_(line) {}
+    CefString GetMessage() override { return message_; }
+    CefString GetSourceLine() override { return CefString(); }
+    CefString GetScriptResourceName() override { return CefString(); }
+    int GetLineNumber() override { return line_; }
+    int GetStartPosition() override { return 0; }
+    int GetEndPosition() override { return 0; }
+    int GetStartColumn() override { return 0; }
+    int GetEndColumn() override { return 0; }
+
+private:
+    std::string message_;
+    int line_;
+    IMPLEMENT_REFCOUNTING(V8ExceptionImpl);
+};
+
 std::string Utf8At(duk_context* heap, duk_idx_t idx) {
     duk_size_t len = 0;
     const char* text = duk_safe_to_lstring(heap, idx, &len);
@@ -352,9 +370,11 @@ void ScriptContext::RunDueTimers() {
     ArmTimer();
 }
 
-bool ScriptContext::Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, CefString& exception) {
+bool ScriptContext::Eval(const CefString& code, CefRefPtr<CefV8Value>& retval,
+                         CefRefPtr<CefV8Exception>& exception) {
+    exception = nullptr;
     if (heap_ == nullptr) {
-        exception = "the script context is no longer valid";
+        exception = new V8ExceptionImpl("the script context is no longer valid", 0);
         return false;
     }
     const std::string text = code.ToString();
@@ -362,16 +382,26 @@ bool ScriptContext::Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, C
     Enter();
     bool ok = false;
     std::string error;
+    int line = 0;
     Protect(
         [&](duk_context* heap) {
             duk_push_string(heap, "eval");
             ok = duk_pcompile_lstring_filename(heap, DUK_COMPILE_EVAL, text.data(), text.size()) == 0 &&
                  duk_pcall(heap, 0) == DUK_EXEC_SUCCESS;
-            if (ok) retval = V8ValueImpl::FromStack(this, -1);
-            else error = Utf8At(heap, -1);
+            if (ok) {
+                retval = V8ValueImpl::FromStack(this, -1);
+                return;
+            }
+            // Before the message: taking it turns the thrown value into a string.
+            if (duk_is_object(heap, -1)) {
+                duk_get_prop_string(heap, -1, "lineNumber");
+                line = duk_get_int(heap, -1);
+                duk_pop(heap);
+            }
+            error = Utf8At(heap, -1);
         },
         &error);
-    if (!ok) exception = error;
+    if (!ok) exception = new V8ExceptionImpl(error, line);
     Exit();
     return ok;
 }

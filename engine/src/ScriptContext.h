@@ -35,7 +35,7 @@ public:
     bool Enter() override;
     bool Exit() override;
     bool IsSame(CefRefPtr<CefV8Context> that) override { return that.get() == static_cast<CefV8Context*>(this); }
-    bool Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, CefString& exception) override;
+    bool Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, CefRefPtr<CefV8Exception>& exception) override;
 
     // Runs page code; a script error goes to the engine log as the console would show it.
     void Run(const std::wstring& code, const std::string& url, int line);

@@ -33,3 +33,10 @@ std::wstring AnsiToWide(const std::string& text) {
     if (!wide.empty() && wide[0] == 0xFEFF) wide.erase(0, 1);
     return wide;
 }
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+    if (from.empty()) return;
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}

@@ -7,3 +7,6 @@
 std::wstring GbkToWide(const std::string& text);
 // Exactly the bytes of text in the system code page to UTF-16, without a leading U+FEFF.
 std::wstring AnsiToWide(const std::string& text);
+// Replaces every occurrence of from (not empty) in text, left to right, never inside a
+// replacement already made.
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to);

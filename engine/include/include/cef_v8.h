@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "include/cef_base.h"
+#include "include/cef_task.h"
 
 class CefBrowser;
 class CefFrame;
+class CefV8Exception;
 class CefV8Value;
 
 typedef cef_v8_propertyattribute_t CefV8PropertyAttribute;
@@ -27,8 +29,21 @@ public:
     virtual bool Enter() = 0;
     virtual bool Exit() = 0;
     virtual bool IsSame(CefRefPtr<CefV8Context> that) = 0;
-    // Runs code in this context: its result or the exception's message.
-    virtual bool Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, CefString& exception) = 0;
+    // Runs code in this context: its result, or what it threw.
+    virtual bool Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, CefRefPtr<CefV8Exception>& exception) = 0;
+};
+
+// What a script threw: its message and where, as far as the engine knows.
+class CefV8Exception : public virtual CefBase {
+public:
+    virtual CefString GetMessage() = 0;
+    virtual CefString GetSourceLine() = 0;
+    virtual CefString GetScriptResourceName() = 0;
+    virtual int GetLineNumber() = 0;
+    virtual int GetStartPosition() = 0;
+    virtual int GetEndPosition() = 0;
+    virtual int GetStartColumn() = 0;
+    virtual int GetEndColumn() = 0;
 };
 
 typedef std::vector<CefRefPtr<CefV8Value>> CefV8ValueList;

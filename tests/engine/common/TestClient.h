@@ -182,12 +182,13 @@ inline bool StartEngine(const std::wstring& folder, CefRefPtr<CefApp> app) {
 }
 
 // A top-level test window for a browser, so no window of the test's thread is its parent.
-inline CefWindowInfo PopupInfo() {
-    CefWindowInfo info;
-    info.SetAsPopup(nullptr, "engine test");
-    info.style &= ~WS_VISIBLE;
-    return info;
-}
+// A type rather than a function: the window information cannot be copied implicitly.
+struct PopupInfo : CefWindowInfo {
+    PopupInfo() {
+        SetAsPopup(nullptr, "engine test");
+        style &= ~WS_VISIBLE;
+    }
+};
 
 inline std::wstring TempFolder(const std::wstring& name) {
     wchar_t temp[MAX_PATH] = {};

@@ -234,10 +234,50 @@ TEST_F(LoadingTest, AChildOfAWindowOnAnotherThreadLoadsAndClosesWithItsParent) {
     EXPECT_EQ("before-close " + std::to_string(child->GetIdentifier()), g_events.WaitFor("before-close"));
 }
 
+// A top-level window that records the close it is asked for and stays.
+LRESULT CALLBACK RefusingTopLevel(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_CLOSE) return DefWindowProcW(wnd, msg, wParam, lParam);
+    g_events.Add("top-level close");
+    return 0;
+}
+
+TEST_F(LoadingTest, ClosingAChildBrowserSendsWmCloseToItsTopLevelWindowBeforeBeforeClose) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = RefusingTopLevel;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RefusingTopLevel";
+    RegisterClassW(&wc);
+    HWND parent = CreateWindowExW(0, wc.lpszClassName, L"top", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, parent);
+    CefWindowInfo info;
+    info.SetAsChild(parent, RECT{0, 0, 400, 300});
+    g_events.Clear();
+    ASSERT_TRUE(CefBrowserHost::CreateBrowser(info, g_client.get(), "about:blank", CefBrowserSettings(), nullptr));
+    ASSERT_NE("", g_events.WaitFor("load-end"));
+    CefRefPtr<CefBrowser> child = g_client->browsers.back();
+    child->GetHost()->CloseBrowser(false);
+    // The close is sent to this thread's window, so this thread pumps while it waits.
+    const ULONGLONG until = GetTickCount64() + 30000;
+    while (g_events.Count("before-close") == 0 && GetTickCount64() < until) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    std::vector<std::string> closes;
+    for (const auto& e : g_events.All()) {
+        if (e.find("close") != std::string::npos) closes.push_back(e);
+    }
+    const std::vector<std::string> expected = {"top-level close", "before-close " + std::to_string(child->GetIdentifier())};
+    EXPECT_EQ(expected, closes);
+    EXPECT_TRUE(IsWindow(parent));
+    DestroyWindow(parent);
+}
+
 TEST_F(LoadingTest, DevToolsOpenAWindowListingThePageAndTheLog) {
     Load(g_server->Url("/page"));
     g_events.Clear();
-    CefWindowInfo info = PopupInfo();
+    PopupInfo info;
     CefString(&info.window_name) = "tools";
     Browser()->GetHost()->ShowDevTools(info, g_client.get(), CefBrowserSettings(), CefPoint());
     EXPECT_EQ("after-created popup=1", g_events.WaitFor("after-created"));

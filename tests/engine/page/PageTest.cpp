@@ -162,7 +162,7 @@ protected:
         g_app = new TestApp();
         ASSERT_TRUE(StartEngine(g_folder, g_app.get()));
         g_client = new TestClient(&g_events);
-        CefWindowInfo info = PopupInfo();
+        PopupInfo info;
         info.x = info.y = 0;
         info.width = 640;
         info.height = 480;

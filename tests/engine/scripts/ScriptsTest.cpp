@@ -39,12 +39,27 @@ public:
             exception = "native failure";
         } else if (name == "send") {
             Send(args);
+        } else if (name == "evaluate") {
+            Evaluate(args[0]->GetStringValue());
         } else {
             std::string line = "record(" + std::to_string(args.size()) + ")";
             for (const auto& a : args) line += " " + Describe(a);
             g_renderer.Add(line + (CefCurrentlyOn(TID_RENDERER) ? "" : " [off-renderer]"));
         }
         return true;
+    }
+
+    // Code run through the context's Eval: what it gave, or what it threw and where.
+    void Evaluate(const CefString& code) {
+        CefRefPtr<CefV8Value> result;
+        CefRefPtr<CefV8Exception> exception;
+        if (CefV8Context::GetCurrentContext()->Eval(code, result, exception)) {
+            g_renderer.Add("eval " + Describe(result) + (exception ? " with exception" : ""));
+        } else {
+            g_renderer.Add("eval threw " + (exception ? exception->GetMessage().ToString() + " line " +
+                                                           std::to_string(exception->GetLineNumber())
+                                                     : std::string("nothing")));
+        }
     }
 
     // A message with the integer and string arguments, changed after sending.
@@ -79,7 +94,7 @@ public:
         g_renderer.Add(std::string("context-created") + (current ? " current" : "") + (fresh ? " fresh" : "") +
                        (context->GetBrowser()->IsSame(browser) ? " same-browser" : ""));
         CefRefPtr<CefV8Value> object = CefV8Value::CreateObject(nullptr);
-        for (const char* name : {"record", "answer", "fail", "send"}) {
+        for (const char* name : {"record", "answer", "fail", "send", "evaluate"}) {
             object->SetValue(name, CefV8Value::CreateFunction(name, natives.get()), V8_PROPERTY_ATTRIBUTE_DONTDELETE);
         }
         context->GetGlobal()->SetValue("native", object, V8_PROPERTY_ATTRIBUTE_DONTDELETE);
@@ -152,6 +167,15 @@ TEST_F(ScriptsTest, AReturnValueReachesTheScriptAndAnExceptionIsThrown) {
     EXPECT_EQ(expected, Run("/return", "<script>var caught = '';"
                                         "try { native.fail(); } catch (e) { caught = String(e); }"
                                         "native.record(native.answer(), caught);</script>"));
+}
+
+TEST_F(ScriptsTest, EvalGivesTheResultOrTheExceptionWithItsLine) {
+    const std::vector<std::string> expected = {
+        "context-created current fresh same-browser",
+        "eval int:42",
+        "eval threw ReferenceError: identifier 'missing' undefined line 2",
+    };
+    EXPECT_EQ(expected, Run("/eval", "<script>native.evaluate('6 * 7'); native.evaluate('1;\\nmissing.x');</script>"));
 }
 
 TEST_F(ScriptsTest, DontDeletePropertiesSurviveDelete) {

@@ -16,7 +16,7 @@ public:
 class CefWindowInfo : public cef_window_info_t {
 public:
     CefWindowInfo();
-    CefWindowInfo(const CefWindowInfo& other);
+    explicit CefWindowInfo(const CefWindowInfo& other);
     CefWindowInfo& operator=(const CefWindowInfo& other);
     ~CefWindowInfo();
 

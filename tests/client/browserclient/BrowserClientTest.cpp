@@ -1,0 +1,206 @@
+// The browser client's parts that need no running engine: the error names, the filling
+// of the error page, the web-static table, and the bridge's browser-side dispatch.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../common/RecordingWindow.h"
+#include "BrowserClient.h"
+#include "ErrorPage.h"
+#include "NetErrorNames.h"
+#include "ServerLines.h"
+#include "TestFiles.h"
+#include "UIManager.h"
+#include "WebStaticFiles.h"
+#include "ZipBuilder.h"
+#include "include/cef_process_message.h"
+
+namespace {
+
+TEST(NetErrorNames, KnownCodesHaveTheirNamesAndOthersAreNone) {
+    const std::vector<std::pair<int, std::string>> cases = {
+        {0, "ERR_NONE"}, {-3, "ERR_ABORTED"}, {-102, "ERR_CONNECTION_REFUSED"}, {-105, "ERR_NAME_NOT_RESOLVED"},
+        {-213, "ERR_CERT_VALIDITY_TOO_LONG"}, {-501, "ERR_INSECURE_RESPONSE"}, {-209, "ERR_NONE"}, {1, "ERR_NONE"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.second, NetErrorName(c.first)) << c.first;
+}
+
+class ErrorPageTest : public testing::Test {
+protected:
+    void SetUp() override { saved_ = g_lines.lines; }
+    void TearDown() override {
+        g_lines.lines = saved_;
+        g_lines.selected = 0;
+    }
+    std::vector<LineInfo> saved_;
+};
+
+TEST_F(ErrorPageTest, EveryPlaceholderIsReplaced) {
+    g_lines.lines = {MakeLineInfo("\xCF\xDF\xC2\xB7", "http://a.example/"), MakeLineInfo("B", "http://b.example/")};
+    g_lines.selected = 1;
+    const std::string page = FillErrorPage("<p>$errorcode$|$errorcode$</p><script>x('$linesjosn$');y('$linesjosn$')</script>",
+                                           -105);
+    const std::string lines =
+        "[{\"check\":false,\"name\":\"\xE7\xBA\xBF\xE8\xB7\xAF\",\"url\":\"http://a.example/\"},"
+        "{\"check\":true,\"name\":\"B\",\"url\":\"http://b.example/\"}]";
+    EXPECT_EQ("<p>-105 : ERR_NAME_NOT_RESOLVED|-105 : ERR_NAME_NOT_RESOLVED</p><script>x('" + lines + "');y('" + lines +
+                  "')</script>",
+              page);
+    EXPECT_EQ("-77 : ERR_NONE", ErrorDescription(-77));
+}
+
+// A name with a quote, a backslash, a line break or "</script>" must neither end the
+// page's string nor its script.
+TEST_F(ErrorPageTest, TheLinesTextIsSafeInsideASingleQuotedScriptString) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"[\"it's\"]", "[\"it\\'s\"]"},
+        {"[\"a\\\"b\"]", "[\"a\\\\\"b\"]"},
+        {"[\"a\\nb\"]", "[\"a\\\\nb\"]"},
+        {"a\nb\rc", "a\\nb\\rc"},
+        {"</script>", "\\x3c/script>"},
+        {"\xE2\x80\xA8|\xE2\x80\xA9|\xE7\xBA\xBF", "\\u2028|\\u2029|\xE7\xBA\xBF"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.second, ScriptStringText(c.first)) << c.first;
+}
+
+class WebStaticTest : public testing::Test {
+protected:
+    static std::wstring Folder(const wchar_t* name) {
+        const std::wstring folder = TestFiles::TempFolder() + name + L"\\";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        CreateDirectoryW((folder + L"webstatic").c_str(), nullptr);
+        return folder;
+    }
+    static std::string Loaded() {
+        const TWebStaticRecord* record = FindWebStaticFile(kWebStaticErrorPage);
+        return record ? std::string(reinterpret_cast<const char*>(record->data), record->size) : "(none)";
+    }
+    void TearDown() override { ClearWebStaticFiles(); }
+};
+
+TEST_F(WebStaticTest, ASkinFolderServesTheTemplateAndAPreloadReplacesTheRecord) {
+    const std::wstring folder = Folder(L"skin-folder");
+    ASSERT_TRUE(TestFiles::Write(folder + L"webstatic\\error.html", "\xEF\xBB\xBF<p>first</p>"));
+    HiveUI::CPaintManagerUI::SetResourceType(1);
+    HiveUI::CPaintManagerUI::SetResourcePath(folder.c_str());
+    LoadWebStaticFiles();
+    EXPECT_EQ("\xEF\xBB\xBF<p>first</p>", Loaded());
+    ASSERT_TRUE(TestFiles::Write(folder + L"webstatic\\error.html", "<p>second</p>"));
+    LoadWebStaticFiles();
+    EXPECT_EQ("<p>second</p>", Loaded());
+    ClearWebStaticFiles();
+    EXPECT_EQ("(none)", Loaded());
+}
+
+TEST_F(WebStaticTest, AnEmptyOrMissingTemplateIsNotLoaded) {
+    const std::wstring folder = Folder(L"skin-empty");
+    ASSERT_TRUE(TestFiles::Write(folder + L"webstatic\\error.html", ""));
+    HiveUI::CPaintManagerUI::SetResourceType(1);
+    HiveUI::CPaintManagerUI::SetResourcePath(folder.c_str());
+    LoadWebStaticFiles();
+    EXPECT_EQ("(none)", Loaded());
+    HiveUI::CPaintManagerUI::SetResourcePath(Folder(L"skin-missing").c_str());
+    LoadWebStaticFiles();
+    EXPECT_EQ("(none)", Loaded());
+}
+
+// Runs last among the table's tests: the skin zip can be given once per process.
+TEST_F(WebStaticTest, ZZipMembersAreFoundWithoutRegardToCaseAndWithBackslashedNames) {
+    TestZip::Entry page, help;
+    page.name = "WEBSTATIC/Error.HTML";
+    page.data = "<p>zip</p>";
+    help.name = "WebStatic/Pages/Help.html";
+    help.data = "help";
+    static const std::string zip = TestZip::Build({page, help});
+    HiveUI::CPaintManagerUI::SetResourceType(4);
+    HiveUI::CPaintManagerUI::SetResourceZipFromMemory(zip.data(), static_cast<DWORD>(zip.size()), nullptr);
+    LoadWebStaticFiles();
+    EXPECT_EQ("<p>zip</p>", Loaded());
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    ASSERT_TRUE(ReadWebStaticFromZip(L"pages\\help.html", &data, &size));
+    EXPECT_EQ("help", std::string(reinterpret_cast<char*>(data), size));
+    delete[] data;
+    EXPECT_FALSE(ReadWebStaticFromZip(L"missing.html", &data, &size));
+}
+
+struct TArg {
+    bool isInt;
+    int number;
+    const char* text;
+};
+TArg I(int n) { return {true, n, ""}; }
+TArg S(const char* s) { return {false, 0, s}; }
+
+CefRefPtr<CefProcessMessage> Message(const char* name, const std::vector<TArg>& args) {
+    CefRefPtr<CefProcessMessage> message = CefProcessMessage::Create(name);
+    CefRefPtr<CefListValue> list = message->GetArgumentList();
+    list->SetSize(args.size());
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i].isInt) list->SetInt(i, args[i].number);
+        else list->SetString(i, args[i].text);
+    }
+    return message;
+}
+
+TEST(BridgeDispatch, NamesAndArgumentCountsDecideWhatTheWindowIsAsked) {
+    struct Case {
+        const char* name;
+        std::vector<TArg> args;
+        bool handled;
+        const char* call;  // "" when the window is not asked
+    };
+    const std::vector<Case> cases = {
+        {"ResizeWindow", {I(800), I(600)}, true, "resize 800x600"},
+        {"ResizeWindow", {I(800)}, false, ""},
+        {"ResizeWindow", {I(800), I(600), I(1)}, false, ""},
+        {"ResizeWindow", {S(""), I(600)}, true, "resize 0x600"},  // 800.5 arrives as a string entry
+        {"SetThemeColor", {S("FF00FF00")}, true, "theme 0"},
+        {"SetBorder", {}, false, ""},
+        {"WindowCenter", {I(1), I(2)}, true, "center"},
+        {"WindowVisible", {I(0)}, true, "visible 0"},
+        {"WindowVisible", {I(2)}, true, "visible 1"},
+        {"SetWinTitle", {S("\xE5\xAE\xA0\xE7\x89\xA9")}, true, "title \xE5\xAE\xA0\xE7\x89\xA9"},
+        {"SetWinTitle", {I(5)}, true, "title "},
+        {"PlayMp3", {S("http://a.example/v.mp3")}, true, ""},
+        {"PlayMp3", {}, false, ""},
+        {"playmp3", {S("http://a.example/v.mp3")}, false, ""},
+        {"GetVersion", {}, false, ""},
+        {"ChangeLine", {}, true, ""},
+        {"Unknown", {I(1)}, false, ""},
+    };
+    for (const Case& c : cases) {
+        RecordingWindow window;
+        CefRefPtr<CBrowserClient> client = new CBrowserClient(&window);
+        EXPECT_EQ(c.handled, client->OnProcessMessageReceived(nullptr, PID_RENDERER, Message(c.name, c.args))) << c.name;
+        const std::vector<std::string> expected = *c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{};
+        EXPECT_EQ(expected, window.Calls()) << c.name;
+    }
+}
+
+TEST(BridgeDispatch, ChangeLineSelectsTheLineAndTellsTheMainWindow) {
+    const std::vector<LineInfo> saved = g_lines.lines;
+    g_lines.lines = {MakeLineInfo("a", "http://a.example/"), MakeLineInfo("b", "http://b.example/")};
+    g_lines.selected = 0;
+    HWND wnd = CreateWindowExW(0, L"STATIC", L"main", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    RecordingWindow window;
+    CefRefPtr<CBrowserClient> client = new CBrowserClient(&window);
+    client->SetMainWindow(wnd);
+    EXPECT_TRUE(client->OnProcessMessageReceived(nullptr, PID_RENDERER, Message("ChangeLine", {I(1), S("extra")})));
+    EXPECT_EQ(1, g_lines.selected);
+    EXPECT_TRUE(client->OnProcessMessageReceived(nullptr, PID_RENDERER, Message("ChangeLine", {I(7)})));
+    EXPECT_EQ(1, g_lines.selected);
+    EXPECT_TRUE(client->OnProcessMessageReceived(nullptr, PID_RENDERER, Message("ChangeLine", {})));
+    int posted = 0;
+    MSG msg;
+    while (PeekMessageW(&msg, wnd, 0x1403, 0x1403, PM_REMOVE)) ++posted;
+    EXPECT_EQ(2, posted);  // every line change posts, also one that kept the line
+    DestroyWindow(wnd);
+    g_lines.lines = saved;
+    g_lines.selected = 0;
+}
+
+}  // namespace
