@@ -40,6 +40,35 @@ missing_packages() {
   done
 }
 
+# The machine's own apt entry for the release's main archive: sets release, release_uri
+# and release_keyring (empty when the entry names none; deb822 or one-line), so that the
+# entries setup adds follow the mirror the machine already uses.
+find_release_entry() {
+  local entry file n
+  release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  read -r release_uri entry < <(apt-get indextargets --no-release-info --format '$(REPO_URI) $(SOURCESENTRY)' \
+    "Identifier: Packages" "Release: $release" "Component: main" | head -n 1) || true
+  if [ -z "${entry:-}" ]; then
+    log "no apt entry for $release main found to take the mirror from"
+    exit 1
+  fi
+  file=${entry%:*} n=${entry##*:}
+  case "$file" in
+    # Stanzas are counted as apt counts them: paragraphs holding at least one field.
+    *.sources) release_keyring=$(awk -v n="$n" 'BEGIN { RS = ""; FS = "\n" }
+      { for (i = 1; i <= NF; i++) if ($i ~ /^[A-Za-z-]+:/) { k++; break } }
+      k == n { for (i = 1; i <= NF; i++) if (sub(/^Signed-By:[ \t]*/, "", $i)) print $i; exit }' "$file") ;;
+    *) release_keyring=$(sed -n "${n}p" "$file" | grep -o 'signed-by=[^] ]*' | cut -d= -f2) ;;
+  esac
+}
+
+# The deb-src entry for the release's main archive.
+source_entry() {
+  find_release_entry
+  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\n' "$release_uri" "$release"
+  [ -z "$release_keyring" ] || printf 'Signed-By: %s\n' "$release_keyring"
+}
+
 ensure_apt() {
   local changed=0
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -47,16 +76,11 @@ ensure_apt() {
     dpkg --add-architecture i386
     changed=1
   fi
-  local src=/etc/apt/sources.list.d/tallyhive-src.sources
-  if [ ! -f "$src" ]; then
-    need_root "a deb-src entry for bookworm main ($src)"
-    cat >"$src" <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  local src=/etc/apt/sources.list.d/tallyhive-src.sources want
+  want=$(source_entry)
+  if [ ! -f "$src" ] || [ "$(cat "$src")" != "$want" ]; then
+    need_root "a deb-src entry for the release's main archive ($src)"
+    printf '%s\n' "$want" >"$src"
     changed=1
   fi
   local missing
@@ -170,19 +194,12 @@ PY
 # Downloads the backports suite's qemu-user package through a private apt state that
 # takes the mirror and keyring of the machine's own entry for the release.
 fetch_backports_qemu() {
-  local dir=$1 release uri entry work keyring
-  release=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  read -r uri entry < <(apt-get indextargets --no-release-info --format '$(REPO_URI) $(SOURCESENTRY)' \
-    "Identifier: Packages" "Release: $release" "Component: main" | head -n 1) || true
-  if [ -z "${uri:-}" ]; then
-    log "no apt entry for $release main found to take the backports mirror from"
-    exit 1
-  fi
-  keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  local dir=$1 work
+  find_release_entry
   work=$(mktemp -d)
   chmod 777 "$work"
   mkdir -p "$work/lists/partial" "$work/archives/partial"
-  echo "deb [signed-by=$keyring] $uri $release-backports main" >"$work/sources.list"
+  echo "deb ${release_keyring:+[signed-by=$release_keyring] }$release_uri $release-backports main" >"$work/sources.list"
   local opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
     -o "Dir::State::Lists=$work/lists" -o "Dir::Cache::Archives=$work/archives" -o APT::Architectures::=amd64)
   log "downloading qemu-user from $release-backports"

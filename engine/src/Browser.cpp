@@ -11,6 +11,7 @@
 #include "EngineLog.h"
 #include "EngineTrace.h"
 #include "ErrorNames.h"
+#include "HtmlParser.h"
 #include "Url.h"
 #include "tallyhive/engine_testing.h"
 
@@ -139,7 +140,16 @@ void BrowserImpl::GoForward() {
 void BrowserImpl::Reload() {
     CefRefPtr<BrowserImpl> self = this;
     PostWork(TID_UI, [self] {
-        if (self->historyIndex_ >= 0) self->Navigate(self->history_[self->historyIndex_], false);
+        if (self->historyIndex_ < 0) return;
+        NavEntry entry = self->history_[self->historyIndex_];
+        // As in Chromium, a page that LoadString put at a web address is reloaded from that
+        // address: an error page that reloads itself shows the page once the server answers.
+        const std::string scheme = UrlScheme(Utf8(entry.url));
+        if (entry.hasContent && (scheme == "http" || scheme == "https")) {
+            entry.hasContent = false;
+            entry.content.clear();
+        }
+        self->Navigate(entry, false);
     });
 }
 
@@ -312,6 +322,13 @@ void BrowserImpl::OnFetched(int navId, const NavEntry& entry, FetchResult result
 }
 
 void BrowserImpl::RecordHistory(const NavEntry& entry) {
+    // A reload or a move through the history, or a new load of the address already shown
+    // (as Chromium treats it), takes the place of the current entry: a page that reloads
+    // itself forever does not grow the history.
+    if (historyIndex_ >= 0 && (!pendingAddsHistory_ || history_[historyIndex_].url == entry.url)) {
+        history_[historyIndex_] = entry;
+        return;
+    }
     if (!pendingAddsHistory_) return;
     if (historyIndex_ + 1 < static_cast<int>(history_.size())) history_.resize(static_cast<size_t>(historyIndex_ + 1));
     history_.push_back(entry);
@@ -325,17 +342,12 @@ void BrowserImpl::Commit(int navId, const std::wstring& url, const std::wstring&
     RecordHistory(entry);
     frame_->SetUrl(url);
     hasDocument_ = true;
-    auto document = std::make_shared<HtmlDocument>(ParseHtml(html));
-    if (document->externalScripts > 0) {
-        EngineLog::Write(LOGSEVERITY_WARNING, std::to_string(document->externalScripts) +
-                                                  " external script(s) of " + Utf8(url) + " were not loaded");
-    }
-    SetDisplay(document->title.empty() ? url : document->title, document->text);
+    ShowLoad(navId);
     CefRefPtr<CefLoadHandler> handler = LoadHandler();
     if (handler) handler->OnLoadStart(this, frame_.get());
     CefRefPtr<BrowserImpl> self = this;
-    const bool posted = PostWork(TID_RENDERER, [self, document, navId, status] {
-        self->frame_->CreateContext(*document);
+    const bool posted = PostWork(TID_RENDERER, [self, html, navId, status] {
+        self->frame_->LoadDocument(html, navId);
         PostWork(TID_UI, [self, navId, status] { self->FinishLoad(navId, status); });
     });
     if (!posted) FinishLoad(navId, status);
@@ -358,7 +370,15 @@ void BrowserImpl::Fail(int navId, int code, const std::wstring& url) {
     const std::string name = std::string("net::") + ErrorName(code);
     Trace("load failed id=" + std::to_string(id_) + " code=" + std::to_string(code) + " url=" + Utf8(url));
     EngineLog::Write(LOGSEVERITY_INFO, "load of " + Utf8(url) + " failed: " + name);
-    SetDisplay(url, L"This page could not be loaded.\n" + CefString(name).ToWString() + L"\n" + url);
+    // The engine's own error page replaces the document, whose scripts and timers end.
+    ShowLoad(navId);
+    const std::wstring page = L"<html><head><title>" + EscapeHtml(url) + L"</title></head><body>"
+                              L"<p style=\"margin-left: 12px\">This page could not be loaded.</p>"
+                              L"<p style=\"margin-left: 12px\">" + CefString(name).ToWString() + L"</p>"
+                              L"<p style=\"margin-left: 12px\">" + EscapeHtml(url) + L"</p></body></html>";
+    ShowPage(SnapshotOfMarkup(page, navId, url));
+    CefRefPtr<BrowserImpl> self = this;
+    PostWork(TID_RENDERER, [self] { self->frame_->ReleaseContext(); });
     CefRefPtr<CefLoadHandler> handler = LoadHandler();
     if (handler) handler->OnLoadError(this, frame_.get(), static_cast<cef_errorcode_t>(code), name, url);
     SetLoading(false);
@@ -368,21 +388,6 @@ void BrowserImpl::SetLoading(bool loading) {
     loading_ = loading;
     CefRefPtr<CefLoadHandler> handler = LoadHandler();
     if (handler) handler->OnLoadingStateChange(this, loading, CanGoBack(), CanGoForward());
-}
-
-void BrowserImpl::SetDisplay(const std::wstring& title, const std::wstring& text) {
-    {
-        std::lock_guard<std::mutex> lock(displayMutex_);
-        title_ = title;
-        text_ = text;
-    }
-    scrollY_ = 0;
-    if (window_ != nullptr) InvalidateRect(window_, nullptr, TRUE);
-}
-
-std::wstring BrowserImpl::DisplayedText() {
-    std::lock_guard<std::mutex> lock(displayMutex_);
-    return title_ + L"\n" + text_;
 }
 
 std::vector<CefRefPtr<BrowserImpl>> BrowserImpl::OpenBrowsers() {
@@ -415,11 +420,6 @@ void CloseOpenBrowsers() {
 }
 
 }  // namespace engine
-
-std::wstring engine_testing::DisplayedText(CefRefPtr<CefBrowser> browser) {
-    auto* impl = dynamic_cast<engine::BrowserImpl*>(browser.get());
-    return impl ? impl->DisplayedText() : std::wstring();
-}
 
 bool CefBrowserHost::CreateBrowser(const CefWindowInfo& windowInfo, CefRefPtr<CefClient> client, const CefString& url,
                                    const CefBrowserSettings& settings, CefRefPtr<CefRequestContext> request_context) {

@@ -12,7 +12,8 @@
 
 #include "Fetcher.h"
 #include "Frame.h"
-#include "HtmlDocument.h"
+#include "PageLayout.h"
+#include "PageSnapshot.h"
 #include "include/cef_browser.h"
 #include "include/cef_client.h"
 
@@ -73,6 +74,15 @@ public:
     void OnPopupRequested(const std::wstring& url, const std::wstring& name);
     void Paint(HDC dc, const RECT& client);
     void Scroll(int delta);
+    // The page's picture from the renderer; one of an older load is dropped.
+    void ShowPage(std::shared_ptr<const PageSnapshot> page);
+    // A left button press and release at client points: a click on what both hit.
+    void MouseDown(POINT point);
+    void MouseUp(POINT point);
+    bool IsClickableAt(POINT point);
+    // The laid-out boxes of the page's elements as "tag#id.class", their rectangles in
+    // client coordinates and whether they take clicks; any thread.
+    std::vector<std::pair<std::string, std::pair<RECT, bool>>> PageBoxes();
     bool HandleKey(UINT message, WPARAM wParam, LPARAM lParam);
     void ShowContextMenu(POINT clientPoint);
     void RunMenuCommand(int commandId);
@@ -93,7 +103,13 @@ private:
     void FinishLoad(int navId, int status);
     void RecordHistory(const NavEntry& entry);
     void SetLoading(bool loading);
-    void SetDisplay(const std::wstring& title, const std::wstring& text);
+    // The window shows the page of this load from now on, as soon as the renderer has it.
+    void ShowLoad(int navId);
+    // With displayMutex_ held: a layout of the current page for the window's size.
+    const PageLayout* Layout(HDC dc);
+    // With displayMutex_ held: the item under point (-1 for none) and its element (0).
+    int ItemAt(POINT point);
+    unsigned NodeAt(POINT point);
     CefRefPtr<CefLoadHandler> LoadHandler();
 
     CefRefPtr<CefClient> client_;
@@ -115,8 +131,13 @@ private:
     NavEntry pendingEntry_;
     std::shared_ptr<FetchJob> pendingJob_;
     std::mutex displayMutex_;  // the window paints on the UI thread; tests read from theirs
-    std::wstring title_;
-    std::wstring text_;
+    int pageSerial_ = 0;       // the load whose page the window shows
+    std::shared_ptr<const PageSnapshot> page_;
+    PageLayout layout_;
+    bool layoutValid_ = false;
+    SIZE layoutSize_ = {0, 0};
+    unsigned pressedNode_ = 0;
+    int pressedDocument_ = 0;
     int scrollY_ = 0;
     CefRefPtr<BrowserImpl> devTools_;
     IMPLEMENT_REFCOUNTING(BrowserImpl);

@@ -5,39 +5,24 @@
 #include "Browser.h"
 #include "Closure.h"
 #include "EngineLog.h"
+#include "HandleOwner.h"
 
 namespace engine {
 namespace {
 
 const wchar_t kWindowClass[] = L"TallyhiveBrowserWindow";
-const int kMargin = 12;
 
-// Owns a GDI object for the length of a paint.
-class GdiObject {
-public:
-    explicit GdiObject(HGDIOBJ object) : object_(object) {}
-    ~GdiObject() {
-        if (object_ != nullptr) DeleteObject(object_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-
-private:
-    HGDIOBJ object_;
-};
-
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~SelectGuard() { SelectObject(dc_, old_); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+// Painted off screen first, so a page and its overlays never flicker.
+void PaintBuffered(HWND hwnd, HDC dc, BrowserImpl* browser) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    MemoryDc buffer(CreateCompatibleDC(dc));
+    GdiObject bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    if (buffer.get() == nullptr || bitmap.get() == nullptr) return browser->Paint(dc, client);
+    SelectGuard select(buffer.get(), bitmap.get());
+    browser->Paint(buffer.get(), client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+}
 
 BrowserImpl* BrowserOf(HWND hwnd) { return reinterpret_cast<BrowserImpl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
@@ -46,18 +31,36 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, Browser
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        RECT client;
-        GetClientRect(hwnd, &client);
-        browser->Paint(dc, client);
+        PaintBuffered(hwnd, dc, browser);
         EndPaint(hwnd, &ps);
         return 0;
     }
+    case WM_PRINTCLIENT: {
+        RECT client;
+        GetClientRect(hwnd, &client);
+        browser->Paint(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;  // the page paints every pixel
     case WM_MOUSEWHEEL:
         browser->Scroll(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
     case WM_LBUTTONDOWN:
         ::SetFocus(hwnd);
+        browser->MouseDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_LBUTTONUP:
+        browser->MouseUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_SETCURSOR: {
+        if (LOWORD(lParam) != HTCLIENT) break;
+        POINT point;
+        GetCursorPos(&point);
+        ScreenToClient(hwnd, &point);
+        SetCursor(LoadCursorW(nullptr, browser->IsClickableAt(point) ? IDC_HAND : IDC_ARROW));
+        return TRUE;
+    }
     case WM_RBUTTONUP: {
         POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         browser->ShowContextMenu(point);
@@ -144,33 +147,6 @@ void WaitPumpingSentMessages(HANDLE event) {
         MSG msg;
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-}
-
-void BrowserImpl::Paint(HDC dc, const RECT& client) {
-    std::lock_guard<std::mutex> lock(displayMutex_);
-    FillRect(dc, &client, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    GdiObject titleFont(CreateFontW(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
-                                    L"Microsoft YaHei"));
-    GdiObject textFont(CreateFontW(-14, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
-                                   L"Microsoft YaHei"));
-    RECT area = {client.left + kMargin, client.top + kMargin - scrollY_, client.right - kMargin, client.bottom};
-    {
-        SelectGuard font(dc, titleFont.get());
-        RECT measured = area;
-        DrawTextW(dc, title_.c_str(), static_cast<int>(title_.size()), &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        DrawTextW(dc, title_.c_str(), static_cast<int>(title_.size()), &area, DT_WORDBREAK | DT_NOPREFIX);
-        area.top = measured.bottom + kMargin;
-    }
-    SelectGuard font(dc, textFont.get());
-    DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &area, DT_WORDBREAK | DT_NOPREFIX);
-}
-
-void BrowserImpl::Scroll(int delta) {
-    scrollY_ -= delta / 2;
-    if (scrollY_ < 0) scrollY_ = 0;
-    if (window_ != nullptr) InvalidateRect(window_, nullptr, TRUE);
 }
 
 // Keys go to the application before the page (which has no key handling here), then after.

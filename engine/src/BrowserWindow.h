@@ -1,5 +1,5 @@
-// The native window of a browser: painting the page's title and text, wheel scrolling,
-// keys and the right-click menu.
+// The native window of a browser: painting the page, wheel scrolling, clicks and the
+// hand cursor, keys and the right-click menu.
 #pragma once
 
 #include <windows.h>

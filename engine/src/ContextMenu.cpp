@@ -7,6 +7,7 @@
 #include "Browser.h"
 #include "EngineLog.h"
 #include "EngineTrace.h"
+#include "HandleOwner.h"
 #include "include/cef_context_menu_handler.h"
 
 namespace engine {
@@ -95,21 +96,6 @@ private:
     IMPLEMENT_REFCOUNTING(ContextMenuParams);
 };
 
-// Owns a popup menu for the length of its tracking.
-class MenuHandle {
-public:
-    MenuHandle() : menu_(CreatePopupMenu()) {}
-    ~MenuHandle() {
-        if (menu_ != nullptr) DestroyMenu(menu_);
-    }
-    MenuHandle(const MenuHandle&) = delete;
-    MenuHandle& operator=(const MenuHandle&) = delete;
-    HMENU get() const { return menu_; }
-
-private:
-    HMENU menu_;
-};
-
 }  // namespace
 
 void BrowserImpl::ShowContextMenu(POINT clientPoint) {
@@ -127,7 +113,7 @@ void BrowserImpl::ShowContextMenu(POINT clientPoint) {
     if (handler) handler->OnBeforeContextMenu(this, frame_.get(), params, model.get());
     Trace("context menu id=" + std::to_string(id_) + " entries=" + std::to_string(model->GetCount()));
     if (model->GetCount() == 0 || window_ == nullptr) return;
-    MenuHandle menu;
+    MenuHandle menu(CreatePopupMenu());
     for (const MenuEntry& entry : model->Entries()) {
         if (entry.type == MENUITEMTYPE_SEPARATOR) {
             AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);

@@ -2,27 +2,17 @@
 // page's address and the engine log's recent lines.
 #include "Browser.h"
 #include "Closure.h"
+#include "DomDocument.h"
 #include "EngineLog.h"
 #include "EngineTrace.h"
 
 namespace engine {
 namespace {
 
-std::wstring Escape(const std::wstring& text) {
-    std::wstring out;
-    for (wchar_t c : text) {
-        if (c == L'<') out += L"&lt;";
-        else if (c == L'>') out += L"&gt;";
-        else if (c == L'&') out += L"&amp;";
-        else out += c;
-    }
-    return out;
-}
-
 std::wstring DevToolsPage(const std::wstring& inspectedUrl) {
-    std::wstring page = L"<html><head><title>Developer tools: " + Escape(inspectedUrl) +
-                        L"</title></head><body><p>Inspected page: " + Escape(inspectedUrl) + L"</p><p>Engine log:</p>";
-    for (const std::string& line : EngineLog::RecentLines()) page += L"<div>" + Escape(CefString(line).ToWString()) + L"</div>";
+    std::wstring page = L"<html><head><title>Developer tools: " + EscapeHtml(inspectedUrl) +
+                        L"</title></head><body><p>Inspected page: " + EscapeHtml(inspectedUrl) + L"</p><p>Engine log:</p>";
+    for (const std::string& line : EngineLog::RecentLines()) page += L"<div>" + EscapeHtml(CefString(line).ToWString()) + L"</div>";
     return page + L"</body></html>";
 }
 

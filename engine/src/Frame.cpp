@@ -9,7 +9,9 @@
 #include "EngineContext.h"
 #include "EngineLog.h"
 #include "EngineTrace.h"
+#include "HtmlParser.h"
 #include "ScriptContext.h"
+#include "Url.h"
 
 namespace engine {
 namespace {
@@ -35,6 +37,13 @@ std::string WriteBesideTrace(const std::string& text) {
     WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(h);
     return CefString(file).ToString();
+}
+
+// Script elements of another type (templates, data) hold no code to run.
+bool IsScriptType(const std::wstring* type) {
+    if (type == nullptr || Trim(*type).empty()) return true;
+    const std::wstring lower = ToLower(*type);
+    return lower.find(L"javascript") != std::wstring::npos || lower.find(L"ecmascript") != std::wstring::npos;
 }
 
 }  // namespace
@@ -122,30 +131,87 @@ CefRefPtr<CefV8Context> FrameImpl::GetV8Context() {
 }
 
 void FrameImpl::ReleaseContext() {
-    if (!context_) return;
-    CefRefPtr<CefApp> app = EngineContext::Get().App();
-    CefRefPtr<CefRenderProcessHandler> handler = app ? app->GetRenderProcessHandler() : nullptr;
-    CefRefPtr<CefBrowser> browser = GetBrowser();
-    if (handler && browser) handler->OnContextReleased(browser, this, context_.get());
-    static_cast<ScriptContext*>(context_.get())->Invalidate();
-    context_ = nullptr;
+    if (context_) {
+        CefRefPtr<CefApp> app = EngineContext::Get().App();
+        CefRefPtr<CefRenderProcessHandler> handler = app ? app->GetRenderProcessHandler() : nullptr;
+        CefRefPtr<CefBrowser> browser = GetBrowser();
+        if (handler && browser) handler->OnContextReleased(browser, this, context_.get());
+        static_cast<ScriptContext*>(context_.get())->Invalidate();
+        context_ = nullptr;
+    }
+    document_.reset();
+    sheets_.clear();
 }
 
-void FrameImpl::CreateContext(const HtmlDocument& document) {
+CefRefPtr<ScriptContext> FrameImpl::CreateContext(CefRefPtr<CefBrowser> browser) {
+    CefRefPtr<ScriptContext> context = ScriptContext::Create(browser, this);
+    context_ = context.get();
+    if (!context) return nullptr;
+    CefRefPtr<CefApp> app = EngineContext::Get().App();
+    CefRefPtr<CefRenderProcessHandler> handler = app ? app->GetRenderProcessHandler() : nullptr;
+    if (handler) {
+        context->Enter();
+        handler->OnContextCreated(browser, this, context.get());
+        context->Exit();
+    }
+    return context;
+}
+
+void FrameImpl::LoadDocument(const std::wstring& html, int serial) {
     ReleaseContext();
     CefRefPtr<CefBrowser> browser = GetBrowser();
     if (!browser) return;
     const std::string url = GetURL().ToString();
-    context_ = ScriptContext::Create(browser, this).get();
-    if (!context_) return;
-    CefRefPtr<CefApp> app = EngineContext::Get().App();
-    CefRefPtr<CefRenderProcessHandler> handler = app ? app->GetRenderProcessHandler() : nullptr;
-    if (handler) {
-        context_->Enter();
-        handler->OnContextCreated(browser, this, context_.get());
-        context_->Exit();
+    document_ = std::make_shared<DomDocument>(serial);
+    CefRefPtr<ScriptContext> context = CreateContext(browser);
+    int external = 0;
+    ParseDocument(html, *document_, [&](DomNode* script, int line) {
+        if (!IsScriptType(script->Attribute(L"type"))) return;
+        if (script->Attribute(L"src") != nullptr) ++external;
+        else if (context) context->Run(DomDocument::TextContent(script), url, line);
+    });
+    if (external > 0) {
+        EngineLog::Write(LOGSEVERITY_WARNING, std::to_string(external) + " external script(s) of " + url + " were not loaded");
     }
-    for (const InlineScript& script : document.scripts) RunScript(script.code, url, script.line);
+    if (context) context->FireLoad();
+    ShowChanges();
+}
+
+void FrameImpl::ShowChanges() {
+    if (!document_ || !document_->TakeChanged()) return;
+    CefRefPtr<CefBrowser> owner = GetBrowser();
+    if (!owner) return;
+    CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
+    std::shared_ptr<const PageSnapshot> page =
+        BuildSnapshot(*document_, CollectStyleSheets(*document_, sheets_), GetURL().ToWString());
+    PostWork(TID_UI, [browser, page] { browser->ShowPage(page); });
+}
+
+void FrameImpl::Click(int document, unsigned node) {
+    // A click meant for a page that has been replaced meanwhile is dropped.
+    if (!document_ || document_->serial() != document || !context_) return;
+    static_cast<ScriptContext*>(context_.get())->Click(node);
+}
+
+void FrameImpl::NavigateFromPage(const std::wstring& url) {
+    CefRefPtr<CefBrowser> owner = GetBrowser();
+    if (!owner) return;
+    const std::string current = GetURL().ToString();
+    const std::string target = ResolveUrl(current, CefString(url).ToString());
+    // Only the fragment changes: the page stays and its address changes at once.
+    if (target.find('#') != std::string::npos && WithoutFragment(target) == WithoutFragment(current)) {
+        SetUrl(CefString(target).ToWString());
+        return;
+    }
+    CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
+    NavEntry entry;
+    entry.url = CefString(target).ToWString();
+    PostWork(TID_UI, [browser, entry] { browser->Navigate(entry, true); });
+}
+
+void FrameImpl::ReloadFromPage() {
+    CefRefPtr<CefBrowser> owner = GetBrowser();
+    if (owner) owner->Reload();
 }
 
 void FrameImpl::RunScript(const std::wstring& code, const std::string& url, int line) {

@@ -2,10 +2,12 @@
 // the renderer side.
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <string>
 
-#include "HtmlDocument.h"
+#include "DomDocument.h"
+#include "PageSnapshot.h"
 #include "include/cef_browser.h"
 #include "include/cef_frame.h"
 #include "include/cef_v8.h"
@@ -41,23 +43,37 @@ public:
     CefRefPtr<CefV8Context> GetV8Context() override;
 
     void SetUrl(const std::wstring& url);
-    // Renderer thread: a fresh context for a new document, then its inline scripts.
-    void CreateContext(const HtmlDocument& document);
-    // Renderer thread: the document is gone; so is its context.
-    void ReleaseContext();
-    // Renderer thread: runs code in the current context, logging script errors.
-    void RunScript(const std::wstring& code, const std::string& url, int line);
     // The browser has closed: the frame no longer leads to it.
     void Detach();
 
+    // Renderer thread from here on.
+    // Replaces the document by the page's text in a fresh context, which runs the page's
+    // scripts as they are parsed, then its load event. serial names the load.
+    void LoadDocument(const std::wstring& html, int serial);
+    // The document is gone; so is its context.
+    void ReleaseContext();
+    // Runs code in the current context, logging script errors.
+    void RunScript(const std::wstring& code, const std::string& url, int line);
+    DomDocument* Document() const { return document_.get(); }
+    // Hands the browser window a new picture of the document when it changed.
+    void ShowChanges();
+    // A click the window hit-tested on the given load's document.
+    void Click(int document, unsigned node);
+    // What the page asks of its location: another address (relative to this one) or a reload.
+    void NavigateFromPage(const std::wstring& url);
+    void ReloadFromPage();
+
 private:
     void Unsupported(const char* what);
+    CefRefPtr<ScriptContext> CreateContext(CefRefPtr<CefBrowser> browser);
 
     std::mutex mutex_;
     BrowserImpl* browser_;
     std::wstring url_;
     int64_t identifier_;
     CefRefPtr<CefV8Context> context_;  // a ScriptContext; renderer thread only
+    std::shared_ptr<DomDocument> document_;  // renderer thread only
+    StyleSheetCache sheets_;                 // renderer thread only
     IMPLEMENT_REFCOUNTING(FrameImpl);
 };
 

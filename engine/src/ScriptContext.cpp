@@ -1,5 +1,7 @@
 #include "ScriptContext.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <vector>
 
@@ -7,8 +9,10 @@
 #include "Closure.h"
 #include "EngineLog.h"
 #include "Frame.h"
+#include "PageScript.h"
 #include "Url.h"
 #include "V8Value.h"
+#include "tallyhive/engine_testing.h"
 
 namespace engine {
 namespace {
@@ -19,15 +23,12 @@ std::vector<CefRefPtr<ScriptContext>> t_entered;
 
 bool OnRenderer() { return CefCurrentlyOn(TID_RENDERER); }
 
-// Only the page's window object exists of the DOM: every use of `document` throws,
-// so the page's error shows in the engine log instead of passing silently.
-const char kBootstrap[] =
-    "(function (g) {"
-    "  g.document = new Proxy({}, { get: function (t, k) {"
-    "    if (typeof k !== 'string') return undefined;"
-    "    throw new Error('document.' + k + ' is not available: this engine has no DOM');"
-    "  }});"
-    "})(this);";
+// Long enough for any honest page on this interpreter, short enough that a page that
+// never ends gives the renderer thread back.
+std::atomic<unsigned> g_scriptTimeLimit{10000};
+
+// The contexts whose page timers are armed, by Win32 timer id; renderer thread only.
+std::map<UINT_PTR, ScriptContext*> g_timerOwners;
 
 void Fatal(void* udata, const char* message) {
     (void)udata;
@@ -92,6 +93,7 @@ CefRefPtr<ScriptContext> ScriptContext::Create(CefRefPtr<CefBrowser> browser, Ce
         context->Invalidate();
         return nullptr;
     }
+    context->limited_ = true;  // the engine's own set-up is not page code
     return context;
 }
 
@@ -117,7 +119,7 @@ bool ScriptContext::Install() {
             duk_push_object(heap);
             duk_put_prop_string(heap, -2, "kept");
             duk_pop(heap);
-            duk_eval_string_noresult(heap, kBootstrap);
+            InstallPageScript(heap);
         },
         &error);
     if (!ok) EngineLog::Write(LOGSEVERITY_ERROR, "script context set-up failed: " + error);
@@ -125,6 +127,8 @@ bool ScriptContext::Install() {
 }
 
 void ScriptContext::Invalidate() {
+    timers_.Clear();
+    ArmTimer();
     if (heap_ != nullptr) {
         duk_destroy_heap(heap_);
         heap_ = nullptr;
@@ -151,12 +155,35 @@ bool ScriptContext::Protect(const std::function<void(duk_context*)>& work, std::
         (*static_cast<const std::function<void(duk_context*)>*>(udata))(heap);
         return 0;
     };
+    CefRefPtr<ScriptContext> self = this;
+    if (depth_++ == 0) {
+        deadline_ = GetTickCount64() + g_scriptTimeLimit;
+        timedOut_ = false;
+    }
     const duk_idx_t top = duk_get_top(heap_);
     const duk_int_t rc = duk_safe_call(heap_, call, const_cast<std::function<void(duk_context*)>*>(&work), 0, 1);
     if (rc != DUK_EXEC_SUCCESS && error != nullptr) *error = Utf8At(heap_, -1);
     duk_set_top(heap_, top);
+    if (--depth_ == 0) {
+        if (timedOut_) {
+            EngineLog::Write(LOGSEVERITY_ERROR, "a script of " + Url() + " ran longer than " +
+                                                    std::to_string(g_scriptTimeLimit) + " ms and was stopped");
+        }
+        timedOut_ = false;
+        if (frame_) frame_->ShowChanges();
+    }
     return rc == DUK_EXEC_SUCCESS;
 }
+
+bool ScriptContext::TimedOut() {
+    if (!limited_ || depth_ == 0 || GetTickCount64() <= deadline_) return false;
+    timedOut_ = true;
+    return true;
+}
+
+std::string ScriptContext::Url() const { return frame_ ? frame_->GetURL().ToString() : std::string(); }
+
+DomDocument* ScriptContext::Document() const { return frame_ ? frame_->Document() : nullptr; }
 
 unsigned ScriptContext::Keep(duk_idx_t idx) {
     const duk_idx_t abs = duk_normalize_index(heap_, idx);
@@ -226,7 +253,11 @@ void ScriptContext::LogScriptError(duk_context* heap, const std::string& url) {
         line = duk_is_number(heap, -1) ? duk_get_int(heap, -1) : 0;
         duk_pop(heap);
     }
-    EngineLog::Write(LOGSEVERITY_ERROR, "CONSOLE(" + std::to_string(line) + ") \"Uncaught " + Utf8At(heap, -1) +
+    LogUncaught(Utf8At(heap, -1), line, url);
+}
+
+void ScriptContext::LogUncaught(const std::string& message, int line, const std::string& url) {
+    EngineLog::Write(LOGSEVERITY_ERROR, "CONSOLE(" + std::to_string(line) + ") \"Uncaught " + message +
                                             "\", source: " + url + " (" + std::to_string(line) + ")");
 }
 
@@ -236,12 +267,89 @@ void ScriptContext::Run(const std::wstring& code, const std::string& url, int li
     const std::string text = std::string(line > 1 ? static_cast<size_t>(line - 1) : 0, '\n') + CefString(code).ToString();
     CefRefPtr<ScriptContext> self = this;
     Enter();
-    duk_push_string(heap_, url.c_str());
-    if (duk_pcompile_lstring_filename(heap_, 0, text.data(), text.size()) != 0 || duk_pcall(heap_, 0) != DUK_EXEC_SUCCESS) {
-        LogScriptError(heap_, url);
-    }
-    if (heap_ != nullptr) duk_pop(heap_);
+    std::string error;
+    const bool ran = Protect(
+        [&](duk_context* heap) {
+            duk_push_string(heap, url.c_str());
+            if (duk_pcompile_lstring_filename(heap, 0, text.data(), text.size()) != 0 || duk_pcall(heap, 0) != DUK_EXEC_SUCCESS) {
+                LogScriptError(heap, url);
+            }
+        },
+        &error);
+    if (!ran) LogUncaught(error, 0, url);
     Exit();
+}
+
+void ScriptContext::CallPage(const char* name, std::initializer_list<double> arguments) {
+    if (heap_ == nullptr) return;
+    CefRefPtr<ScriptContext> self = this;
+    const std::string url = Url();
+    Enter();
+    std::string error;
+    const bool ran = Protect(
+        [&](duk_context* heap) {
+            duk_push_heap_stash(heap);
+            duk_get_prop_string(heap, -1, "page");
+            duk_get_prop_string(heap, -1, name);
+            for (double argument : arguments) duk_push_number(heap, argument);
+            if (duk_pcall(heap, static_cast<duk_idx_t>(arguments.size())) != DUK_EXEC_SUCCESS) LogScriptError(heap, url);
+        },
+        &error);
+    if (!ran) LogUncaught(error, 0, url);
+    Exit();
+}
+
+void ScriptContext::Click(unsigned node) { CallPage("activate", {static_cast<double>(node)}); }
+
+void ScriptContext::FireLoad() { CallPage("fireLoad", {}); }
+
+int ScriptContext::AddTimer(double delay, bool repeat) {
+    const int id = timers_.Add(GetTickCount64(), delay, repeat);
+    ArmTimer();
+    return id;
+}
+
+void ScriptContext::RemoveTimer(int id) {
+    timers_.Remove(id);
+    ArmTimer();
+}
+
+// One Win32 timer per context, always set for the page timer due next.
+void ScriptContext::ArmTimer() {
+    if (timer_ != 0) {
+        KillTimer(nullptr, timer_);
+        g_timerOwners.erase(timer_);
+        timer_ = 0;
+    }
+    const int64_t wait = heap_ != nullptr ? timers_.Wait(GetTickCount64()) : -1;
+    if (wait < 0) return;
+    timer_ = SetTimer(nullptr, 0, static_cast<UINT>(std::min<int64_t>(std::max<int64_t>(wait, 1), 0x7FFFFFFF)), &OnTimer);
+    if (timer_ != 0) g_timerOwners[timer_] = this;
+}
+
+void CALLBACK ScriptContext::OnTimer(HWND hwnd, UINT message, UINT_PTR id, DWORD time) {
+    (void)hwnd;
+    (void)message;
+    (void)time;
+    auto owner = g_timerOwners.find(id);
+    if (owner == g_timerOwners.end()) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    CefRefPtr<ScriptContext> context = owner->second;
+    context->RunDueTimers();
+}
+
+// Timers that fall due while these run wait for the next round, so an interval cannot
+// keep the thread to itself.
+void ScriptContext::RunDueTimers() {
+    const ULONGLONG now = GetTickCount64();
+    int id = 0;
+    bool repeat = false;
+    while (heap_ != nullptr && timers_.TakeDue(now, id, repeat)) {
+        CallPage("fireTimer", {static_cast<double>(id), repeat ? 1.0 : 0.0});
+    }
+    ArmTimer();
 }
 
 bool ScriptContext::Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, CefString& exception) {
@@ -252,12 +360,18 @@ bool ScriptContext::Eval(const CefString& code, CefRefPtr<CefV8Value>& retval, C
     const std::string text = code.ToString();
     CefRefPtr<ScriptContext> self = this;
     Enter();
-    duk_push_string(heap_, "eval");
-    bool ok = duk_pcompile_lstring_filename(heap_, DUK_COMPILE_EVAL, text.data(), text.size()) == 0 &&
-              duk_pcall(heap_, 0) == DUK_EXEC_SUCCESS;
-    if (ok) retval = V8ValueImpl::FromStack(this, -1);
-    else exception = Utf8At(heap_, -1);
-    duk_pop(heap_);
+    bool ok = false;
+    std::string error;
+    Protect(
+        [&](duk_context* heap) {
+            duk_push_string(heap, "eval");
+            ok = duk_pcompile_lstring_filename(heap, DUK_COMPILE_EVAL, text.data(), text.size()) == 0 &&
+                 duk_pcall(heap, 0) == DUK_EXEC_SUCCESS;
+            if (ok) retval = V8ValueImpl::FromStack(this, -1);
+            else error = Utf8At(heap, -1);
+        },
+        &error);
+    if (!ok) exception = error;
     Exit();
     return ok;
 }
@@ -282,3 +396,11 @@ CefRefPtr<CefV8Context> CefV8Context::GetEnteredContext() {
 }
 
 bool CefV8Context::InContext() { return engine::OnRenderer() && !engine::t_entered.empty(); }
+
+// Asked by the script engine while code runs (see the engine's CMakeLists.txt).
+int tallyhive_script_timed_out(void* udata) {
+    auto* context = static_cast<engine::ScriptContext*>(udata);
+    return context != nullptr && context->TimedOut() ? 1 : 0;
+}
+
+void engine_testing::SetScriptTimeLimit(unsigned milliseconds) { engine::g_scriptTimeLimit = milliseconds; }

@@ -207,14 +207,20 @@ void CLabelUI::DefaultTextColors() {
 }
 
 void CLabelUI::DrawLabelText(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, UINT style) {
-    if (!m_showHtml) return CUIRender::DrawText(hdc, m_manager, rect, text, color, m_font, style);
-    int noLinks = 0;
-    CUIRender::DrawHtmlText(hdc, m_manager, rect, text, color, nullptr, nullptr, noLinks, m_font, style);
+    DrawLabelText(hdc, rect, text, color, style, m_font);
 }
+
+void CLabelUI::DrawLabelText(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, UINT style, int font) {
+    if (!m_showHtml) return CUIRender::DrawText(hdc, m_manager, rect, text, color, font, style);
+    int noLinks = 0;
+    CUIRender::DrawHtmlText(hdc, m_manager, rect, text, color, nullptr, nullptr, noLinks, font, style);
+}
+
+RECT CLabelUI::TextRect() const { return Inset(m_item, ScaleRect(m_textPadding)); }
 
 void CLabelUI::PaintText(HDC hdc) {
     DefaultTextColors();
-    RECT rect = Inset(m_item, ScaleRect(m_textPadding));
+    RECT rect = TextRect();
     const CUIString text = GetText();
     if (text.IsEmpty()) return;
     DrawLabelText(hdc, rect, text, IsEnabled() ? m_textColor : m_disabledTextColor, m_textStyle);

@@ -10,6 +10,9 @@
 
 namespace HiveUI {
 
+// Mouse move up to the wheel: what a control that does not take the mouse hands on.
+inline bool IsMouseEvent(int type) { return type >= UIEVENT_MOUSEMOVE && type <= UIEVENT_SCROLLWHEEL; }
+
 class CLabelUI : public CControlUI {
 public:
     CLabelUI();
@@ -41,10 +44,25 @@ public:
     void SetShowHtml(bool showHtml);
 
 protected:
+    // A control that does not take the mouse hands mouse events to its parent, or to the
+    // fallback when it has none; true when it handed the event on.
+    template <class Fallback>
+    bool HandOnUntakenMouse(TEventInfo& event, Fallback fallback) {
+        if (IsMouseEnabled() || !IsMouseEvent(event.Type)) return false;
+        if (m_parent != nullptr) {
+            m_parent->DoEvent(event);
+        } else {
+            fallback();
+        }
+        return true;
+    }
     // Colours of 0 take the manager's defaults, which then stay in the fields.
     void DefaultTextColors();
     // The text in the control's font, tagged when show html is on, without link output.
     void DrawLabelText(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, UINT style);
+    void DrawLabelText(HDC hdc, RECT& rect, const wchar_t* text, DWORD color, UINT style, int font);
+    // The control's rectangle inset by the scaled text padding.
+    RECT TextRect() const;
 
     DWORD m_textColor;
     DWORD m_disabledTextColor;

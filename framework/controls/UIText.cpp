@@ -35,14 +35,7 @@ int CTextUI::LinkAt(POINT pt) const {
 }
 
 void CTextUI::DoEvent(TEventInfo& event) {
-    if (!IsMouseEnabled() && event.Type >= UIEVENT_MOUSEMOVE && event.Type <= UIEVENT_SCROLLWHEEL) {
-        if (m_parent != nullptr) {
-            m_parent->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnUntakenMouse(event, [&] { CLabelUI::DoEvent(event); })) return;
     const int link = LinkAt(event.ptMouse);
     switch (event.Type) {
         case UIEVENT_SETCURSOR:

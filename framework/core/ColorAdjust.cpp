@@ -10,17 +10,21 @@ namespace {
 
 int Channel(DWORD color, int shift) { return static_cast<int>((color >> shift) & 0xFF); }
 
-float HueToChannel(float p, float q, float t) {
+double HueToChannel(double p, double q, double t) {
     if (t < 0) t += 1;
     if (t > 1) t -= 1;
     if (6 * t < 1) return p + (q - p) * 6 * t;
     if (2 * t < 1) return q;
-    if (3 * t < 2) return p + (q - p) * 6 * (2.0f / 3.0f - t);
+    if (3 * t < 2) return p + (q - p) * 6 * (2.0 / 3.0 - t);
     return p;
 }
 
-DWORD ToByte(float value) {
-    const float scaled = value * 255;
+// Channels are truncated, but one that is whole in exact arithmetic may come out a hair
+// below (6 * (2/3 - 1/2) is 0.9999999999999998 in doubles), which would turn pure red
+// shifted half round into 0xFF00FEFF instead of cyan; the tolerance keeps it whole. In
+// single precision the hair is wider than any tolerance that spares real fractions.
+DWORD ToByte(double value) {
+    const double scaled = value * 255 + 1e-9;
     if (scaled <= 0) return 0;
     if (scaled >= 255) return 255;
     return static_cast<DWORD>(scaled);
@@ -45,16 +49,16 @@ void CUIRender::AvoidBlackColor(DWORD& color) {
     if ((color & 0x00FFFFFF) == 0) color += 1;
 }
 
-void CUIRender::RgbToHsl(DWORD color, float* hue, float* saturation, float* lightness) {
-    const float red = Channel(color, 16) / 255.0f;
-    const float green = Channel(color, 8) / 255.0f;
-    const float blue = Channel(color, 0) / 255.0f;
-    const float maximum = red > green ? (red > blue ? red : blue) : (green > blue ? green : blue);
-    const float minimum = red < green ? (red < blue ? red : blue) : (green < blue ? green : blue);
-    float h = 0, s = 0;
-    const float l = (maximum + minimum) / 2;
+void CUIRender::RgbToHsl(DWORD color, double* hue, double* saturation, double* lightness) {
+    const double red = Channel(color, 16) / 255.0;
+    const double green = Channel(color, 8) / 255.0;
+    const double blue = Channel(color, 0) / 255.0;
+    const double maximum = red > green ? (red > blue ? red : blue) : (green > blue ? green : blue);
+    const double minimum = red < green ? (red < blue ? red : blue) : (green < blue ? green : blue);
+    double h = 0, s = 0;
+    const double l = (maximum + minimum) / 2;
     if (maximum != minimum) {
-        const float d = maximum - minimum;
+        const double d = maximum - minimum;
         if (red == minimum) h = 3 - (green - blue) / d;
         else if (green == minimum) h = 5 - (blue - red) / d;
         else h = 1 - (red - green) / d;
@@ -67,20 +71,20 @@ void CUIRender::RgbToHsl(DWORD color, float* hue, float* saturation, float* ligh
     *lightness = l;
 }
 
-void CUIRender::HslToRgb(DWORD* color, float hue, float saturation, float lightness) {
-    const float q =
+void CUIRender::HslToRgb(DWORD* color, double hue, double saturation, double lightness) {
+    const double q =
         (2 * lightness < 1) ? lightness * (1 + saturation) : lightness + saturation - lightness * saturation;
-    const float p = 2 * lightness - q;
-    const float h = hue / 360;
-    const DWORD red = ToByte(HueToChannel(p, q, h + 1.0f / 3.0f));
+    const double p = 2 * lightness - q;
+    const double h = hue / 360;
+    const DWORD red = ToByte(HueToChannel(p, q, h + 1.0 / 3.0));
     const DWORD green = ToByte(HueToChannel(p, q, h));
-    const DWORD blue = ToByte(HueToChannel(p, q, h - 1.0f / 3.0f));
+    const DWORD blue = ToByte(HueToChannel(p, q, h - 1.0 / 3.0));
     *color = (*color & 0xFF000000) | (red << 16) | (green << 8) | blue;
 }
 
 DWORD CUIRender::AdjustColor(DWORD color, short hue, short saturation, short lightness) {
     if (IsIdentity(hue, saturation, lightness)) return color;
-    float h, s, l;
+    double h, s, l;
     RgbToHsl(color, &h, &s, &l);
     h += hue - 180;
     if (h <= 0) h += 360;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "LayoutAxis.h"
 #include "UIControl.h"
 
 namespace HiveUI {
@@ -19,13 +20,14 @@ inline SIZE CutToLimits(const CControlUI* child, SIZE available) {
     return available;
 }
 
-inline int ClampHeight(const CControlUI* child, int cy) {
-    return std::min(std::max(cy, child->GetMinHeight()), child->GetMaxHeight());
+// The child's minimum and then its maximum along the axis.
+inline int ClampAlong(const CControlUI* child, const TLayoutAxis& axis, int size) {
+    return std::min(std::max(size, (child->*axis.minimum)()), (child->*axis.maximum)());
 }
 
-inline int ClampWidth(const CControlUI* child, int cx) {
-    return std::min(std::max(cx, child->GetMinWidth()), child->GetMaxWidth());
-}
+inline int ClampHeight(const CControlUI* child, int cy) { return ClampAlong(child, kVerticalAxis, cy); }
+
+inline int ClampWidth(const CControlUI* child, int cx) { return ClampAlong(child, kHorizontalAxis, cx); }
 
 }  // namespace LayoutSizing
 }  // namespace HiveUI

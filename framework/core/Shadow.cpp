@@ -317,9 +317,12 @@ void CShadowUI::OnParentShown(bool shown) {
     if ((m_status & kEnabled) == 0 || m_hWnd == nullptr) return;
     if (shown) {
         if (m_status & kParentVisible) return;
+        m_status |= kParentVisible;
+        // A window shown maximised or minimised gets its shadow when it is restored.
+        if (::IsZoomed(m_parent) || ::IsIconic(m_parent)) return;
         m_updatePending = true;
         ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
-        m_status |= kVisible | kParentVisible;
+        m_status |= kVisible;
     } else {
         ::ShowWindow(m_hWnd, SW_HIDE);
         m_status &= static_cast<BYTE>(~(kVisible | kParentVisible));
@@ -333,15 +336,17 @@ void CShadowUI::OnParentSize(HWND parent, WPARAM wParam, LPARAM lParam) {
         ::ShowWindow(m_hWnd, SW_HIDE);
         m_status &= static_cast<BYTE>(~kVisible);
     } else if (m_status & kParentVisible) {
+        // Shown first, so that a shadow coming back after a maximised or minimised spell
+        // is drawn for the size it comes back at.
+        if ((m_status & kVisible) == 0) {
+            ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+            m_status |= kVisible;
+        }
         const bool grew = LOWORD(lParam) > LOWORD(m_lastSize) || HIWORD(lParam) > HIWORD(m_lastSize);
         if (grew) {
             m_updatePending = true;
         } else {
             Update(parent);
-        }
-        if ((m_status & kVisible) == 0) {
-            ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
-            m_status |= kVisible;
         }
     }
     m_lastSize = lParam;

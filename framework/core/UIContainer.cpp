@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "LayoutAxis.h"
 #include "RenderClip.h"
 #include "SkinResources.h"
 #include "SkinValue.h"
@@ -22,6 +23,14 @@ bool Is(const wchar_t* name, const wchar_t* expected) { return _wcsicmp(name, ex
 bool Meets(const RECT& a, const RECT& b) {
     RECT common;
     return ::IntersectRect(&common, &a, &b) != FALSE;
+}
+
+// How far a shown bar moved on the way to the position (the bar clamps it).
+int MoveBarTo(CScrollBarUI* bar, int pos) {
+    if (bar == nullptr) return 0;
+    const int old = bar->GetScrollPos();
+    bar->SetScrollPos(pos);
+    return bar->GetScrollPos() - old;
 }
 
 int Clamp(int value, int low, int high) {
@@ -144,18 +153,17 @@ CScrollBarUI* CContainerUI::ShownBar(CScrollBarUI* bar) {
     return bar != nullptr && bar->IsVisible() ? bar : nullptr;
 }
 
-RECT CContainerUI::ScrolledContentRect() const {
-    RECT rc = {m_item.left + m_inset.left, m_item.top + m_inset.top, m_item.right - m_inset.right,
-               m_item.bottom - m_inset.bottom};
-    if (CScrollBarUI* bar = ShownBar(m_verticalScrollBar)) {
-        rc.top -= bar->GetScrollPos();
-        rc.bottom += bar->GetScrollRange() - bar->GetScrollPos();
-        rc.right -= bar->GetFixedWidth();
-    }
-    if (CScrollBarUI* bar = ShownBar(m_horizontalScrollBar)) {
-        rc.left -= bar->GetScrollPos();
-        rc.right += bar->GetScrollRange() - bar->GetScrollPos();
-        rc.bottom -= bar->GetFixedHeight();
+CScrollBarUI* CContainerUI::BarAlong(const TLayoutAxis& axis) const {
+    return axis.vertical ? m_verticalScrollBar : m_horizontalScrollBar;
+}
+
+RECT CContainerUI::ScrolledContentRect(const RECT& inset) const {
+    RECT rc = VisibleContentRect(inset);
+    for (const TLayoutAxis* axis : {&kVerticalAxis, &kHorizontalAxis}) {
+        if (CScrollBarUI* bar = ShownBar(BarAlong(*axis))) {
+            rc.*axis->start -= bar->GetScrollPos();
+            rc.*axis->end += bar->GetScrollRange() - bar->GetScrollPos();
+        }
     }
     return rc;
 }
@@ -168,24 +176,12 @@ RECT CContainerUI::VisibleContentRect(const RECT& inset) const {
     return rc;
 }
 
-RECT CContainerUI::GetClientPos() const {
-    RECT inset = GetInset();
-    RECT rc = VisibleContentRect(inset);
-    if (CScrollBarUI* bar = ShownBar(m_verticalScrollBar)) {
-        rc.top -= bar->GetScrollPos();
-        rc.bottom += bar->GetScrollRange() - bar->GetScrollPos();
-    }
-    if (CScrollBarUI* bar = ShownBar(m_horizontalScrollBar)) {
-        rc.left -= bar->GetScrollPos();
-        rc.right += bar->GetScrollRange() - bar->GetScrollPos();
-    }
-    return rc;
-}
+RECT CContainerUI::GetClientPos() const { return ScrolledContentRect(GetInset()); }
 
 void CContainerUI::SetPos(RECT rect, bool needInvalidate) {
     CControlUI::SetPos(rect, needInvalidate);
     if (m_items.IsEmpty()) return;
-    RECT rc = ScrolledContentRect();
+    RECT rc = ScrolledContentRect(m_inset);
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = GetItemAt(i);
         if (!child->IsVisible()) continue;
@@ -307,17 +303,8 @@ SIZE CContainerUI::GetScrollRange() const {
 }
 
 void CContainerUI::SetScrollPos(SIZE pos, bool notify) {
-    int dx = 0, dy = 0;
-    if (CScrollBarUI* bar = ShownBar(m_verticalScrollBar)) {
-        int old = bar->GetScrollPos();
-        bar->SetScrollPos(pos.cy);
-        dy = bar->GetScrollPos() - old;
-    }
-    if (CScrollBarUI* bar = ShownBar(m_horizontalScrollBar)) {
-        int old = bar->GetScrollPos();
-        bar->SetScrollPos(pos.cx);
-        dx = bar->GetScrollPos() - old;
-    }
+    const int dy = MoveBarTo(ShownBar(m_verticalScrollBar), pos.cy);
+    const int dx = MoveBarTo(ShownBar(m_horizontalScrollBar), pos.cx);
     if (dx == 0 && dy == 0) return;
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = GetItemAt(i);
@@ -350,91 +337,45 @@ int CContainerUI::LineStep() const {
 
 int CContainerUI::ColumnStep() const { return m_scrollStepSize != 0 ? GetScrollStepSize() : kDefaultScrollStep; }
 
-void CContainerUI::LineUp() {
+// Scrolling along one axis; the other axis keeps its position.
+void CContainerUI::ScrollAlong(const TLayoutAxis& axis, int delta) {
     SIZE pos = GetScrollPos();
-    pos.cy -= LineStep();
+    pos.*axis.extent += delta;
     SetScrollPos(pos, true);
 }
 
-void CContainerUI::LineDown() {
+void CContainerUI::ScrollAlongTo(const TLayoutAxis& axis, int value) {
     SIZE pos = GetScrollPos();
-    pos.cy += LineStep();
+    pos.*axis.extent = value;
     SetScrollPos(pos, true);
 }
 
-void CContainerUI::PageUp() {
-    RECT inset = GetInset();
-    int page = (m_item.bottom - m_item.top) - inset.top - inset.bottom;
-    if (CScrollBarUI* bar = ShownBar(m_horizontalScrollBar)) page -= bar->GetFixedHeight();
-    SIZE pos = GetScrollPos();
-    pos.cy -= page;
-    SetScrollPos(pos, true);
+// What shows of the content along the axis: the inner size, less the bar across it.
+int CContainerUI::PageAlong(const TLayoutAxis& axis) const {
+    const RECT inset = GetInset();
+    int page = Extent(m_item, axis) - inset.*axis.start - inset.*axis.end;
+    if (CScrollBarUI* bar = ShownBar(BarAlong(CrossAxis(axis)))) page -= (bar->*axis.fixed)();
+    return page;
 }
 
-void CContainerUI::PageDown() {
-    RECT inset = GetInset();
-    int page = (m_item.bottom - m_item.top) - inset.top - inset.bottom;
-    if (CScrollBarUI* bar = ShownBar(m_horizontalScrollBar)) page -= bar->GetFixedHeight();
-    SIZE pos = GetScrollPos();
-    pos.cy += page;
-    SetScrollPos(pos, true);
-}
-
-void CContainerUI::HomeUp() {
-    SIZE pos = GetScrollPos();
-    pos.cy = 0;
-    SetScrollPos(pos, true);
-}
-
-void CContainerUI::EndDown() {
+// The range is only right once pending areas are painted (and so laid out).
+void CContainerUI::ScrollToEnd(const TLayoutAxis& axis) {
     if (m_manager != nullptr) ::UpdateWindow(m_manager->GetPaintWindow());
-    SIZE pos = GetScrollPos();
-    pos.cy = GetScrollRange().cy;
-    SetScrollPos(pos, true);
+    ScrollAlongTo(axis, GetScrollRange().*axis.extent);
 }
 
-void CContainerUI::LineLeft() {
-    SIZE pos = GetScrollPos();
-    pos.cx -= ColumnStep();
-    SetScrollPos(pos, true);
-}
-
-void CContainerUI::LineRight() {
-    SIZE pos = GetScrollPos();
-    pos.cx += ColumnStep();
-    SetScrollPos(pos, true);
-}
-
-void CContainerUI::PageLeft() {
-    RECT inset = GetInset();
-    int page = (m_item.right - m_item.left) - inset.left - inset.right;
-    if (CScrollBarUI* bar = ShownBar(m_verticalScrollBar)) page -= bar->GetFixedWidth();
-    SIZE pos = GetScrollPos();
-    pos.cx -= page;
-    SetScrollPos(pos, true);
-}
-
-void CContainerUI::PageRight() {
-    RECT inset = GetInset();
-    int page = (m_item.right - m_item.left) - inset.left - inset.right;
-    if (CScrollBarUI* bar = ShownBar(m_verticalScrollBar)) page -= bar->GetFixedWidth();
-    SIZE pos = GetScrollPos();
-    pos.cx += page;
-    SetScrollPos(pos, true);
-}
-
-void CContainerUI::HomeLeft() {
-    SIZE pos = GetScrollPos();
-    pos.cx = 0;
-    SetScrollPos(pos, true);
-}
-
-void CContainerUI::EndRight() {
-    if (m_manager != nullptr) ::UpdateWindow(m_manager->GetPaintWindow());
-    SIZE pos = GetScrollPos();
-    pos.cx = GetScrollRange().cx;
-    SetScrollPos(pos, true);
-}
+void CContainerUI::LineUp() { ScrollAlong(kVerticalAxis, -LineStep()); }
+void CContainerUI::LineDown() { ScrollAlong(kVerticalAxis, LineStep()); }
+void CContainerUI::PageUp() { ScrollAlong(kVerticalAxis, -PageAlong(kVerticalAxis)); }
+void CContainerUI::PageDown() { ScrollAlong(kVerticalAxis, PageAlong(kVerticalAxis)); }
+void CContainerUI::HomeUp() { ScrollAlongTo(kVerticalAxis, 0); }
+void CContainerUI::EndDown() { ScrollToEnd(kVerticalAxis); }
+void CContainerUI::LineLeft() { ScrollAlong(kHorizontalAxis, -ColumnStep()); }
+void CContainerUI::LineRight() { ScrollAlong(kHorizontalAxis, ColumnStep()); }
+void CContainerUI::PageLeft() { ScrollAlong(kHorizontalAxis, -PageAlong(kHorizontalAxis)); }
+void CContainerUI::PageRight() { ScrollAlong(kHorizontalAxis, PageAlong(kHorizontalAxis)); }
+void CContainerUI::HomeLeft() { ScrollAlongTo(kHorizontalAxis, 0); }
+void CContainerUI::EndRight() { ScrollToEnd(kHorizontalAxis); }
 
 void CContainerUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
     if (enableVertical && m_verticalScrollBar == nullptr) {
@@ -490,63 +431,44 @@ void CContainerUI::SetFloatPos(int index) {
 }
 
 void CContainerUI::ProcessScrollBar(RECT rect, int requiredWidth, int requiredHeight) {
-    // Each re-layout below runs this again with fresh numbers, so the stale pass stops.
-    if (CScrollBarUI* bar = m_horizontalScrollBar) {
-        int excess = requiredWidth - (rect.right - rect.left);
-        if (excess > 0 && !bar->IsVisible()) {
-            bar->SetVisible(true);
-            bar->SetScrollRange(excess);
-            bar->SetScrollPos(0);
-            SetPos(m_item, true);
-            return;
-        }
-        if (bar->IsVisible() && excess > 0) {
-            RECT place = {rect.left, rect.bottom, rect.right, rect.bottom + bar->GetFixedHeight()};
-            bar->SetPos(place, true);
-            if (bar->GetScrollRange() != excess) {
-                int old = bar->GetScrollPos();
-                bar->SetScrollRange(std::abs(excess));
-                if (bar->GetScrollPos() < old) {
-                    SetPos(m_item, true);
-                    return;
-                }
-            }
-        } else if (bar->IsVisible()) {
-            bar->SetVisible(false);
-            bar->SetScrollPos(0);
-            bar->SetScrollRange(0);
-            SetPos(m_item, true);
-            return;
-        }
+    // Each re-layout runs this again with fresh numbers, so the stale pass stops.
+    if (FitScrollBar(kHorizontalAxis, rect, requiredWidth)) return;
+    FitScrollBar(kVerticalAxis, rect, requiredHeight);
+}
+
+// Shows, places and ranges the bar along the axis for the room the children need;
+// true when that laid the container out again.
+bool CContainerUI::FitScrollBar(const TLayoutAxis& axis, const RECT& rect, int required) {
+    CScrollBarUI* bar = BarAlong(axis);
+    if (bar == nullptr) return false;
+    const int excess = required - Extent(rect, axis);
+    if (excess > 0 && !bar->IsVisible()) {
+        bar->SetVisible(true);
+        bar->SetScrollRange(excess);
+        bar->SetScrollPos(0);
+        SetPos(m_item, true);
+        return true;
     }
-    if (CScrollBarUI* bar = m_verticalScrollBar) {
-        int excess = requiredHeight - (rect.bottom - rect.top);
-        if (excess > 0 && !bar->IsVisible()) {
-            bar->SetVisible(true);
-            bar->SetScrollRange(excess);
-            bar->SetScrollPos(0);
-            SetPos(m_item, true);
-            return;
-        }
-        if (bar->IsVisible() && excess > 0) {
-            RECT place = {rect.right, rect.top, rect.right + bar->GetFixedWidth(), rect.bottom};
-            bar->SetPos(place, true);
-            if (bar->GetScrollRange() != excess) {
-                int old = bar->GetScrollPos();
-                bar->SetScrollRange(std::abs(excess));
-                if (bar->GetScrollPos() < old) {
-                    SetPos(m_item, true);
-                    return;
-                }
-            }
-        } else if (bar->IsVisible()) {
-            bar->SetVisible(false);
-            bar->SetScrollPos(0);
-            bar->SetScrollRange(0);
-            SetPos(m_item, true);
-            return;
-        }
+    if (bar->IsVisible() && excess > 0) {
+        // The bar runs along the rect and sits just past it across.
+        const TLayoutAxis& across = CrossAxis(axis);
+        RECT place = rect;
+        place.*across.start = rect.*across.end;
+        place.*across.end = rect.*across.end + (bar->*across.fixed)();
+        bar->SetPos(place, true);
+        if (bar->GetScrollRange() == excess) return false;
+        const int old = bar->GetScrollPos();
+        bar->SetScrollRange(std::abs(excess));
+        if (bar->GetScrollPos() >= old) return false;
+        SetPos(m_item, true);
+        return true;
     }
+    if (!bar->IsVisible()) return false;
+    bar->SetVisible(false);
+    bar->SetScrollPos(0);
+    bar->SetScrollRange(0);
+    SetPos(m_item, true);
+    return true;
 }
 
 bool CContainerUI::DoScrollKey(TEventInfo& event, CScrollBarUI* bar, bool vertical) {

@@ -13,6 +13,7 @@ namespace HiveUI {
 
 class CRenderClip;
 class CScrollBarUI;
+struct TLayoutAxis;
 
 // The child-list operations every container answers under the interface name "IContainer".
 class IContainerUI {
@@ -114,12 +115,18 @@ public:
     virtual void ProcessScrollBar(RECT rect, int requiredWidth, int requiredHeight);
 
 protected:
-    // The item rect less the unscaled inset, moved by the visible bars' scroll.
-    RECT ScrolledContentRect() const;
+    // The item rect less the given inset and the visible bars, moved by their scroll.
+    RECT ScrolledContentRect(const RECT& inset) const;
     // The item rect less the given inset and the visible bars' thickness.
     RECT VisibleContentRect(const RECT& inset) const;
+    CScrollBarUI* BarAlong(const TLayoutAxis& axis) const;
     int LineStep() const;
     int ColumnStep() const;
+    void ScrollAlong(const TLayoutAxis& axis, int delta);
+    void ScrollAlongTo(const TLayoutAxis& axis, int value);
+    int PageAlong(const TLayoutAxis& axis) const;
+    void ScrollToEnd(const TLayoutAxis& axis);
+    bool FitScrollBar(const TLayoutAxis& axis, const RECT& rect, int required);
     void DestroyChild(CControlUI* control);
     bool InsertChild(CControlUI* control, int index);
     bool DoScrollKey(TEventInfo& event, CScrollBarUI* bar, bool vertical);

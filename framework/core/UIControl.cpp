@@ -74,7 +74,11 @@ CControlUI::~CControlUI() {
 }
 
 CUIString CControlUI::GetName() const { return m_name; }
-void CControlUI::SetName(const wchar_t* name) { m_name = name; }
+void CControlUI::SetName(const wchar_t* name) {
+    const CUIString old = m_name;
+    m_name = name;
+    if (m_manager != nullptr && m_name != old) m_manager->RenameControl(this, old);
+}
 const wchar_t* CControlUI::GetClass() const { return L"ControlUI"; }
 
 LPVOID CControlUI::GetInterface(const wchar_t* name) {

@@ -196,6 +196,8 @@ void CPaintManagerUI::Init(HWND wnd, const wchar_t* name) {
     if (s_managers.Find(this) < 0) s_managers.Add(this);
     SetTargetWnd(wnd);
     InitDragDrop();
+    // Work queued before there was a window to post to.
+    if (!m_asyncNotify.IsEmpty() || !m_delayedCleanup.IsEmpty()) PostAsyncNotify();
 }
 
 HDC CPaintManagerUI::GetPaintDC() const { return m_paintDC ? m_paintDC->Get() : nullptr; }
@@ -216,6 +218,7 @@ bool CPaintManagerUI::AttachRoot(CControlUI* control) {
     m_updateNeeded = true;
     m_firstLayout = true;
     m_focusNeeded = true;
+    Invalidate();
     return InitControls(control);
 }
 
@@ -232,11 +235,16 @@ void CPaintManagerUI::ForgetControl(CControlUI* control) {
     if (control == m_eventHover) m_eventHover = nullptr;
     if (control == m_eventClick) m_eventClick = nullptr;
     if (control == m_focus) m_focus = nullptr;
+    if (control == m_tabFrom) m_tabFrom = nullptr;
     KillControlTimers(control);
     const CUIString name = control->GetName();
     if (!name.IsEmpty() && m_nameHash.Find(name) == control) m_nameHash.Remove(name);
     for (int i = 0; i < m_asyncNotify.GetSize(); ++i) {
         TNotifyInfo* msg = static_cast<TNotifyInfo*>(m_asyncNotify[i]);
+        if (msg->pSender == control) msg->pSender = nullptr;
+    }
+    for (int i = 0; i < m_deliveringNotify.GetSize(); ++i) {
+        TNotifyInfo* msg = static_cast<TNotifyInfo*>(m_deliveringNotify[i]);
         if (msg->pSender == control) msg->pSender = nullptr;
     }
     // A control painted after the tree must not be painted once it is gone.
@@ -294,6 +302,7 @@ void CPaintManagerUI::SetLayered(bool layered) {
     if ((exStyle & WS_EX_LAYERED) != 0)
         SetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
     if (!layered && m_opacity != 255) SetOpacity(m_opacity);
+    if (m_root != nullptr) m_root->NeedLayout();
     InvalidateWindow();
 }
 

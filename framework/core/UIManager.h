@@ -305,6 +305,7 @@ public:
     void ReleaseCapture();
     bool IsCaptured() const { return m_mouseCapture; }
     CControlUI* FindControl(const wchar_t* name) const;
+    void RenameControl(CControlUI* control, const CUIString& oldName);
     CControlUI* FindControlAt(POINT pt) const;
     CUIPtrArray* GetFoundControls() { return &m_foundControls; }
     static CControlUI* CALLBACK CollectNamedControl(CControlUI* control, LPVOID data);
@@ -323,6 +324,7 @@ public:
 
 private:
     void DropFocus(CControlUI* gaining);
+    void DeliverNotify(TNotifyInfo& msg);
 
 public:
 
@@ -377,6 +379,10 @@ private:
     bool m_dropRegistered = false;
 
     bool m_usedVirtualWnd = false;
+    // Notifications being delivered now, innermost last.
+    CUIPtrArray m_deliveringNotify;
+    // Where a requested focus move starts while no control holds the focus.
+    CControlUI* m_tabFrom = nullptr;
     // The tooltip window reads its text from here while it shows.
     CUIString m_toolTipText;
     // Tab navigation and shortcut search state, valid during one tree walk.

@@ -16,6 +16,9 @@ void CPaintManagerUI::DropFocus(CControlUI* gaining) {
 }
 
 void CPaintManagerUI::SetFocus(CControlUI* control) {
+    // A focus chosen now replaces a tab move still waiting for the next paint.
+    m_focusNeeded = false;
+    m_tabFrom = nullptr;
     if (m_paintWnd != nullptr && ::GetFocus() != m_paintWnd && control != m_focus) ::SetFocus(m_paintWnd);
     if (control == m_focus) return;
     DropFocus(control);
@@ -49,6 +52,8 @@ CControlUI* CALLBACK FindTabStopBefore(CControlUI* control, LPVOID data) {
 
 // A native editing window that closes hands the focus back through the next paint:
 // the tab order then moves forward from the stop before the control onto the control.
+// That stop only marks where the move starts: it never holds the focus, so it gets no
+// "killfocus" for a "setfocus" it never had.
 void CPaintManagerUI::RequestFocus(CControlUI* control) {
     if (m_paintWnd != nullptr) ::SetFocus(m_paintWnd);
     if (control == nullptr) return;
@@ -57,7 +62,7 @@ void CPaintManagerUI::RequestFocus(CControlUI* control) {
     find.target = control;
     const UINT flags = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
     if (m_root != nullptr) m_root->FindControl(FindTabStopBefore, &find, flags);
-    m_focus = find.reached ? find.last : nullptr;
+    m_tabFrom = find.reached ? find.last : nullptr;
     m_focusNeeded = true;
     if (m_root != nullptr) m_root->NeedLayout();
 }
@@ -71,8 +76,9 @@ bool CPaintManagerUI::SetNextTabControl(bool forward) {
     if (m_root == nullptr) return true;
     const UINT flags = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
     TFindTabInfo info;
-    info.focus = m_focus;
+    info.focus = m_focus != nullptr ? m_focus : m_tabFrom;
     info.forward = forward;
+    m_tabFrom = nullptr;
     CControlUI* control = m_root->FindControl(NextTabStop, &info, flags);
     if (control == nullptr) {
         if (forward) {
@@ -127,6 +133,16 @@ void CPaintManagerUI::ReleaseCapture() {
 
 CControlUI* CPaintManagerUI::FindControl(const wchar_t* name) const {
     return static_cast<CControlUI*>(m_nameHash.Find(name));
+}
+
+// A control of the attached tree named or renamed is found under its new name; one
+// that is not attached yet (a tree being built) joins the map when it is attached.
+void CPaintManagerUI::RenameControl(CControlUI* control, const CUIString& oldName) {
+    if (!oldName.IsEmpty() && m_nameHash.Find(oldName) == control) m_nameHash.Remove(oldName);
+    CControlUI* top = control;
+    while (top->GetParent() != nullptr) top = top->GetParent();
+    const CUIString name = control->GetName();
+    if (top == m_root && !name.IsEmpty()) m_nameHash.Set(name, control);
 }
 
 CControlUI* CALLBACK CPaintManagerUI::CollectNamedControl(CControlUI* control, LPVOID data) {

@@ -2,6 +2,8 @@
 // painting of the control tree and the mouse and keyboard events of its controls.
 #include <windowsx.h>
 
+#include <memory>
+
 #include "LayeredPixels.h"
 #include "RenderClip.h"
 #include "UIContainer.h"
@@ -185,11 +187,9 @@ void CPaintManagerUI::DoDeferredWork() {
     m_delayedCleanup.Empty();
     m_asyncNotifyPosted = false;
     while (!m_asyncNotify.IsEmpty()) {
-        TNotifyInfo* msg = static_cast<TNotifyInfo*>(m_asyncNotify[0]);
+        std::unique_ptr<TNotifyInfo> msg(static_cast<TNotifyInfo*>(m_asyncNotify[0]));
         m_asyncNotify.Remove(0);
-        if (msg->pSender != nullptr && msg->pSender->OnNotify) msg->pSender->OnNotify(msg);
-        for (int i = 0; i < m_notifiers.GetSize(); ++i) static_cast<INotifyUI*>(m_notifiers[i])->Notify(*msg);
-        delete msg;
+        DeliverNotify(*msg);
     }
 }
 
@@ -258,12 +258,18 @@ void CPaintManagerUI::OnPaint() {
     ::GetClientRect(m_paintWnd, &client);
     RECT update = {0, 0, 0, 0};
     if (!::GetUpdateRect(m_paintWnd, &update, FALSE)) return;
-    if (m_focusNeeded) SetNextTabControl(true);
     m_painting = true;
     bool sizeChanged = false;
     if (!LayoutBeforePaint(client, sizeChanged)) {
         m_painting = false;
         return;
+    }
+    // The focus moves once the tree has its places: a move asked for while a layout was
+    // pending would otherwise wait for an unrelated repaint, because what it invalidates
+    // now is validated by this paint's BeginPaint. What the move repaints joins this paint.
+    if (m_focusNeeded) {
+        SetNextTabControl(true);
+        ::GetUpdateRect(m_paintWnd, &update, FALSE);
     }
     if (m_layered) {
         LONG_PTR exStyle = ::GetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE);
@@ -502,7 +508,12 @@ void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam) {
         return;
     }
     CControlUI* control = FindControlAt(pt);
-    if (control != nullptr && control->GetManager() != this) return;
+    if (control != nullptr && control->GetManager() != this) {
+        // A child window's control ends the move, except that the pressed control keeps
+        // following the pointer, so a drag does not stall while crossing it.
+        if (!m_mouseCapture || m_eventClick == nullptr) return;
+        control = nullptr;
+    }
     if (!m_mouseCapture && control != m_eventHover) {
         if (m_eventHover != nullptr) {
             TEventInfo leave = MakeEvent(UIEVENT_MOUSELEAVE, m_eventHover, wParam, lParam);
@@ -612,8 +623,9 @@ void CPaintManagerUI::OnButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetCapture();
         event.Type = msg == WM_RBUTTONDOWN ? UIEVENT_RBUTTONDOWN : UIEVENT_MBUTTONDOWN;
     }
-    control->Event(event);
+    // Set before the event: a control that its handlers delete is forgotten, not kept.
     m_eventClick = control;
+    control->Event(event);
 }
 
 void CPaintManagerUI::OnButtonUp(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -711,7 +723,9 @@ bool CPaintManagerUI::PreMessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, 
     if (msg == WM_SYSCHAR && m_root != nullptr) {
         TFindShortcut find;
         find.ch = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(wParam))));
-        const UINT flags = UIFIND_ENABLED | UIFIND_ME_FIRST | UIFIND_TOP_FIRST;
+        // In tree order, so that a label's letter reaches the control after it and the
+        // first of two controls sharing a letter wins.
+        const UINT flags = UIFIND_ENABLED | UIFIND_ME_FIRST;
         CControlUI* control = m_root->FindControl(MatchShortcut, &find, flags);
         if (control == nullptr) return false;
         control->SetFocus();

@@ -39,6 +39,18 @@ void CPaintManagerUI::SendNotifyInfo(TNotifyInfo& msg, bool async) {
         PostAsyncNotify();
         return;
     }
+    DeliverNotify(msg);
+}
+
+// A notifier may delete the sender: the record is listed while it is delivered, so that
+// forgetting the control clears it and later notifiers see no sender, not a dangling one.
+void CPaintManagerUI::DeliverNotify(TNotifyInfo& msg) {
+    struct TListed {
+        CUIPtrArray& list;
+        TNotifyInfo* record;
+        ~TListed() { RemoveFirst(list, record); }
+    } listed{m_deliveringNotify, &msg};
+    m_deliveringNotify.Add(&msg);
     if (msg.pSender != nullptr && msg.pSender->OnNotify) msg.pSender->OnNotify(&msg);
     for (int i = 0; i < m_notifiers.GetSize(); ++i) static_cast<INotifyUI*>(m_notifiers[i])->Notify(msg);
 }
@@ -46,10 +58,10 @@ void CPaintManagerUI::SendNotifyInfo(TNotifyInfo& msg, bool async) {
 bool CPaintManagerUI::AddNotifier(INotifyUI* notifier) { return m_notifiers.Add(notifier); }
 bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) { return RemoveFirst(m_notifiers, notifier); }
 
+// Without a window the work waits in its lists until Init binds one.
 void CPaintManagerUI::PostAsyncNotify() {
-    if (m_asyncNotifyPosted) return;
-    ::PostMessageW(m_paintWnd, WM_APP + 1, 0, 0);
-    m_asyncNotifyPosted = true;
+    if (m_asyncNotifyPosted || m_paintWnd == nullptr) return;
+    m_asyncNotifyPosted = ::PostMessageW(m_paintWnd, WM_APP + 1, 0, 0) != FALSE;
 }
 
 void CPaintManagerUI::AddDelayedCleanup(CControlUI* control) {

@@ -78,8 +78,8 @@ public:
     // A bottom-up 32-bit DIB section and its bits.
     static HBITMAP CreateARGB32Bitmap(HDC hdc, int width, int height, BYTE** bits);
 
-    static void RgbToHsl(DWORD color, float* hue, float* saturation, float* lightness);
-    static void HslToRgb(DWORD* color, float hue, float saturation, float lightness);
+    static void RgbToHsl(DWORD color, double* hue, double* saturation, double* lightness);
+    static void HslToRgb(DWORD* color, double hue, double saturation, double lightness);
     static DWORD AdjustColor(DWORD color, short hue, short saturation, short lightness);
     static void AdjustImage(bool on, TImageData* image, short hue, short saturation, short lightness);
 };

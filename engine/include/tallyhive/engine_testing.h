@@ -1,6 +1,9 @@
 // What in-process tests may read of the engine: the records that the engine trace
-// file receives, in order, without the process-id prefix.
+// file receives, in order, without the process-id prefix, what the browser window
+// shows, and two limits made short for tests.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -15,5 +18,16 @@ void ClearTraceRecords();
 void SetNetworkIdleTimeout(unsigned milliseconds);
 // What the browser's window shows: the title, a line break, then the visible text.
 std::wstring DisplayedText(CefRefPtr<CefBrowser> browser);
+// How long one run of page script (a script block, a timer, a handler) may take before
+// it is stopped as a script error.
+void SetScriptTimeLimit(unsigned milliseconds);
+// A laid-out element of the page in the browser's window: "tag#id.class", its box in
+// client coordinates, and whether a click there reaches a handler or a link.
+struct PageBox {
+    std::string element;
+    RECT rect;
+    bool clickable;
+};
+std::vector<PageBox> PageBoxes(CefRefPtr<CefBrowser> browser);
 
 }  // namespace engine_testing

@@ -172,6 +172,15 @@ private:
     IMPLEMENT_REFCOUNTING(TestClient);
 };
 
+// Starts the engine with its own UI thread and its log at folder\cef.log.
+inline bool StartEngine(const std::wstring& folder, CefRefPtr<CefApp> app) {
+    CefSettings settings;
+    settings.multi_threaded_message_loop = 1;
+    CefString(&settings.log_file) = folder + L"\\cef.log";
+    settings.log_severity = LOGSEVERITY_INFO;
+    return CefInitialize(CefMainArgs(GetModuleHandleW(nullptr)), settings, app, nullptr);
+}
+
 // A top-level test window for a browser, so no window of the test's thread is its parent.
 inline CefWindowInfo PopupInfo() {
     CefWindowInfo info;

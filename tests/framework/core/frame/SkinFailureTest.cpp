@@ -63,11 +63,15 @@ ChildRun RunChild(const wchar_t* test) {
     ChildRun run;
     if (!CreateProcessW(exe, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return run;
     // The box blocks the child until it is answered; give up only when the child ended.
+    // Its text arrives a moment after the box itself: wait a bounded while for it.
+    DWORD textDeadline = 0;
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
         HWND box = FindBoxOf(process.dwProcessId);
         if (box == nullptr) continue;
         run.boxFound = true;
         run.text = StaticTextOf(box);
+        if (textDeadline == 0) textDeadline = GetTickCount() + 10000;
+        if (run.text.empty() && static_cast<LONG>(GetTickCount() - textDeadline) < 0) continue;
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         if (WaitForSingleObject(process.hProcess, 30000) == WAIT_TIMEOUT) PostMessageW(box, WM_CLOSE, 0, 0);
         WaitForSingleObject(process.hProcess, 30000);

@@ -142,3 +142,40 @@ TEST(VerticalLayout, ADelayedDragDrawsTheFutureBandTranslucentUntilRelease) {
 }
 
 }  // namespace
+
+#include <DpiScale.h>
+#include <UIManager.h>
+
+#include <utility>
+
+namespace {
+
+// A 100-unit column at 150 % (150 pixels) dragged to 180 pixels and laid out again:
+// its size before the drag and after the next layout.
+template <class Layout>
+std::pair<int, int> DragAt150Percent(bool vertical) {
+    CPaintManagerUI manager;
+    manager.GetDpiScale()->SetScale(144);
+    Layout line;
+    Layout* column = new Layout;
+    column->SetAttribute(vertical ? L"height" : L"width", L"100");
+    column->SetAttribute(vertical ? L"sepheight" : L"sepwidth", L"4");
+    line.Add(column);
+    line.Add(new CControlUI);
+    line.SetManager(&manager, nullptr, false);
+    const RECT whole = vertical ? RECT{0, 0, 50, 400} : RECT{0, 0, 400, 50};
+    const auto along = [vertical](int v) { return vertical ? POINT{20, v} : POINT{v, 20}; };
+    const auto extent = [vertical](const RECT& rc) { return vertical ? rc.bottom - rc.top : rc.right - rc.left; };
+    line.SetPos(whole, false);
+    const int before = extent(column->GetPos());
+    Drag(*column, {along(148), along(178)});
+    line.SetPos(whole, false);
+    return {before, extent(column->GetPos())};
+}
+
+TEST(Separators, ADraggedSizeStaysWhereTheUserLeftItUnderADpiScale) {
+    EXPECT_EQ(std::make_pair(150, 180), DragAt150Percent<CVerticalLayoutUI>(true));
+    EXPECT_EQ(std::make_pair(150, 180), DragAt150Percent<CHorizontalLayoutUI>(false));
+}
+
+}  // namespace

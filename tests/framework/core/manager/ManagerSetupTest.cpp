@@ -1,3 +1,4 @@
+#include <UIControl.h>
 #include <UIManager.h>
 
 #include <gtest/gtest.h>
@@ -97,6 +98,18 @@ TEST_F(ManagerWindow, LayeredPaintingTurnedOffClearsTheLayeredStyle) {
     manager.SetLayered(false);
     EXPECT_FALSE(manager.IsLayered());
     EXPECT_EQ(0, ExStyle() & WS_EX_LAYERED);
+}
+
+TEST_F(ManagerWindow, SwitchingLayeredPaintingAsksTheRootForANewLayout) {
+    CPaintManagerUI manager;
+    manager.Init(wnd_);
+    HiveUI::CControlUI* root = new HiveUI::CControlUI;
+    manager.AttachRoot(root);
+    root->SetPos({0, 0, 10, 10}, false);
+    ASSERT_FALSE(root->IsLayoutNeeded());
+    manager.SetLayered(true);
+    EXPECT_TRUE(root->IsLayoutNeeded());
+    EXPECT_TRUE(manager.IsUpdateNeeded());
 }
 
 TEST_F(ManagerWindow, ChildWindowsNeverPaintLayered) {

@@ -26,6 +26,15 @@ TEST_F(RoutingWindow, NamesAreCollectedWhenATreeIsAttachedAndTheLaterOfTwoWins) 
     Pump();
 }
 
+TEST_F(RoutingWindow, AControlNamedOrRenamedAfterAttachingIsFoundByItsNewName) {
+    Probe* late = root_->Add(new Probe(log_, L""), RECT{0, 0, 5, 5});
+    late->SetName(L"late");
+    EXPECT_EQ(late, manager().FindControl(L"late"));
+    a_->SetName(L"renamed");
+    EXPECT_EQ(a_, manager().FindControl(L"renamed"));
+    EXPECT_EQ(nullptr, manager().FindControl(L"a"));
+}
+
 TEST_F(RoutingWindow, PointSearchesFindTheTopmostVisibleMouseEnabledControl) {
     const struct {
         POINT pt;

@@ -136,6 +136,37 @@ TEST_F(RoutingWindow, AControlDeletedDuringDeliveryLeavesItsLaterNotificationsWi
     manager().RemoveNotifier(&sink);
 }
 
+TEST_F(RoutingWindow, ASenderDeletedByANotifierReachesTheLaterNotifiersAsNone) {
+    DeletingSink deleting;
+    deleting.box = root_;
+    Seq journal;
+    Sink later(journal, L"later");
+    manager().AddNotifier(&deleting);
+    manager().AddNotifier(&later);
+    deleting.victim = a_;
+    manager().SendNotify(a_, L"now");
+    deleting.victim = b_;
+    manager().SendNotify(b_, L"queued", 0, 0, true);
+    Pump();
+    EXPECT_EQ((std::vector<CControlUI*>{a_, b_}), deleting.senders);
+    EXPECT_EQ((std::vector<CControlUI*>{nullptr, nullptr}), later.senders);
+    manager().RemoveNotifier(&deleting);
+    manager().RemoveNotifier(&later);
+}
+
+TEST(WindowlessManager, NotificationsQueuedBeforeTheWindowIsBoundArriveOnceItIs) {
+    CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    HostWnd host;
+    Seq journal;
+    Sink sink(journal, L"sink");
+    host.manager.AddNotifier(&sink);
+    host.manager.SendNotify(nullptr, L"early", 0, 0, true);
+    ASSERT_NE(nullptr, host.Create(nullptr, L"late", WS_POPUP, 0, 0, 0, 10, 10));
+    Pump();
+    EXPECT_EQ(Seq({L"sink:early"}), journal);
+    DestroyWindow(host.GetHWND());
+}
+
 TEST_F(RoutingWindow, VirtualWindowNamesComeFromTheNearestAncestorAndOnlyOnTheSynchronousPath) {
     Seq journal;
     Sink sink(journal, L"sink");

@@ -170,7 +170,7 @@ TEST(Hsl, KnownColoursAndRoundTrips) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.colour);
-        float h, s, l;
+        double h, s, l;
         CUIRender::RgbToHsl(c.colour, &h, &s, &l);
         EXPECT_NEAR(c.hue, h, 0.01);
         EXPECT_NEAR(c.saturation, s, 0.01);
@@ -180,7 +180,7 @@ TEST(Hsl, KnownColoursAndRoundTrips) {
         for (DWORD g = 0; g < 256; g += 17) {
             for (DWORD b = 0; b < 256; b += 85) {
                 const DWORD colour = 0x7F000000 | (r << 16) | (g << 8) | b;
-                float h, s, l;
+                double h, s, l;
                 CUIRender::RgbToHsl(colour, &h, &s, &l);
                 DWORD back = 0x7F000000;
                 CUIRender::HslToRgb(&back, h, s, l);
@@ -193,7 +193,7 @@ TEST(Hsl, KnownColoursAndRoundTrips) {
 }
 
 TEST(Hsl, AdjustColorShiftsHueAndScalesSaturationAndLightness) {
-    EXPECT_TRUE(ColourNear(0xFF00FFFF, CUIRender::AdjustColor(0xFFFF0000, 360, 100, 100)));
+    EXPECT_EQ(0xFF00FFFFu, CUIRender::AdjustColor(0xFFFF0000, 360, 100, 100));
     EXPECT_TRUE(ColourNear(0xFF00FF00, CUIRender::AdjustColor(0xFFFF0000, 300, 100, 100)));
     EXPECT_TRUE(ColourNear(0xFF808080, CUIRender::AdjustColor(0xFFFF0000, 180, 0, 100)));
     EXPECT_TRUE(ColourNear(0xFF000000, CUIRender::AdjustColor(0xFFFF0000, 180, 100, 0)));

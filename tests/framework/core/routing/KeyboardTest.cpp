@@ -91,17 +91,19 @@ TEST_F(KeyboardWindow, AltLetterFocusesAndActivatesTheControlWithThatShortcut) {
     EXPECT_FALSE(Pre(WM_SYSCHAR, 'k'));
 }
 
-TEST_F(KeyboardWindow, ALabelsShortcutGoesToTheNextControlOfTheSearch) {
-    // The search runs from the last child to the first, so the control found after the
-    // label is the one added before it.
+TEST_F(KeyboardWindow, ALabelsShortcutGoesToTheControlAfterItAndTheFirstOfTwoSharedShortcutsWins) {
     Probe* label = root_->Add(new Probe(log_, L"label", 0, L"LabelUI"), RECT{110, 10, 150, 40});
     Probe* after = root_->Add(new Probe(log_, L"after", UIFLAG_TABSTOP), RECT{110, 50, 150, 80});
     label->SetShortcut(L'N');
     EXPECT_TRUE(Pre(WM_SYSCHAR, 'n'));
-    EXPECT_EQ(b_, manager().GetFocus());
+    EXPECT_EQ(after, manager().GetFocus());
     EXPECT_EQ(0, label->activations);
-    EXPECT_EQ(0, after->activations);
-    EXPECT_EQ(1, b_->activations);
+    EXPECT_EQ(0, b_->activations);
+    EXPECT_EQ(1, after->activations);
+    a_->SetShortcut(L'S');
+    after->SetShortcut(L'S');
+    EXPECT_TRUE(Pre(WM_SYSCHAR, 's'));
+    EXPECT_EQ(a_, manager().GetFocus());
 }
 
 class CountingFilter : public IMessageFilterUI {

@@ -139,6 +139,23 @@ TEST_F(RoutingWindow, ControlsOfAnotherManagerEndTheHandlingAndNeverStayPressed)
     EXPECT_TRUE(log_.empty());
 }
 
+TEST_F(RoutingWindow, ThePressedControlFollowsTheMouseAcrossAControlOfAnotherManager) {
+    CPaintManagerUI other;
+    Probe* foreign = root_->Add(new Probe(log_, L"f"), RECT{120, 10, 180, 60});
+    foreign->SetManager(&other, root_, false);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, Point(20, 20));
+    log_.clear();
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Point(150, 30));
+    EXPECT_EQ(Seq({L"a:9"}), Names(log_));
+    EXPECT_EQ(150, log_.back().event.ptMouse.x);
+    Send(WM_LBUTTONUP, 0, Point(150, 30));
+    log_.clear();
+    Send(WM_MOUSEMOVE, 0, Point(151, 31));
+    EXPECT_TRUE(log_.empty());
+    root_->children.pop_back();
+    delete foreign;
+}
+
 TEST_F(RoutingWindow, SetCursorReachesOnlyControlsThatAskForIt) {
     SetCursorPos(205, 205);
     Probe* cursor = root_->Add(new Probe(log_, L"c", UIFLAG_SETCURSOR), RECT{0, 0, 10, 10});

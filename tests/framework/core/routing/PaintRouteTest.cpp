@@ -57,6 +57,16 @@ TEST_F(RoutingWindow, FirstPaintAfterAttachSendsWindowInitOnceAndEveryLayoutQueu
     manager().RemoveNotifier(&log);
 }
 
+TEST_F(RoutingWindow, AttachingATreeRepaintsTheWholeWindow) {
+    ValidateRect(hwnd(), nullptr);
+    manager().AttachRoot(new TestBox);
+    a_ = b_ = nullptr;
+    RECT update = {};
+    ASSERT_TRUE(GetUpdateRect(hwnd(), &update, FALSE));
+    EXPECT_EQ(200, update.right - update.left);
+    EXPECT_EQ(150, update.bottom - update.top);
+}
+
 // A native child that paints itself green when printed and answers reflected messages.
 LRESULT CALLBACK NativeChildProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     std::vector<UINT>* seen = reinterpret_cast<std::vector<UINT>*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));

@@ -97,6 +97,8 @@ protected:
         SetCursorPos(205, 205);
         UpdateWindow(hwnd());
         Pump();
+        // The first paint focused the first tab stop; the tests start with none focused.
+        manager().SetFocus(nullptr);
         log_.clear();
     }
     void TearDown() override { DestroyWindow(hwnd()); }

@@ -27,7 +27,11 @@ public:
     }
     const wchar_t* GetWindowClassName() const override { return L"TallyhiveShadowedWnd"; }
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_CREATE) manager.Init(m_hWnd);
+        if (msg == WM_CREATE) {
+            manager.Init(m_hWnd);
+            // As a frame does: the tree, and with it the shadow, comes while creating.
+            if (attachOnCreate) manager.AttachRoot(nullptr);
+        }
         return CWindowWnd::HandleMessage(msg, wParam, lParam);
     }
     void OnFinalMessage(HWND) override {
@@ -35,6 +39,7 @@ public:
     }
 
     CPaintManagerUI manager;
+    bool attachOnCreate = false;
 
 private:
     bool* m_deleted;
@@ -212,6 +217,28 @@ TEST_F(ShadowWindow, HiddenWhileMaximisedOrHiddenAndBackAfterwards) {
     ShowWindow(parent, SW_SHOWNOACTIVATE);
     EXPECT_TRUE(IsWindowVisible(wnd));
     DestroyWindow(parent);
+}
+
+TEST_F(ShadowWindow, AWindowCreatedMaximisedOrMinimisedShowsNoShadowUntilRestored) {
+    for (DWORD state : {DWORD{WS_MAXIMIZE}, DWORD{WS_MINIMIZE}}) {
+        SCOPED_TRACE(state == WS_MAXIMIZE ? "maximised" : "minimised");
+        ShadowedWnd frame;
+        frame.attachOnCreate = true;
+        CShadowUI* shadow = frame.manager.GetShadow();
+        shadow->ShowShadow(true);
+        shadow->SetSize(6);
+        const HWND parent = Open(frame, WS_POPUP | WS_VISIBLE | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | state);
+        ASSERT_TRUE(state == WS_MAXIMIZE ? IsZoomed(parent) : IsIconic(parent));
+        const HWND wnd = shadow->GetHWND();
+        ASSERT_NE(nullptr, wnd);
+        UpdateWindow(parent);
+        EXPECT_FALSE(IsWindowVisible(wnd));
+        ShowWindow(parent, SW_RESTORE);
+        UpdateWindow(parent);
+        EXPECT_TRUE(IsWindowVisible(wnd));
+        ExpectRect(ExpectedShadow(parent, 6), WindowRect(wnd));
+        DestroyWindow(parent);
+    }
 }
 
 TEST_F(ShadowWindow, AWindowCreatedHiddenGetsItsShadowWhenShown) {

@@ -1,0 +1,41 @@
+// Owners for the Win32 handles the browser window uses: one template that frees a
+// handle with the function its kind needs, and a guard that restores a device
+// context's previous selection.
+#pragma once
+
+#include <windows.h>
+
+namespace engine {
+
+template <class Handle, BOOL(WINAPI* Free)(Handle)>
+class HandleOwner {
+public:
+    explicit HandleOwner(Handle handle) : handle_(handle) {}
+    ~HandleOwner() {
+        if (handle_ != nullptr) Free(handle_);
+    }
+    HandleOwner(const HandleOwner&) = delete;
+    HandleOwner& operator=(const HandleOwner&) = delete;
+    Handle get() const { return handle_; }
+
+private:
+    Handle handle_;
+};
+
+using GdiObject = HandleOwner<HGDIOBJ, DeleteObject>;
+using MemoryDc = HandleOwner<HDC, DeleteDC>;
+using MenuHandle = HandleOwner<HMENU, DestroyMenu>;
+
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~SelectGuard() { SelectObject(dc_, old_); }
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace engine
