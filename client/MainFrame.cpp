@@ -178,14 +178,11 @@ void CMainFrame::OnClick(TNotifyInfo& msg) {
     WindowImplBase::OnClick(msg);
 }
 
-// Only a confirmed close quits; a close asked for while the question is up changes
-// nothing, and one that comes after the answer lets the window go.
-LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
-    if (m_closing) {
-        handled = FALSE;
-        return 0;
-    }
-    if (m_confirming) return 0;
+// Only a confirmed close quits; a close asked for while the question is up or after the
+// answer changes nothing. The confirmed window is hidden but stays until the message loop
+// has ended and the browsers in it have closed (FinishRun).
+LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
+    if (m_closing || m_confirming) return 0;
     RunBgShowScript(true);
     m_confirming = true;
     // "是否确认退出系统？" (quit the system?)
@@ -200,7 +197,7 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
     m_trayIcon.Delete();
     CloseBrowsers();
     StopUpdateThread();
-    handled = FALSE;
+    ShowWindow(false, false);
     return 0;
 }
 

@@ -74,10 +74,14 @@ TEST_F(MainFrameTest, ThemeColourAndBorderArriveWithTheirArguments) {
 }
 
 TEST_F(MainFrameTest, TwoFlashRequestsStartOneTimerUntilTheWindowIsActiveAgain) {
-    // Another window is active, so the flash goes on until the test stops it.
-    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                 nullptr, nullptr);
+    // Another window is active and the frame hidden (no late focus event of the display
+    // can activate it), so the flash goes on until the test stops it.
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ShowWindow(wnd, SW_HIDE);
+    PumpMessagesUntil([] { return false; }, 300);
     SetActiveWindow(other);
+    ASSERT_NE(wnd, GetActiveWindow());
     FromOtherThread([](IWindowConformityl& w) {
         w.WindowFlash();
         w.WindowFlash();
@@ -104,7 +108,7 @@ TEST_F(MainFrameTest, MenuCommandsAndVisibility) {
     EXPECT_TRUE(IsWindowVisible(wnd));
 }
 
-TEST_F(MainFrameTest, MenuCommand999AsksBeforeClosingAndEscapeKeepsTheWindow) {
+TEST_F(MainFrameTest, MenuCommand999AsksBeforeClosingEscapeKeepsTheWindowAndOkEndsTheLoop) {
     ModalAnswer escape(L"MessagePanleFrame", [](HWND panel) { ProgramDriver::PressKey(panel, VK_ESCAPE); });
     std::thread([&] { frame.SendMenuMessage(999); }).join();
     ASSERT_TRUE(PumpUntil([&] { return escape.Gone(); }));
@@ -112,6 +116,19 @@ TEST_F(MainFrameTest, MenuCommand999AsksBeforeClosingAndEscapeKeepsTheWindow) {
     EXPECT_TRUE(IsWindowEnabled(wnd));
     MSG quit;
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+
+    // "btn_ok" (140 x 38 at 64 below the 190-high question), once painted: the window hides
+    // and the message loop is told to end with 1.
+    ModalAnswer ok(L"MessagePanleFrame", [](HWND panel) {
+        ProgramDriver::WaitUntil([&] { return ProgramDriver::ScreenPixels(panel).rgb(134, 209) != 0xFFFFFF; }, 30000);
+        ProgramDriver::ClickAt(panel, 134, 209);
+    });
+    std::thread([&] { frame.SendMenuMessage(999); }).join();
+    ASSERT_TRUE(PumpUntil([&] { return ok.Gone() && !IsWindowVisible(wnd); }));
+    bool quitting = false;
+    while (!quitting && PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE)) quitting = quit.message == WM_QUIT;
+    ASSERT_TRUE(quitting);
+    EXPECT_EQ(1u, quit.wParam);
 }
 
 }  // namespace

@@ -58,10 +58,19 @@ TEST_F(MessageWindowsTest, TheCaptionDoubleClickNeverMaximises) {
     DestroyWindow(panel.GetHWND());
 }
 
-TEST_F(MessageWindowsTest, EscapeAnswersTheConfirmationWithNo) {
+TEST_F(MessageWindowsTest, EscapeAnswersTheConfirmationWithNoAndOkWithYes) {
     ModalAnswer escape(L"MessagePanleFrame", [](HWND panel) { ProgramDriver::PressKey(panel, VK_ESCAPE); });
     EXPECT_FALSE(ShowConfirmPanel(L"quit?", nullptr));
     EXPECT_TRUE(escape.Gone());
+
+    // "btn_ok" is 140 x 38 at 64 in the row below the 190-high question, placed on the
+    // panel's first paint.
+    ModalAnswer ok(L"MessagePanleFrame", [](HWND panel) {
+        ProgramDriver::WaitUntil([&] { return ProgramDriver::ScreenPixels(panel).rgb(134, 209) != 0xFFFFFF; }, 30000);
+        ProgramDriver::ClickAt(panel, 134, 209);
+    });
+    EXPECT_TRUE(ShowConfirmPanel(L"quit?", nullptr));
+    EXPECT_TRUE(ok.Gone());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The demo frame: a skinned window with title bar buttons, an option group, a check box,
 // a progress bar, a slider and push buttons, all images drawn here. It is checked on the
 // screen and used by its buttons; with TALLYHIVE_DEMO_HOLD naming a folder it stays up
-// until a file "done" appears there, for the README's picture (scripts/screenshot-demo.sh).
+// until a file "done" appears there, for the README's picture (scripts/screenshot.sh demo-frame).
 #include <UIOption.h>
 #include <UISlider.h>
 #include <WindowImplBase.h>
