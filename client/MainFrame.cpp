@@ -5,6 +5,7 @@
 #include "MessagePump.h"
 #include "TextConvert.h"
 #include "UIContainer.h"
+#include "UIGifAnim.h"
 #include "UILabel.h"
 
 using namespace HiveUI;
@@ -55,7 +56,9 @@ void CMainFrame::InitWindow() {
     m_browserInsetLayout = m_pm.FindControl(L"BrowserLayoutInset");
     m_titleLayout = m_pm.FindControl(L"titlelayout");
     m_mainLayout = m_pm.FindControl(L"manlayout");
-    m_loadGif = m_pm.FindControl(L"loadgif");
+    if (CControlUI* gif = m_pm.FindControl(L"loadgif")) {
+        m_loadGif = static_cast<CGifAnimUI*>(gif->GetInterface(L"GifAnim"));
+    }
 
     SetBorder(2);
     SetThemeColor(g_themeColor);
@@ -141,6 +144,7 @@ bool CMainFrame::HandlePrivateMessage(UINT msg) {
 void CMainFrame::EndLoading() {
     m_relayoutPending = true;
     m_pageReady = true;
+    if (m_loadGif != nullptr) m_loadGif->StopGif();
 }
 
 LRESULT CMainFrame::HandleCustomMessage(UINT msg, WPARAM, LPARAM lParam, BOOL& handled) {

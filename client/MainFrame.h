@@ -19,6 +19,7 @@
 #include "include/cef_browser.h"
 
 namespace HiveUI {
+class CGifAnimUI;
 class CLabelUI;
 }
 
@@ -79,7 +80,7 @@ private:
     HiveUI::CControlUI* m_mainLayout = nullptr;
     HiveUI::CControlUI* m_titleLayout = nullptr;
     HiveUI::CLabelUI* m_titleLabel = nullptr;
-    HiveUI::CControlUI* m_loadGif = nullptr;
+    HiveUI::CGifAnimUI* m_loadGif = nullptr;
     bool m_relayoutPending = false;
     bool m_pageReady = false;
     int m_border = 0;

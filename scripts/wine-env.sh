@@ -12,3 +12,13 @@ wine_env() {
     export LD_PRELOAD="$1/i386-runner/\$LIB/noreplace.so${LD_PRELOAD:+ $LD_PRELOAD}"
   fi
 }
+
+# wine_boot_prefix PREFIX boots a new Wine prefix for windows shown on a display without
+# a window manager (the tests', the screenshots'). Without one, every hide or destroy of
+# a visible top-level window waits about 2 s for it to answer; windows Wine does not hand
+# to one do not.
+wine_boot_prefix() {
+  WINEPREFIX=$1 wineboot -i
+  WINEPREFIX=$1 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+  WINEPREFIX=$1 wineserver -w
+}

@@ -7,7 +7,8 @@
 
 #include <functional>
 #include <string>
-#include <vector>
+
+#include "PixelCanvas.h"
 
 namespace ProgramDriver {
 
@@ -124,41 +125,18 @@ inline SIZE ClientSize(HWND wnd) {
 // What the screen shows of a window's client area, as 0xRRGGBB pixels.
 class ScreenPixels {
 public:
-    explicit ScreenPixels(HWND wnd) {
-        const SIZE size = ClientSize(wnd);
-        width_ = size.cx;
-        height_ = size.cy;
+    explicit ScreenPixels(HWND wnd) : size_(ClientSize(wnd)), canvas_(size_.cx, size_.cy) {
         POINT origin = {0, 0};
         ClientToScreen(wnd, &origin);
-        pixels_.assign(static_cast<size_t>(width_) * height_, 0);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
         HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap != nullptr) {
-            HGDIOBJ old = SelectObject(memory, bitmap);
-            BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
-            SelectObject(memory, old);
-            const DWORD* from = static_cast<const DWORD*>(bits);
-            for (size_t i = 0; i < pixels_.size(); ++i) pixels_[i] = from[i] & 0xFFFFFF;
-            DeleteObject(bitmap);
-        }
-        DeleteDC(memory);
+        BitBlt(canvas_.dc(), 0, 0, size_.cx, size_.cy, screen, origin.x, origin.y, SRCCOPY);
         ReleaseDC(nullptr, screen);
     }
-    DWORD rgb(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
-    int width() const { return width_; }
-    int height() const { return height_; }
+    DWORD rgb(int x, int y) const { return canvas_.rgb(x, y); }
 
 private:
-    int width_ = 0, height_ = 0;
-    std::vector<DWORD> pixels_;
+    SIZE size_;
+    PixelCanvas canvas_;
 };
 
 }  // namespace ProgramDriver

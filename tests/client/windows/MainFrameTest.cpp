@@ -6,6 +6,7 @@
 #include "ClientWindowKit.h"
 #include "MainFrame.h"
 #include "UIContainer.h"
+#include "UIGifAnim.h"
 
 using namespace HiveUI;
 
@@ -45,6 +46,15 @@ TEST_F(MainFrameTest, OpensAt1200By770WithTheSkinsFrameAndTheme) {
     const RECT inset = static_cast<CContainerUI*>(Find(L"BrowserLayoutInset"))->GetInset();
     EXPECT_EQ(2, inset.left);
     EXPECT_EQ(2, inset.bottom);
+}
+
+TEST_F(MainFrameTest, TheLoadingAnimationPlaysUntilTheLoadingTimeOut) {
+    auto* gif = static_cast<CGifAnimUI*>(Find(L"loadgif")->GetInterface(L"GifAnim"));
+    ASSERT_NE(nullptr, gif);
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(gif->IsPlaying());
+    ASSERT_TRUE(PumpUntil([&] { return !gif->IsPlaying(); }));
+    EXPECT_GE(GetTickCount64() - start + 100, 3000u);  // timer 103: 3 s after InitWindow
 }
 
 TEST_F(MainFrameTest, ACallFromAnotherThreadWaitsForTheWindowsThread) {
