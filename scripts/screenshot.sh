@@ -35,8 +35,9 @@ xvfb_pid=""
 program=""
 cleanup() {
   set +e
-  [ -n "$program" ] && touch "$work/done" && wait "$program" 2>/dev/null
+  touch "$work/done"
   WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
+  [ -n "$program" ] && wait "$program" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
@@ -56,12 +57,12 @@ if [ -z "$filter" ]; then
   # taken of the window itself, once its title bar shows the cream and the loading
   # time-out (3 s) has passed.
   window_id() {
-    xwininfo -root -tree -display "$DISPLAY" 2>/dev/null | grep -a '"tallyhive' | grep -a ' 1200x770+' | awk '{ print $1; exit }'
+    xwininfo -root -tree -display "$DISPLAY" 2>/dev/null | grep -a '"tallyhive' | grep -a ' 1200x770+' | awk '{ print $1; exit }' || true
   }
   for _ in $(seq 900); do
     id=$(window_id)
     pixel=""
-    [ -n "$id" ] && pixel=$(xwd -id "$id" -display "$DISPLAY" | convert xwd:- -format "%[hex:p{600,15}]" info: 2>/dev/null || true)
+    [ -n "$id" ] && pixel=$(xwd -id "$id" -display "$DISPLAY" 2>/dev/null | convert xwd:- -format "%[hex:p{600,15}]" info: 2>/dev/null || true)
     [ "${pixel:0:6}" = "FEFAE8" ] && break
     sleep 0.2
   done
