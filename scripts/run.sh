@@ -14,25 +14,7 @@ prefix=$("$top/scripts/setup.sh" | tail -n 1)
 wine_env "$prefix"
 export WINEPREFIX=${TALLYHIVE_WINEPREFIX:-$build/wineprefix}
 
-xvfb_pid=""
-cleanup() {
-  set +e
-  wineserver -k >/dev/null 2>&1
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-}
-trap cleanup EXIT
-. "$top/scripts/xvfb.sh"
-
-if [ -z "${DISPLAY:-}" ]; then
-  start_xvfb /dev/null
-  echo "run: no DISPLAY set, using Xvfb on $DISPLAY" >&2
-fi
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "run: creating the Wine prefix $WINEPREFIX (once)" >&2
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
+wine_session run
 
 status=0
 wine "$build/client/tallyhive.exe" "$@" || status=$?

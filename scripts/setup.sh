@@ -10,6 +10,7 @@ CURL_VER=7.88.1
 MPG123_VER=1.31.2
 ZLIB_VER=1.2.13
 DUKTAPE_VER=2.7.0
+PUGIXML_VER=1.13
 DEPS_KEY="curl-${CURL_VER}_mpg123-${MPG123_VER}_zlib-${ZLIB_VER}_duktape-${DUKTAPE_VER}_r1"
 PREFIX="$DEPS_ROOT/$DEPS_KEY"
 TOP=$(cd "$(dirname "$0")/.." && pwd)
@@ -171,6 +172,22 @@ ensure_deps() {
   touch "$PREFIX/.complete"
 }
 
+# pugixml is the baseline of the XML parse benchmark only; the programs never link it.
+ensure_pugixml() {
+  [ -f "$PREFIX/lib/libpugixml.a" ] && return 0
+  need_root "pugixml for the benchmarks in $PREFIX"
+  fetch_source pugixml "$PUGIXML_VER"
+  log "building pugixml $PUGIXML_VER for i686-w64-mingw32"
+  local src="$PREFIX/src/pugixml-$PUGIXML_VER/src" b
+  b=$(mktemp -d)
+  mkdir -p "$PREFIX/lib" "$PREFIX/include"
+  i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -c "$src/pugixml.cpp" -o "$b/pugixml.o"
+  i686-w64-mingw32-ar rcs "$b/libpugixml.a" "$b/pugixml.o"
+  cp "$src/pugixml.hpp" "$src/pugiconfig.hpp" "$PREFIX/include/"
+  mv "$b/libpugixml.a" "$PREFIX/lib/libpugixml.a"
+  rm -rf "$b"
+}
+
 # Some virtual machines run only 64-bit code (the kernel offers no 32-bit code segment):
 # there 32-bit Wine starts only through qemu's user-mode emulator, registered with
 # binfmt_misc. The release suite's emulator crashes Wine processes as they exit, so the
@@ -252,6 +269,7 @@ ensure_i386_runner() {
 ensure_apt
 ensure_locale
 ensure_deps
+ensure_pugixml
 ensure_i386_runner
 # Where the build finds the dependency prefix.
 printf '%s\n' "$PREFIX"

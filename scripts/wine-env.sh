@@ -22,3 +22,23 @@ wine_boot_prefix() {
   WINEPREFIX=$1 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
   WINEPREFIX=$1 wineserver -w
 }
+
+# wine_session NAME: for the scripts that start a program for the user (run.sh,
+# try-uninstall.sh). Uses $DISPLAY or, without one, an Xvfb of its own; boots $WINEPREFIX
+# when it is new; on exit ends the prefix's server and the Xvfb. NAME prefixes messages.
+wine_session() {
+  local name=$1
+  xvfb_pid=""
+  trap 'set +e; wineserver -k >/dev/null 2>&1
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null' EXIT
+  . "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+  if [ -z "${DISPLAY:-}" ]; then
+    start_xvfb /dev/null
+    echo "$name: no DISPLAY set, using Xvfb on $DISPLAY" >&2
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "$name: creating the Wine prefix $WINEPREFIX (once)" >&2
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+}

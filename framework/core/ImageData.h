@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
+#include "ScopedHandle.h"
 #include "UIString.h"
 
 namespace HiveUI {
@@ -20,6 +24,19 @@ struct TImageData {
     bool useHSL = false;
     CUIString resType;
     DWORD mask = 0;
+    // Source parts already checked for full opacity (the cells the image is drawn with),
+    // each scanned once: the alpha channel never changes after loading.
+    std::vector<std::pair<RECT, bool>> opaqueParts;
+    // The image's cells stretched to the size it was last drawn at, once that drawing came
+    // twice, so that later paints copy and blend without stretching again.
+    struct TComposed {
+        SIZE size = {};
+        RECT source = {};
+        RECT corners = {};
+        bool hole = false, xTiled = false, yTiled = false;
+        bool seen = false;
+        CScopedGdiObject<HBITMAP> bitmap;
+    } composed;
 };
 
 }  // namespace HiveUI

@@ -199,6 +199,8 @@ void CUIRender::FreeImage(TImageData* image, bool deleteRecord) {
     image->pixels = nullptr;
     delete[] image->savedPixels;
     image->savedPixels = nullptr;
+    image->opaqueParts.clear();
+    image->composed = TImageData::TComposed();
     if (deleteRecord) delete image;
 }
 

@@ -76,11 +76,28 @@ struct CKernelHandleTraits {
     static void Free(HANDLE handle) { ::CloseHandle(handle); }
 };
 
+// A directory listing of FindFirstFile, which is closed by FindClose, not CloseHandle.
+struct CFindHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE Null() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE handle) { return handle != INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE handle) { ::FindClose(handle); }
+};
+
+struct CRegKeyTraits {
+    using Handle = HKEY;
+    static HKEY Null() { return nullptr; }
+    static bool IsValid(HKEY handle) { return handle != nullptr; }
+    static void Free(HKEY handle) { ::RegCloseKey(handle); }
+};
+
 template <class T>
 using CScopedGdiObject = CScopedHandle<CGdiObjectTraits<T>>;
 using CScopedIcon = CScopedHandle<CIconTraits>;
 using CScopedCreatedDC = CScopedHandle<CCreatedDCTraits>;
 using CScopedKernelHandle = CScopedHandle<CKernelHandleTraits>;
+using CScopedFindHandle = CScopedHandle<CFindHandleTraits>;
+using CScopedRegKey = CScopedHandle<CRegKeyTraits>;
 
 // GetDC's result must go back to ReleaseDC with the same window.
 class CWindowDCGuard {

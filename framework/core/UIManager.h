@@ -242,7 +242,9 @@ private:
     CUIPtrArray m_foundControls;
     std::vector<CScopedMemoryFont> m_memoryFonts;
 
-    CUIStringMap m_nameHash{83};
+    // Nothing enumerates the names, so this map may grow with the tree: a skin of many
+    // named controls keeps its lookups short.
+    CUIStringMap m_nameHash{83, true};
     CUIStringMap m_optionGroups{83};
 
     TSkinResources m_resources;

@@ -209,6 +209,9 @@ void CPaintManagerUI::InvalidateRect(const RECT& rect) {
     if (rc.top < 0) rc.top = 0;
     if (rc.right < rc.left) rc.right = rc.left;
     if (rc.bottom < rc.top) rc.bottom = rc.top;
+    // An empty area adds nothing to either update area, and the call to the window
+    // server costs as much as any other: controls without a place yet ask for many.
+    if (::IsRectEmpty(&rc)) return;
     ::UnionRect(&m_layeredUpdateRect, &m_layeredUpdateRect, &rc);
     ::InvalidateRect(m_paintWnd, &rc, FALSE);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DibPixels.h"
 #include "GdiplusObjects.h"
 #include "RenderFallbacks.h"
 #include "ScopedHandle.h"
@@ -52,23 +53,44 @@ bool Meets(const RECT& a, const RECT& b) {
     return IntersectRect(&common, &a, &b) != FALSE;
 }
 
-// Copies one cell of a bitmap, blended or opaque, stretched when the sizes differ.
+// Copies one cell of a bitmap, blended or opaque, stretched when the sizes differ, or
+// from where the cell lies already stretched in the image's composed bitmap.
 struct CellPainter {
     HDC dest;
     HDC src;
     bool blended;
     BLENDFUNCTION blend;
+    TImageData& image;
+    HDC composed = nullptr;
+    POINT origin = {};
+
+    // A cell without a translucent pixel, blended at full opacity, gives the pixels of a
+    // copy, which costs far less; msimg32's blend is needed to stretch it the same way.
+    bool CopiesOpaqueCell(int sx, int sy, int sw, int sh) const {
+        return blend.SourceConstantAlpha == 255 && GetAlphaBlend() != nullptr &&
+               IsOpaqueImagePart(image, RECT{sx, sy, sx + sw, sy + sh});
+    }
 
     void Draw(const RECT& to, int sx, int sy, int sw, int sh) const {
         const int w = to.right - to.left;
         const int h = to.bottom - to.top;
         if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
-        if (blended) {
+        const bool copied = blended && CopiesOpaqueCell(sx, sy, sw, sh);
+        if (composed != nullptr) {
+            const int cx = to.left - origin.x, cy = to.top - origin.y;
+            if (copied) BitBlt(dest, to.left, to.top, w, h, composed, cx, cy, SRCCOPY);
+            else Blend(dest, to.left, to.top, w, h, composed, cx, cy, w, h, blend);
+        } else if (blended && !copied) {
             Blend(dest, to.left, to.top, w, h, src, sx, sy, sw, sh, blend);
         } else if (w == sw && h == sh) {
             BitBlt(dest, to.left, to.top, w, h, src, sx, sy, SRCCOPY);
-        } else {
+        } else if (!copied) {
             StretchBlt(dest, to.left, to.top, w, h, src, sx, sy, sw, sh, SRCCOPY);
+        } else {
+            // The blend samples the nearest source pixel, not the halftone of the target.
+            SetStretchBltMode(dest, COLORONCOLOR);
+            StretchBlt(dest, to.left, to.top, w, h, src, sx, sy, sw, sh, SRCCOPY);
+            SetStretchBltMode(dest, HALFTONE);
         }
     }
 };
@@ -130,17 +152,72 @@ RECT Shrink(const RECT& r, const RECT& by) {
     return RECT{r.left + by.left, r.top + by.top, r.right - by.right, r.bottom - by.bottom};
 }
 
+void DrawCells(const CellPainter& painter, const RECT& dest, const RECT& paint, const RECT& source,
+               const RECT& corners, bool hole, bool xTiled, bool yTiled) {
+    const RECT middle = Shrink(dest, corners);
+    if (!hole && Meets(middle, paint)) DrawMiddle(painter, middle, Shrink(source, corners), xTiled, yTiled);
+    DrawBorders(painter, dest, source, corners, paint);
+}
+
+// Composing pays when cells are stretched, and is exact only when the cells do not
+// overlap and the pixels cannot change (hue adjustment rewrites them).
+bool MayCompose(const TImageData& image, const RECT& dest, const RECT& source, const RECT& corners) {
+    const int w = dest.right - dest.left, h = dest.bottom - dest.top;
+    return GetAlphaBlend() != nullptr && !image.useHSL && corners.left >= 0 && corners.top >= 0 &&
+           corners.right >= 0 && corners.bottom >= 0 && w >= corners.left + corners.right &&
+           h >= corners.top + corners.bottom && (w != source.right - source.left || h != source.bottom - source.top);
+}
+
+// The image's cells as the blend would stretch them, in a bitmap of the destination's
+// size; made the second time in a row that the image is drawn this way, null before.
+HBITMAP ComposedCells(TImageData& image, HDC src, const RECT& dest, const RECT& source, const RECT& corners,
+                      bool hole, bool xTiled, bool yTiled) {
+    TImageData::TComposed& cache = image.composed;
+    const SIZE size = {dest.right - dest.left, dest.bottom - dest.top};
+    if (!cache.seen || cache.size.cx != size.cx || cache.size.cy != size.cy || !EqualRect(&cache.source, &source) ||
+        !EqualRect(&cache.corners, &corners) || cache.hole != hole || cache.xTiled != xTiled ||
+        cache.yTiled != yTiled) {
+        cache.bitmap.Reset();
+        cache = TImageData::TComposed{size, source, corners, hole, xTiled, yTiled, true, {}};
+        return nullptr;
+    }
+    if (cache.bitmap.IsValid()) return cache.bitmap.Get();
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    CScopedGdiObject<HBITMAP> bitmap(CreateDIBSection(src, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CScopedCreatedDC dc(CreateCompatibleDC(src));
+    if (!bitmap.IsValid() || !dc.IsValid()) return nullptr;
+    {
+        CSelectObjectGuard selected(dc.Get(), bitmap.Get());
+        SetStretchBltMode(dc.Get(), COLORONCOLOR);
+        const RECT whole = {0, 0, size.cx, size.cy};
+        const CellPainter composer{dc.Get(), src, false, BLENDFUNCTION{}, image};
+        DrawCells(composer, whole, whole, source, corners, hole, xTiled, yTiled);
+    }
+    cache.bitmap = std::move(bitmap);
+    return cache.bitmap.Get();
+}
+
 }  // namespace
 
 void CUIRender::DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,
                           const RECT& corners, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled) {
-    if (hdc == nullptr || bitmap == nullptr) return;
+    // A bare bitmap remembers its opaque cells for this one drawing (tiles repeat them).
+    TImageData image;
+    image.bitmap = bitmap;
+    DrawImageCells(hdc, image, dest, paint, source, corners, alpha, fade, hole, xTiled, yTiled);
+}
+
+void CUIRender::DrawImageCells(HDC hdc, TImageData& image, const RECT& dest, const RECT& paint, const RECT& source,
+                               const RECT& corners, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled) {
+    if (hdc == nullptr || image.bitmap == nullptr) return;
     CScopedCreatedDC memory(CreateCompatibleDC(hdc));
     if (!memory.IsValid()) return;
-    CSelectObjectGuard selected(memory.Get(), bitmap);
+    CSelectObjectGuard selected(memory.Get(), image.bitmap);
     SetStretchBltMode(hdc, HALFTONE);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, fade, AC_SRC_ALPHA};
-    const CellPainter painter{hdc, memory.Get(), alpha || fade < 255, blend};
+    CellPainter painter{hdc, memory.Get(), alpha || fade < 255, blend, image};
     const bool sameSize = dest.right - dest.left == source.right - source.left &&
                           dest.bottom - dest.top == source.bottom - source.top;
     const bool noCorners = corners.left == 0 && corners.top == 0 && corners.right == 0 && corners.bottom == 0;
@@ -151,13 +228,26 @@ void CUIRender::DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT&
                memory.Get(), source.left + visible.left - dest.left, source.top + visible.top - dest.top, SRCCOPY);
         return;
     }
-    const RECT middle = Shrink(dest, corners);
-    if (!hole && Meets(middle, paint)) DrawMiddle(painter, middle, Shrink(source, corners), xTiled, yTiled);
-    DrawBorders(painter, dest, source, corners, paint);
+    const HBITMAP composed = painter.blended && MayCompose(image, dest, source, corners)
+                                 ? ComposedCells(image, memory.Get(), dest, source, corners, hole, xTiled, yTiled)
+                                 : nullptr;
+    CScopedCreatedDC composedDC(composed != nullptr ? CreateCompatibleDC(hdc) : nullptr);
+    if (composedDC.IsValid()) {
+        CSelectObjectGuard selected(composedDC.Get(), composed);
+        painter.composed = composedDC.Get();
+        painter.origin = POINT{dest.left, dest.top};
+        DrawCells(painter, dest, paint, source, corners, hole, xTiled, yTiled);
+        return;
+    }
+    DrawCells(painter, dest, paint, source, corners, hole, xTiled, yTiled);
 }
 
 void CUIRender::DrawColor(HDC hdc, const RECT& rect, DWORD color) {
     if (hdc == nullptr || (color >> 24) == 0) return;
+    // An opaque fill of a back buffer is written straight into its pixels: GDI+ would
+    // blend the same colour through a temporary buffer.
+    if ((color >> 24) == 0xFF && rect.right >= rect.left && rect.bottom >= rect.top && FillOpaqueDib(hdc, rect, color))
+        return;
     CGdiplusGraphics graphics = GdiplusGraphicsOn(hdc);
     CGdiplusBrush brush = GdiplusSolidBrush(color);
     if (!graphics || !brush) return;
@@ -221,6 +311,8 @@ void CUIRender::DrawLine(HDC hdc, const RECT& rect, int penWidth, DWORD color, i
 
 void CUIRender::DrawRect(HDC hdc, const RECT& rect, int penWidth, DWORD color) {
     if (hdc == nullptr) return;
+    // GDI+ outlines with a one-pixel opaque pen the very pixels of four opaque fills.
+    if (penWidth == 1 && (color >> 24) == 0xFF && FrameOpaqueDib(hdc, rect, color)) return;
     CGdiplusGraphics graphics = GdiplusGraphicsOn(hdc);
     CGdiplusPen pen = Pen(color, static_cast<float>(penWidth));
     if (!graphics || !pen) return;

@@ -82,6 +82,11 @@ public:
     static void HslToRgb(DWORD* color, double hue, double saturation, double lightness);
     static DWORD AdjustColor(DWORD color, short hue, short saturation, short lightness);
     static void AdjustImage(bool on, TImageData* image, short hue, short saturation, short lightness);
+
+private:
+    // DrawImage of an image's bitmap; the image remembers which of its cells are opaque.
+    static void DrawImageCells(HDC hdc, TImageData& image, const RECT& dest, const RECT& paint, const RECT& source,
+                               const RECT& corners, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled);
 };
 
 }  // namespace HiveUI

@@ -32,7 +32,7 @@ bool CUIRender::DrawImageSpec(HDC hdc, CPaintManagerUI* manager, const RECT& ite
     source.bottom = std::min<LONG>(source.bottom, image->height);
     if (!Meets(dest, item) || !Meets(dest, paint)) return true;
     const bool alpha = manager->IsLayered() ? true : image->hasAlpha;
-    DrawImage(hdc, image->bitmap, dest, paint, source, corners, alpha, fade, hole, xTiled, yTiled);
+    DrawImageCells(hdc, *image, dest, paint, source, corners, alpha, fade, hole, xTiled, yTiled);
     return true;
 }
 

@@ -4,7 +4,8 @@
 
 namespace HiveUI {
 
-CUIStringMap::CUIStringMap(int buckets) : m_buckets(nullptr), m_bucketCount(0), m_count(0) {
+CUIStringMap::CUIStringMap(int buckets, bool growing)
+    : m_buckets(nullptr), m_bucketCount(0), m_count(0), m_growing(growing) {
     Resize(buckets < 16 ? 16 : buckets);
 }
 
@@ -33,6 +34,33 @@ void CUIStringMap::FreeAll() {
     m_buckets = nullptr;
     m_bucketCount = 0;
     m_count = 0;
+}
+
+// Relinks every item into twice as many buckets; a chain keeps its relative order.
+void CUIStringMap::Grow() {
+    const int count = m_bucketCount * 2 + 1;
+    Item** buckets = static_cast<Item**>(calloc(count, sizeof(Item*)));
+    if (buckets == nullptr) return;
+    Item** tails = static_cast<Item**>(calloc(count, sizeof(Item*)));
+    if (tails == nullptr) {
+        free(buckets);
+        return;
+    }
+    for (int i = 0; i < m_bucketCount; ++i) {
+        for (Item* item = m_buckets[i]; item != nullptr;) {
+            Item* next = item->next;
+            const int bucket = static_cast<int>(Hash(item->key) % static_cast<unsigned int>(count));
+            item->prev = tails[bucket];
+            item->next = nullptr;
+            (item->prev != nullptr ? item->prev->next : buckets[bucket]) = item;
+            tails[bucket] = item;
+            item = next;
+        }
+    }
+    free(tails);
+    free(m_buckets);
+    m_buckets = buckets;
+    m_bucketCount = count;
 }
 
 void CUIStringMap::Resize(int buckets) {
@@ -71,6 +99,7 @@ bool CUIStringMap::Insert(const wchar_t* key, void* value) {
     // Presence is decided on the item, not its value, so a key stored with a null
     // value is not added twice.
     if (FindItem(key, true) != nullptr) return false;
+    if (m_growing && m_count >= m_bucketCount) Grow();
     const int bucket = BucketOf(key);
     Item* item = new Item{CUIString(key), value, nullptr, m_buckets[bucket]};
     if (item->next != nullptr) item->next->prev = item;

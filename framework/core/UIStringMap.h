@@ -1,5 +1,7 @@
 // CUIStringMap: a chained hash table from exact UTF-16 keys to untyped pointers. It owns
 // its items and key copies, never the values; a hit moves to the front of its chain.
+// A growing map doubles its buckets whenever it holds more keys than buckets, so its
+// enumeration order is not the fixed one: only maps that are never enumerated grow.
 #pragma once
 
 #include "UIString.h"
@@ -8,7 +10,7 @@ namespace HiveUI {
 
 class CUIStringMap {
 public:
-    explicit CUIStringMap(int buckets = 83);
+    explicit CUIStringMap(int buckets = 83, bool growing = false);
     ~CUIStringMap();
     CUIStringMap(const CUIStringMap&) = delete;
     CUIStringMap& operator=(const CUIStringMap&) = delete;
@@ -36,10 +38,12 @@ private:
     Item* FindItem(const wchar_t* key, bool optimise) const;
     int BucketOf(const wchar_t* key) const;
     void FreeAll();
+    void Grow();
 
     Item** m_buckets;
     int m_bucketCount;
     int m_count;
+    bool m_growing;
 };
 
 }  // namespace HiveUI

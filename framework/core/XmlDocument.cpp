@@ -4,19 +4,41 @@
 #include <cwchar>
 
 #include "SkinFile.h"
+#include "TextWiden.h"
 
 namespace HiveUI {
 
 namespace {
 
-// NUL is the end of the text, never whitespace.
-inline bool IsWhitespace(wchar_t c) { return c > 0 && c <= 32; }
+// What the scans stop at, for ASCII by table; characters from 0x80 up are never
+// whitespace and are left to iswalnum and CharNextW.
+enum : unsigned char { kSpace = 1, kName = 2, kTextRun = 4, kValueRun = 8 };
 
+struct TCharClasses {
+    unsigned char bits[128];
+    constexpr TCharClasses() : bits() {
+        for (int c = 1; c < 128; ++c) {
+            const bool name = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                              c == ':';
+            bits[c] = static_cast<unsigned char>((c <= 32 ? kSpace : 0) | (name ? kName : 0) |
+                                                 (c != '&' && c != '<' ? kTextRun : 0) |
+                                                 (c != '&' && c != '"' ? kValueRun : 0));
+        }
+    }
+};
+
+constexpr TCharClasses kClasses;
+
+inline bool IsAscii(wchar_t c, unsigned char classes) { return c < 128 && (kClasses.bits[c] & classes) != 0; }
+
+// NUL is the end of the text, never whitespace.
 inline void SkipWhitespace(wchar_t*& p) {
-    while (IsWhitespace(*p)) ++p;
+    while (IsAscii(*p, kSpace)) ++p;
 }
 
-inline bool IsNameChar(wchar_t c) { return c != 0 && (iswalnum(c) || c == L'_' || c == L':'); }
+inline bool IsWhitespace(wchar_t c) { return IsAscii(c, kSpace); }
+
+inline bool IsNameChar(wchar_t c) { return c < 128 ? (kClasses.bits[c] & kName) != 0 : iswalnum(c) != 0; }
 
 inline wchar_t* SkipName(wchar_t* p) {
     while (IsNameChar(*p)) ++p;
@@ -39,10 +61,20 @@ const TEntity kEntities[] = {
     {L"amp;", 4, L'&'}, {L"lt;", 3, L'<'}, {L"gt;", 3, L'>'}, {L"quot;", 5, L'"'}, {L"apos;", 5, L'\''},
 };
 
-// Decodes the five named entities from p into dest up to `end` or the end of the text;
-// the units freed behind the decoded text become spaces. False at the end of the text.
+// Decodes the five named entities from p into dest up to `end` ('<' or '"') or the end
+// of the text; the units freed behind the decoded text become spaces. False at the end
+// of the text. Runs of plain ASCII need no character stepping and, while nothing has
+// been decoded yet, not even a copy.
 bool DecodeText(wchar_t*& p, wchar_t*& dest, wchar_t end) {
+    const unsigned char run = end == L'"' ? kValueRun : kTextRun;
     while (*p != 0 && *p != end) {
+        if (dest == p) {
+            while (IsAscii(*p, run)) ++p;
+            dest = p;
+        } else {
+            while (IsAscii(*p, run)) *dest++ = *p++;
+        }
+        if (*p == 0 || *p == end) break;
         if (*p == L'&') {
             ++p;
             wchar_t value = L'&';
@@ -54,8 +86,6 @@ bool DecodeText(wchar_t*& p, wchar_t*& dest, wchar_t end) {
                 }
             }
             *dest++ = value;
-        } else if (*p == L' ') {
-            *dest++ = *p++;
         } else {
             const wchar_t* next = CharNextW(p);
             if (next <= p) next = p + 1;
@@ -77,7 +107,7 @@ CXmlNode::CXmlNode(CXmlDocument* document, ULONG element)
 
 const wchar_t* CXmlNode::GetName() const {
     if (m_document == nullptr) return nullptr;
-    return m_document->m_text.data() + m_document->m_elements[m_element].nameStart;
+    return m_document->m_text.get() + m_document->m_elements[m_element].nameStart;
 }
 
 CXmlNode CXmlNode::GetChild() const {
@@ -98,7 +128,7 @@ bool CXmlNode::HasChildren() const { return m_document != nullptr && m_document-
 void CXmlNode::MapAttributes() {
     m_attributeCount = 0;
     if (m_document == nullptr) return;
-    const wchar_t* text = m_document->m_text.data();
+    const wchar_t* text = m_document->m_text.get();
     const CXmlDocument::TElement& element = m_document->m_elements[m_element];
     const ULONG end = element.dataStart;
     ULONG pos = element.nameStart;
@@ -135,19 +165,19 @@ bool CXmlNode::HasAttributes() { return GetAttributeCount() > 0; }
 const wchar_t* CXmlNode::GetAttributeName(int index) {
     if (m_document == nullptr) return nullptr;
     if (index < 0 || index >= GetAttributeCount()) return L"";
-    return m_document->m_text.data() + m_attributes[index * 2];
+    return m_document->m_text.get() + m_attributes[index * 2];
 }
 
 const wchar_t* CXmlNode::GetAttributeValue(int index) {
     if (m_document == nullptr) return nullptr;
     if (index < 0 || index >= GetAttributeCount()) return L"";
-    return m_document->m_text.data() + m_attributes[index * 2 + 1];
+    return m_document->m_text.get() + m_attributes[index * 2 + 1];
 }
 
 bool CXmlNode::GetAttributeValueByName(const wchar_t* name, wchar_t* value, SIZE_T max) {
     if (m_document == nullptr || name == nullptr || value == nullptr) return false;
     const int count = GetAttributeCount();
-    const wchar_t* text = m_document->m_text.data();
+    const wchar_t* text = m_document->m_text.get();
     for (int i = 0; i < count; ++i) {
         if (_wcsicmp(text + m_attributes[i * 2], name) != 0) continue;
         wcsncpy(value, text + m_attributes[i * 2 + 1], max);
@@ -166,8 +196,44 @@ CXmlDocument::CXmlDocument(const wchar_t* text) : m_errorMessage(), m_errorLocat
 
 CXmlDocument::~CXmlDocument() { Release(); }
 
+// Skins are parsed one after another on the UI thread: the buffers of a released
+// document serve the next one, whose pages are then mapped already (mapping the fresh
+// pages of a large text costs Wine more than parsing it).
+struct CXmlDocument::TSpareBuffers {
+    std::unique_ptr<wchar_t[]> text;
+    size_t textCapacity = 0;
+    std::vector<TElement> elements;
+};
+
+CXmlDocument::TSpareBuffers& CXmlDocument::Spare() {
+    static thread_local TSpareBuffers spare;
+    return spare;
+}
+
+wchar_t* CXmlDocument::AllocateText(size_t units) {
+    TSpareBuffers& spare = Spare();
+    if (m_textCapacity < units && spare.textCapacity >= units) {
+        m_text.swap(spare.text);
+        std::swap(m_textCapacity, spare.textCapacity);
+    }
+    if (m_textCapacity < units) {
+        m_text.reset(new wchar_t[units]);
+        m_textCapacity = units;
+    }
+    return m_text.get();
+}
+
+// The larger of the two buffers of each kind is kept for the next document.
 void CXmlDocument::Release() {
-    std::vector<wchar_t>().swap(m_text);
+    TSpareBuffers& spare = Spare();
+    if (m_textCapacity > spare.textCapacity) {
+        m_text.swap(spare.text);
+        std::swap(m_textCapacity, spare.textCapacity);
+    }
+    m_text.reset();
+    m_textCapacity = 0;
+    m_elements.clear();
+    if (m_elements.capacity() > spare.elements.capacity()) m_elements.swap(spare.elements);
     std::vector<TElement>().swap(m_elements);
 }
 
@@ -190,7 +256,8 @@ bool CXmlDocument::LoadError(const wchar_t* message) {
 bool CXmlDocument::Load(const wchar_t* text) {
     Release();
     if (text == nullptr) return false;
-    m_text.assign(text, text + wcslen(text) + 1);
+    const size_t length = wcslen(text);
+    wmemcpy(AllocateText(length + 1), text, length + 1);
     if (Parse()) return true;
     Release();
     return false;
@@ -209,25 +276,28 @@ bool CXmlDocument::LoadFromMem(const BYTE* data, DWORD size, int encoding) {
         if (!little && !big) return false;
         // Swapped into the copy: the caller's bytes may be read-only resource memory.
         const DWORD units = size / 2 - 1;
-        m_text.assign(units + 1, L'\0');
+        AllocateText(static_cast<size_t>(units) + 1);
         for (DWORD i = 0; i < units; ++i) {
             const BYTE first = data[2 + i * 2], second = data[3 + i * 2];
             m_text[i] = static_cast<wchar_t>(little ? first | (second << 8) : (first << 8) | second);
         }
+        m_text[units] = L'\0';
     } else if (encoding == XMLFILE_ENCODING_UTF8 || encoding == XMLFILE_ENCODING_ASNI) {
-        const UINT codePage = encoding == XMLFILE_ENCODING_UTF8 ? CP_UTF8 : CP_ACP;
         if (encoding == XMLFILE_ENCODING_UTF8 && IsUtf8Signature(data, size)) data += 3, size -= 3;
         if (size > INT_MAX) return false;
-        const LPCSTR bytes = reinterpret_cast<LPCSTR>(data);
-        const int units = size > 0 ? MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(size), nullptr, 0) : 0;
-        m_text.assign(static_cast<size_t>(units) + 1, L'\0');
-        if (units > 0) MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(size), m_text.data(), units);
+        Widen(data, size, encoding == XMLFILE_ENCODING_UTF8 ? CP_UTF8 : CP_ACP);
     } else {
         return false;
     }
     if (Parse()) return true;
     Release();
     return false;
+}
+
+// Bytes that do not convert at all make the whole text empty, as they always have.
+void CXmlDocument::Widen(const BYTE* data, DWORD size, UINT codePage) {
+    wchar_t* out = AllocateText(static_cast<size_t>(size) + 1);
+    out[WidenText(data, size, codePage, out)] = L'\0';
 }
 
 bool CXmlDocument::LoadFromFile(const wchar_t* fileName, int encoding) {
@@ -259,8 +329,9 @@ bool CXmlDocument::Parse() {
     m_errorMessage[0] = L'\0';
     m_errorLocation[0] = L'\0';
     m_elements.clear();
+    if (m_elements.capacity() == 0) m_elements.swap(Spare().elements);
     ReserveElement();
-    wchar_t* p = m_text.data();
+    wchar_t* p = m_text.get();
     if (!ParseContent(p, 0, 0)) return false;
     // Whitespace and comments alone are no document.
     if (m_elements.size() < 2) return Fail(L"Expected start tag", p);
@@ -290,7 +361,7 @@ bool CXmlDocument::ParseContent(wchar_t*& p, ULONG parent, int depth) {
 bool CXmlDocument::ParseElement(wchar_t*& p, ULONG parent, ULONG& previous, int depth) {
     const ULONG index = ReserveElement();
     TElement& element = m_elements[index];
-    element.nameStart = static_cast<ULONG>(p - m_text.data());
+    element.nameStart = static_cast<ULONG>(p - m_text.get());
     element.parent = parent;
     if (previous != 0) m_elements[previous].next = index;
     else if (parent > 0) m_elements[parent].child = index;
@@ -302,7 +373,7 @@ bool CXmlDocument::ParseElement(wchar_t*& p, ULONG parent, ULONG& previous, int 
     if (!ParseAttributes(p)) return false;
     SkipWhitespace(p);
     if (p[0] == L'/' && p[1] == L'>') {
-        m_elements[index].dataStart = static_cast<ULONG>(p - m_text.data());
+        m_elements[index].dataStart = static_cast<ULONG>(p - m_text.get());
         *p = 0;
         p += 2;
     } else if (!ParseElementBody(p, index, parent, nameEnd, depth)) {
@@ -314,7 +385,7 @@ bool CXmlDocument::ParseElement(wchar_t*& p, ULONG parent, ULONG& previous, int 
 
 bool CXmlDocument::ParseElementBody(wchar_t*& p, ULONG element, ULONG parent, wchar_t* nameEnd, int depth) {
     if (*p != L'>') return Fail(L"Expected start-tag closing", p);
-    m_elements[element].dataStart = static_cast<ULONG>(p - m_text.data()) + 1;
+    m_elements[element].dataStart = static_cast<ULONG>(p - m_text.get()) + 1;
     ++p;
     wchar_t* dest = p;
     DecodeText(p, dest, L'<');
@@ -327,7 +398,7 @@ bool CXmlDocument::ParseElementBody(wchar_t*& p, ULONG element, ULONG parent, wc
     *p = 0;
     p += 2;
     SkipWhitespace(p);
-    const wchar_t* name = m_text.data() + m_elements[element].nameStart;
+    const wchar_t* name = m_text.get() + m_elements[element].nameStart;
     const size_t nameLength = static_cast<size_t>(nameEnd - name);
     if (wcsncmp(p, name, nameLength) != 0) return Fail(L"Unmatched closing tag", p);
     p += nameLength;

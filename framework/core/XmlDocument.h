@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 namespace HiveUI {
@@ -72,6 +73,10 @@ private:
         ULONG dataStart;
     };
 
+    struct TSpareBuffers;
+    static TSpareBuffers& Spare();
+    wchar_t* AllocateText(size_t units);
+    void Widen(const BYTE* data, DWORD size, UINT codePage);
     bool Parse();
     bool ParseContent(wchar_t*& p, ULONG parent, int depth);
     bool ParseElement(wchar_t*& p, ULONG parent, ULONG& previous, int depth);
@@ -81,7 +86,8 @@ private:
     bool Fail(const wchar_t* message, const wchar_t* location);
     bool LoadError(const wchar_t* message);
 
-    std::vector<wchar_t> m_text;
+    std::unique_ptr<wchar_t[]> m_text;
+    size_t m_textCapacity = 0;
     std::vector<TElement> m_elements;  // its size is the element count
     wchar_t m_errorMessage[100];
     wchar_t m_errorLocation[50];

@@ -1,38 +1,61 @@
-// The baseline of the client start benchmark: the least a Win32 program does to show a
-// window of the client's size: register a class, create the window and paint it once
-// in the client's title colour. Ends when its window is closed.
+// The baseline of the start-up benchmark: a bare Win32 window of the benchmark window's
+// size that paints one solid fill and signals. With --libraries it first loads and
+// starts the system libraries that the framework's programs load (GDI+ started, the
+// common controls initialised), so that their cost is on both sides.
 #include <windows.h>
+
+#include <cstring>
+#include <initializer_list>
+
+#include "StartupSignal.h"
 
 namespace {
 
 LRESULT CALLBACK BareProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(wnd, &ps);
-        HBRUSH brush = CreateSolidBrush(RGB(0xFE, 0xFA, 0xE8));
-        FillRect(dc, &ps.rcPaint, brush);
-        DeleteObject(brush);
-        EndPaint(wnd, &ps);
-        return 0;
-    }
-    if (msg == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(wnd, msg, wParam, lParam);
+    if (msg != WM_PAINT) return DefWindowProcW(wnd, msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd, &ps);
+    FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EndPaint(wnd, &ps);
+    return 0;
+}
+
+FARPROC Find(const wchar_t* library, const char* name) {
+    HMODULE module = LoadLibraryW(library);
+    return module != nullptr ? GetProcAddress(module, name) : nullptr;
+}
+
+void LoadFrameworkLibraries() {
+    for (const wchar_t* name : {L"comctl32.dll", L"ole32.dll", L"msimg32.dll"}) LoadLibraryW(name);
+    using StartupFn = int(WINAPI*)(ULONG_PTR*, const void*, void*);
+    struct {
+        UINT32 version = 1;
+        void* debugCallback = nullptr;
+        BOOL suppressBackgroundThread = FALSE;
+        BOOL suppressExternalCodecs = FALSE;
+    } input;
+    ULONG_PTR token = 0;
+    if (auto startup = reinterpret_cast<StartupFn>(reinterpret_cast<void*>(Find(L"gdiplus.dll", "GdiplusStartup"))))
+        startup(&token, &input, nullptr);
+    using InitFn = void(WINAPI*)();
+    if (auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(Find(L"comctl32.dll", "InitCommonControls"))))
+        init();
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+int main(int argc, char** argv) {
+    if (argc > 1 && strcmp(argv[1], "--libraries") == 0) LoadFrameworkLibraries();
     WNDCLASSW wc = {};
     wc.lpfnWndProc = BareProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = L"TallyhiveBareWnd";
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TallyhiveBenchBare";
     RegisterClassW(&wc);
-    RECT work = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = (work.left + work.right - 1200) / 2, y = (work.top + work.bottom - 770) / 2;
-    CreateWindowExW(0, wc.lpszClassName, L"bare", WS_POPUP | WS_VISIBLE, x, y, 1200, 770, nullptr, nullptr, instance,
-                    nullptr);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 1200, 770, nullptr,
+                               nullptr, wc.hInstance, nullptr);
+    if (wnd == nullptr) return 1;
+    ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(wnd);
+    StartupSignal::Raise();
     return 0;
 }

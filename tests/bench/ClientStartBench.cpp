@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const Subject client = {"tallyhive.exe", TALLYHIVE_EXE_RELATIVE, L"TallyHiveMainFrameWnd", WM_COMMAND,
                             kQuitCommand};
-    const Subject bare = {"bare window", "bench_bare_window.exe", L"TallyhiveBareWnd", WM_CLOSE, 0};
+    const Subject bare = {"bare window", "bench_bare_client_window.exe", L"TallyhiveBareWnd", WM_CLOSE, 0};
     std::vector<double> clientTimes, bareTimes;
     for (int i = 0; i < runs; ++i) {
         bareTimes.push_back(TimeToFirstFrame(bare));

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../render/Canvas.h"
 #include "ManagerTestKit.h"
 
@@ -110,6 +112,55 @@ TEST_F(SkinDrawing, TextIsDrawnAndMeasuredInTheManagersFonts) {
     const SIZE none = CUIRender::GetTextSize(canvas.dc(), nullptr, L"Pets", -1);
     EXPECT_EQ(0, none.cx);
     EXPECT_EQ(0, CUIRender::GetTextSize(canvas.dc(), &manager_, L"", -1).cy);
+}
+
+// An image drawn again at one size comes from its cells composed once: every later
+// drawing must give the pixels of drawing the bitmap afresh, whatever is painted or clipped.
+TEST_F(SkinDrawing, ANineGridDrawnAgainAtOneSizeKeepsItsPixels) {
+    std::vector<unsigned char> rgba;
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 24; ++x) {
+            const int edge = std::min(std::min(x, y), std::min(23 - x, 23 - y));
+            rgba.insert(rgba.end(), {static_cast<unsigned char>(x * 10), static_cast<unsigned char>(y * 10), 200,
+                                     static_cast<unsigned char>(edge >= 6 ? 255 : edge * 40 + 10)});
+        }
+    }
+    std::string png;
+    stbi_write_png_to_func(ManagerTest::Append, &png, 24, 24, 4, rgba.data(), 24 * 4);
+    ASSERT_TRUE(TestFiles::Write(TestFiles::TempFolder() + L"skindraw\\shadow.png", png));
+    const struct {
+        const wchar_t* description;
+        RECT paint;
+        bool roundClip;
+    } cases[] = {
+        {L"file='shadow.png' corner='6,6,6,6'", {0, 0, 120, 80}, false},
+        {L"file='shadow.png' corner='6,6,6,6'", {50, 0, 120, 30}, false},
+        {L"file='shadow.png' corner='6,6,6,6'", {0, 0, 120, 80}, true},
+        {L"file='shadow.png' corner='6,6,6,6' fade='128'", {0, 0, 120, 80}, false},
+        {L"file='shadow.png' corner='6,6,6,6' xtiled='true' hole='false'", {30, 20, 90, 70}, false},
+        {L"file='shadow.png' corner='6,0,6,0' ytiled='true'", {0, 0, 120, 80}, true},
+    };
+    const RECT item = {7, 5, 110, 71};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.description << " paint left " << c.paint.left << " round " << c.roundClip);
+        const TImageDrawSpec* spec = manager_.GetImageDrawSpec(c.description);
+        ASSERT_NE(nullptr, spec);
+        for (int round = 0; round < 3; ++round) {
+            Canvas actual(120, 80, 0x80204060), expected(120, 80, 0x80204060);
+            for (Canvas* canvas : {&actual, &expected}) {
+                HRGN region = CreateRoundRectRgn(0, 0, 100, 70, 30, 30);
+                if (c.roundClip) SelectClipRgn(canvas->dc(), region);
+                DeleteObject(region);
+            }
+            ASSERT_TRUE(CUIRender::DrawImageString(actual.dc(), &manager_, item, c.paint, c.description));
+            CUIRender::DrawImage(expected.dc(), manager_.GetImage(L"shadow.png")->bitmap, item, c.paint,
+                                 RECT{0, 0, 24, 24}, spec->corner, true, spec->fade, spec->hole, spec->xTiled,
+                                 spec->yTiled);
+            for (int i = 0; i < 120 * 80; ++i)
+                ASSERT_EQ(expected.At(i % 120, i / 120), actual.At(i % 120, i / 120))
+                    << "round " << round << " at " << i % 120 << "," << i / 120;
+        }
+    }
 }
 
 TEST_F(SkinDrawing, TextWithBackgroundFillsTheRectangleFirst) {

@@ -1,4 +1,4 @@
-// A 32-bit top-down DIB section selected into a memory DC, for drawing and reading back.
+// A 32-bit DIB section selected into a memory DC, for drawing and reading back.
 #pragma once
 
 #include <windows.h>
@@ -10,11 +10,12 @@
 
 class Canvas {
 public:
-    Canvas(int width, int height, DWORD fill = 0xFF000000) : m_width(width), m_height(height) {
+    // Rows are stored top-down unless asked otherwise; At() indexes them as stored.
+    Canvas(int width, int height, DWORD fill = 0xFF000000, bool bottomUp = false) : m_width(width), m_height(height) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biHeight = bottomUp ? height : -height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;

@@ -1,6 +1,7 @@
 #include <RenderFallbacks.h>
 #include <UIRender.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "Canvas.h"
@@ -157,5 +158,69 @@ TEST(SoftwareAlphaBlend, MatchesAlphaBlendForPremultipliedSources) {
         SelectObject(source, old);
         DeleteDC(source);
         for (int x = 0; x < 8; ++x) EXPECT_TRUE(ColourNear(expected.At(x, 2), actual.At(x, 2), 2)) << x;
+    }
+}
+
+namespace {
+
+// Every cell blended, in the order the cells are drawn: how images with alpha were drawn
+// before opaque cells were copied.
+void BlendEveryCell(HDC dc, HBITMAP bitmap, const RECT& d, const RECT& s, const RECT& c, const RECT& paint) {
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const LONG dx[4] = {d.left, d.left + c.left, d.right - c.right, d.right};
+    const LONG dy[4] = {d.top, d.top + c.top, d.bottom - c.bottom, d.bottom};
+    const LONG sx[4] = {s.left, s.left + c.left, s.right - c.right, s.right};
+    const LONG sy[4] = {s.top, s.top + c.top, s.bottom - c.bottom, s.bottom};
+    const auto cell = [&](int i, int j) {
+        const RECT to = {dx[i], dy[j], dx[i + 1], dy[j + 1]};
+        RECT common;
+        if (to.right <= to.left || to.bottom <= to.top || !IntersectRect(&common, &to, &paint)) return;
+        AlphaBlend(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, memory, sx[i], sy[j],
+                   sx[i + 1] - sx[i], sy[j + 1] - sy[j], BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+    };
+    cell(1, 1);
+    const LONG widths[3] = {c.left, 1, c.right}, heights[3] = {c.top, 1, c.bottom};
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i)
+            if ((i != 1 || j != 1) && widths[i] > 0 && heights[j] > 0) cell(i, j);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
+// A soft shadow border of 6 pixels around an opaque, coded middle.
+DWORD Shadowed(int x, int y) {
+    const int edge = std::min(std::min(x, y), std::min(23 - x, 23 - y));
+    if (edge >= 6) return Coded(x, y);
+    const DWORD a = static_cast<DWORD>(edge * 40 + 10);
+    return a << 24 | (a / 2) << 16 | (a / 3) << 8 | a / 4;
+}
+
+}  // namespace
+
+// Opaque cells are copied instead of blended: the pixels, alpha included, stay the same.
+TEST(DrawImage, OpaqueCellsOfAnImageWithAlphaDrawAsBlended) {
+    Source shadowed(24, 24, Shadowed), opaque(24, 24, Coded);
+    const RECT sixes = {6, 6, 6, 6};
+    const struct {
+        const Source& image;
+        RECT dest, paint, corners;
+    } cases[] = {
+        {shadowed, {2, 3, 98, 61}, {0, 0, 100, 64}, sixes},
+        {shadowed, {2, 3, 98, 61}, {40, 0, 100, 30}, sixes},
+        {shadowed, {5, 5, 29, 29}, {0, 0, 100, 64}, sixes},
+        {shadowed, {10, 10, 25, 24}, {0, 0, 100, 64}, sixes},
+        {shadowed, {0, 0, 80, 50}, {0, 0, 100, 64}, RECT{6, 0, 6, 0}},
+        {opaque, {1, 1, 99, 63}, {0, 0, 100, 64}, kNoCorners},
+        {opaque, {7, 9, 19, 16}, {0, 0, 100, 64}, RECT{3, 3, 3, 3}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "dest " << c.dest.right - c.dest.left << "x" << c.dest.bottom - c.dest.top
+                                          << " paint left " << c.paint.left);
+        Canvas actual(100, 64, 0x80204060), expected(100, 64, 0x80204060);
+        CUIRender::DrawImage(actual.dc(), c.image.bitmap(), c.dest, c.paint, RECT{0, 0, 24, 24}, c.corners, true);
+        BlendEveryCell(expected.dc(), c.image.bitmap(), c.dest, RECT{0, 0, 24, 24}, c.corners, c.paint);
+        for (int i = 0; i < 100 * 64; ++i)
+            ASSERT_EQ(expected.At(i % 100, i / 100), actual.At(i % 100, i / 100)) << i % 100 << "," << i / 100;
     }
 }

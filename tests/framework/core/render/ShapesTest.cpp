@@ -2,6 +2,8 @@
 #include <RenderFallbacks.h>
 #include <UIRender.h>
 
+#include <gdiplus.h>
+
 #include "Canvas.h"
 
 using HiveUI::CRenderClip;
@@ -17,6 +19,91 @@ TEST(DrawColor, AlphaDecidesHowMuchShows) {
     EXPECT_TRUE(ColourNear(0xFFFF0000, canvas.At(2, 2), 0));
     EXPECT_TRUE(ColourNear(0xFFFF0000, canvas.At(5, 5), 0));
     EXPECT_TRUE(ColourNear(0xFFFEFEFE, canvas.At(6, 6)));
+}
+
+namespace {
+
+// A fill the way every colour was drawn before opaque ones were written directly.
+void FillThroughGdiplus(HDC dc, const RECT& rect, DWORD color) {
+    using namespace Gdiplus::DllExports;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    Gdiplus::GpSolidFill* brush = nullptr;
+    ASSERT_EQ(Gdiplus::Ok, GdipCreateFromHDC(dc, &graphics));
+    ASSERT_EQ(Gdiplus::Ok, GdipCreateSolidFill(color, &brush));
+    GdipFillRectangleI(graphics, brush, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    GdipDeleteBrush(brush);
+    GdipDeleteGraphics(graphics);
+}
+
+void OutlineThroughGdiplus(HDC dc, const RECT& rect, int penWidth, DWORD color) {
+    using namespace Gdiplus::DllExports;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    Gdiplus::GpPen* pen = nullptr;
+    ASSERT_EQ(Gdiplus::Ok, GdipCreateFromHDC(dc, &graphics));
+    ASSERT_EQ(Gdiplus::Ok, GdipCreatePen1(color, static_cast<float>(penWidth), Gdiplus::UnitWorld, &pen));
+    GdipSetPenMode(pen, Gdiplus::PenAlignmentInset);
+    GdipDrawRectangleI(graphics, pen, rect.left, rect.top, rect.right - rect.left - 1, rect.bottom - rect.top - 1);
+    GdipDeletePen(pen);
+    GdipDeleteGraphics(graphics);
+}
+
+void ExpectSamePixels(const Canvas& expected, const Canvas& actual) {
+    for (int i = 0; i < expected.width() * expected.height(); ++i) {
+        const int x = i % expected.width(), y = i / expected.width();
+        ASSERT_EQ(expected.At(x, y), actual.At(x, y)) << x << "," << y;
+    }
+}
+
+}  // namespace
+
+TEST(DrawRect, OutlinesWithThePixelsOfTheGdiplusPen) {
+    const RECT rects[] = {{3, 4, 37, 21}, {10, 10, 12, 12}, {5, 6, 8, 11}, {-4, 20, 30, 40}, {20, 3, 21, 9}};
+    for (bool roundClip : {false, true}) {
+        for (const RECT& rect : rects) {
+            for (int penWidth : {1, 2}) {
+                for (DWORD color : {0xFF336699u, 0x80336699u}) {
+                    SCOPED_TRACE(::testing::Message() << "round clip " << roundClip << " rect " << rect.left << ","
+                                                      << rect.top << " pen " << penWidth << " colour " << std::hex
+                                                      << color);
+                    Canvas actual(40, 30, 0x20406080, true), expected(40, 30, 0x20406080, true);
+                    for (Canvas* canvas : {&actual, &expected}) {
+                        HRGN region = CreateRoundRectRgn(0, 0, 38, 28, 16, 16);
+                        if (roundClip) SelectClipRgn(canvas->dc(), region);
+                        DeleteObject(region);
+                    }
+                    CUIRender::DrawRect(actual.dc(), rect, penWidth, color);
+                    OutlineThroughGdiplus(expected.dc(), rect, penWidth, color);
+                    ExpectSamePixels(expected, actual);
+                }
+            }
+        }
+    }
+}
+
+// Every pixel, alpha included, on both row orders, through clip regions and a moved origin.
+TEST(DrawColor, FillsThePixelsOfTheGdiplusFill) {
+    const RECT rects[] = {{3, 4, 37, 21}, {-5, 20, 45, 40}, {10, 10, 10, 30}, {30, 5, 20, 15}};
+    const DWORD colors[] = {0xFF336699, 0xFF000000, 0x80336699, 0xFE0080FF};
+    for (bool bottomUp : {false, true}) {
+        for (int clip = 0; clip < 3; ++clip) {
+            for (const RECT& rect : rects) {
+                for (DWORD color : colors) {
+                    SCOPED_TRACE(::testing::Message() << "bottom-up " << bottomUp << " clip " << clip << " rect "
+                                                      << rect.left << "," << rect.top << " colour " << std::hex << color);
+                    Canvas actual(40, 30, 0x20406080, bottomUp), expected(40, 30, 0x20406080, bottomUp);
+                    for (Canvas* canvas : {&actual, &expected}) {
+                        HRGN region = clip == 1 ? CreateRectRgn(5, 2, 30, 25) : CreateRoundRectRgn(0, 0, 38, 28, 16, 16);
+                        if (clip > 0) SelectClipRgn(canvas->dc(), region);
+                        DeleteObject(region);
+                        SetViewportOrgEx(canvas->dc(), clip == 2 ? 4 : 0, clip == 2 ? -3 : 0, nullptr);
+                    }
+                    CUIRender::DrawColor(actual.dc(), rect, color);
+                    FillThroughGdiplus(expected.dc(), rect, color);
+                    ExpectSamePixels(expected, actual);
+                }
+            }
+        }
+    }
 }
 
 namespace {

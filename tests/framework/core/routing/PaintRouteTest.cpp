@@ -57,6 +57,25 @@ TEST_F(RoutingWindow, FirstPaintAfterAttachSendsWindowInitOnceAndEveryLayoutQueu
     manager().RemoveNotifier(&log);
 }
 
+// Controls without a place yet ask for many repaints while a skin is built; such empty
+// areas never reach the window, and a real area still does, clamped to the window.
+TEST_F(RoutingWindow, EmptyAreasLeaveTheWindowValidAndRealOnesAreClamped) {
+    HiveUI::CControlUI unplaced;
+    unplaced.SetManager(&manager(), nullptr, false);
+    ValidateRect(hwnd(), nullptr);
+    unplaced.SetBkColor(0xFF336699);
+    manager().InvalidateRect(RECT{20, 20, 20, 40});
+    manager().InvalidateRect(RECT{-9, -9, -1, 30});
+    RECT update = {};
+    EXPECT_FALSE(GetUpdateRect(hwnd(), &update, FALSE));
+    manager().InvalidateRect(RECT{-9, 5, 30, 20});
+    ASSERT_TRUE(GetUpdateRect(hwnd(), &update, FALSE));
+    EXPECT_EQ(0, update.left);
+    EXPECT_EQ(5, update.top);
+    EXPECT_EQ(30, update.right);
+    EXPECT_EQ(20, update.bottom);
+}
+
 TEST_F(RoutingWindow, AttachingATreeRepaintsTheWholeWindow) {
     ValidateRect(hwnd(), nullptr);
     manager().AttachRoot(new TestBox);

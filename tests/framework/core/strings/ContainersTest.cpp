@@ -183,6 +183,24 @@ TEST(UIStringMap, ManyKeysSurviveLongChains) {
     EXPECT_EQ(1000u, Enumerate(map).size());
 }
 
+TEST(UIStringMap, AGrowingMapKeepsEveryKeyAcrossItsGrowth) {
+    CUIStringMap map(83, true);
+    const auto key = [](int i) { return L"control" + std::to_wstring(i); };
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 5000; ++i) ASSERT_TRUE(map.Insert(key(i).c_str(), P(i + 1)));
+        EXPECT_FALSE(map.Insert(key(42).c_str(), P(0)));
+        for (int i = 0; i < 5000; i += 3) ASSERT_TRUE(map.Remove(key(i).c_str()));
+        for (int i = 1; i < 5000; i += 3) EXPECT_EQ(P(i + 1), map.Set(key(i).c_str(), P(-i)));
+        for (int i = 0; i < 5000; ++i) {
+            void* expected = i % 3 == 0 ? nullptr : i % 3 == 1 ? P(-i) : P(i + 1);
+            ASSERT_EQ(expected, map.Find(key(i).c_str())) << i;
+        }
+        EXPECT_EQ(3333, map.GetSize());
+        EXPECT_EQ(3333u, Enumerate(map).size());
+        map.Resize(83);
+    }
+}
+
 TEST(UIGeometry, RectOperations) {
     CUIRect r(10, 20, 110, 70);
     EXPECT_EQ(100, r.GetWidth());

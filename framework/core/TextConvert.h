@@ -1,4 +1,4 @@
-// Conversions of the client's 8-bit texts to UTF-16.
+// Conversions of 8-bit texts (GBK, the system code page) to UTF-16, for both programs.
 #pragma once
 
 #include <string>

@@ -1,0 +1,9 @@
+// Ending running copies of the installed client before its files are deleted.
+#pragma once
+
+#include <string>
+
+// Ends every process whose program file name is exeName (letter case ignored), except
+// this process, and waits a bounded time for each one it terminated. True when all of
+// them have ended; an empty name ends nothing.
+bool EndProcessesNamed(const std::wstring& exeName);
