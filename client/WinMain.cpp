@@ -6,13 +6,18 @@
 
 #include <curl/curl.h>
 
+#include <memory>
+#include <new>
+
 #include "AppPaths.h"
 #include "ComApartment.h"
 #include "Log.h"
+#include "MainFrame.h"
 #include "OtherInstances.h"
 #include "ServerLines.h"
 #include "SettingsFile.h"
 #include "SimpleApp.h"
+#include "SkinArchive.h"
 #include "TextConvert.h"
 #include "UIManager.h"
 #include "WebStaticFiles.h"
@@ -20,6 +25,9 @@
 #include "include/cef_cookie.h"
 
 namespace {
+
+// "tallyhive宠物店管理系统", the main window's title, in GBK.
+const char kTitleGbk[] = "tallyhive\xB3\xE8\xCE\xEF\xB5\xEA\xB9\xDC\xC0\xED\xCF\xB5\xCD\xB3";
 
 // The engine takes its folder paths as UTF-16; ours are in the system code page.
 void SetEngineString(cef_string_t* field, const std::string& ansi) {
@@ -53,8 +61,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
     HiveUI::CPaintManagerUI::SetInstance(instance);
     HiveUI::CPaintManagerUI::SetResourceType(4);
-    // The skin archive (resource 131, "ZIPRES") is handed to the paint manager here
-    // once the framework reads archives from memory.
+    UseSkinArchive();
 
     CefEnableHighDPISupport();
     CefMainArgs mainArgs(instance);
@@ -73,13 +80,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     CefInitialize(mainArgs, settings, app.get(), nullptr);
     OpenLogFile(GetLogFilePath());
 
-    // The main window is created, shown and its message loop run here once it exists;
-    // until then the browser process goes straight on to shutdown.
+    std::unique_ptr<CMainFrame> frame(new (std::nothrow) CMainFrame());
+    if (frame == nullptr) return 0;
+    frame->Create(nullptr, GbkToWide(kTitleGbk).c_str(), WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0);
+    frame->ShowWindow(true, true);
+    HiveUI::CPaintManagerUI::MessageLoop();
+    frame->FinishRun();
 
     FlushCookies();
     CefShutdown();
+    // The engine's thread may call the window's operations until it has stopped.
+    frame.reset();
     UninitComAndOle(oleReady);
-    // The paint manager's process-wide resources are released here once it owns any.
+    HiveUI::CPaintManagerUI::Term();
     StoreSelectedLine(configPath);
     CloseLogFile();
     KillOwnSubProcesses();

@@ -69,12 +69,8 @@ if [ ! -f "$template/system.reg" ]; then
   booting=$(mktemp -d "$cache/boot.XXXXXX")/prefix
   (
     # An empty HOME: the prefix gets no links into the user's own folders.
-    export WINEPREFIX=$booting HOME=$(dirname "$booting")
-    wineboot -i
-    # Without a window manager, every hide or destroy of a visible top-level window
-    # waits about 2 s for one to answer; windows Wine does not hand to one do not.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-    wineserver -w
+    export HOME=$(dirname "$booting")
+    wine_boot_prefix "$booting"
   ) </dev/null >"$work/boot.log" 2>&1 || { cat "$work/boot.log" >&2; exit 1; }
   if mv -T "$booting" "$template" 2>/dev/null; then
     find "$cache" -maxdepth 1 -name 'prefix-*' ! -path "$template" -exec rm -rf {} +

@@ -13,6 +13,16 @@ wine_env() {
   fi
 }
 
+# wine_boot_prefix PREFIX boots a new Wine prefix for windows shown on a display without
+# a window manager (the tests', the screenshots'). Without one, every hide or destroy of
+# a visible top-level window waits about 2 s for it to answer; windows Wine does not hand
+# to one do not.
+wine_boot_prefix() {
+  WINEPREFIX=$1 wineboot -i
+  WINEPREFIX=$1 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+  WINEPREFIX=$1 wineserver -w
+}
+
 # wine_session NAME: for the scripts that start a program for the user (run.sh,
 # try-uninstall.sh). Uses $DISPLAY or, without one, an Xvfb of its own; boots $WINEPREFIX
 # when it is new; on exit ends the prefix's server and the Xvfb. NAME prefixes messages.

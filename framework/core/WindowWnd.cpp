@@ -182,15 +182,24 @@ BOOL CWindowWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::PostMessageW(m_hWnd, msg, wParam, lParam);
 }
 
+// The frame is measured from the window rather than derived from its style: a window
+// that answers WM_NCCALCSIZE itself (every skinned frame) has none, whatever its style
+// says. A minimised window has no client area to measure against; its style decides.
 bool CWindowWnd::ResizeClient(int cx, int cy) {
-    RECT rc = {};
-    if (!::GetClientRect(m_hWnd, &rc)) return false;
+    RECT client = {}, window = {};
+    if (!::GetClientRect(m_hWnd, &client) || !::GetWindowRect(m_hWnd, &window)) return false;
+    RECT rc = client;
     if (cx != -1) rc.right = cx;
     if (cy != -1) rc.bottom = cy;
-    const DWORD style = static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
-    const BOOL hasMenu = !(style & WS_CHILD) && ::GetMenu(m_hWnd) != nullptr;
-    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
-    if (!::AdjustWindowRectEx(&rc, style, hasMenu, exStyle)) return false;
+    if (::IsIconic(m_hWnd)) {
+        const DWORD style = static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
+        const BOOL hasMenu = !(style & WS_CHILD) && ::GetMenu(m_hWnd) != nullptr;
+        const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
+        if (!::AdjustWindowRectEx(&rc, style, hasMenu, exStyle)) return false;
+    } else {
+        rc.right += (window.right - window.left) - client.right;
+        rc.bottom += (window.bottom - window.top) - client.bottom;
+    }
     return ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
 }

@@ -13,25 +13,20 @@
 #include <string>
 #include <vector>
 
+#include "MainFrameMessages.h"
 #include "OtherInstances.h"
+#include "ProgramDriver.h"
+
+using namespace ProgramDriver;
 
 namespace {
+
+const wchar_t kMainClass[] = L"TallyHiveMainFrameWnd";
 
 const wchar_t kWaitHelper[] = L"TALLYHIVE_TEST_WAIT_HELPER";
 const wchar_t kSpawnHelper[] = L"TALLYHIVE_TEST_SPAWN_HELPER";
 
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
-std::wstring ProgramPath() {
-    std::wstring path = OwnPath();
-    path.erase(path.find_last_of(L'\\') + 1);
-    for (const char* p = TALLYHIVE_EXE_RELATIVE; *p; ++p) path += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
-    return path;
-}
+std::wstring ProgramPath() { return BesideSelf(TALLYHIVE_EXE_RELATIVE); }
 
 std::wstring TempFolder() {
     wchar_t temp[MAX_PATH] = {};
@@ -75,41 +70,16 @@ void RemoveTree(const std::wstring& folder) {
     SHFileOperationW(&op);
 }
 
-// Owns a started process; ends it when the test did not.
-class Process {
-public:
-    Process(const std::wstring& exe, const std::wstring& args) {
-        std::wstring line = L"\"" + exe + L"\" " + args;
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        if (CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_)) {
-            CloseHandle(info_.hThread);
-        } else {
-            info_.hProcess = nullptr;
-        }
-    }
-    ~Process() {
-        if (info_.hProcess == nullptr) return;
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
-        CloseHandle(info_.hProcess);
-    }
-    bool Started() const { return info_.hProcess != nullptr; }
-    HANDLE Handle() const { return info_.hProcess; }
-    DWORD Wait(DWORD ms = INFINITE) const {
-        if (WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
-        DWORD code = 0;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION info_ = {};
-};
-
+// A run as a user makes it: the browser process shows its main window and is quit
+// through it (a sub-process ends on its own); the exit code.
 DWORD RunProgram(const std::wstring& args = L"") {
     Process program(ProgramPath(), args);
     EXPECT_TRUE(program.Started());
-    return program.Started() ? program.Wait() : STILL_ACTIVE;
+    if (!program.Started()) return STILL_ACTIVE;
+    HWND main = nullptr;
+    WaitUntil([&] { return !program.Running() || (main = FindProcessWindow(kMainClass, program.Id())) != nullptr; });
+    if (main != nullptr) PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    return program.Wait(60000);
 }
 
 // Engine trace records of the run, without the process-id prefix.

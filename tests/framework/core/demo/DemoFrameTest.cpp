@@ -2,7 +2,7 @@
 // a progress bar, a slider, edit, date and address fields and push buttons, all images
 // drawn here. It is checked on the screen and used by its buttons; with TALLYHIVE_DEMO_HOLD
 // naming a folder it stays up until a file "done" appears there, for the README's picture
-// (scripts/screenshot-demo.sh).
+// (scripts/screenshot.sh demo-frame).
 #include <UIOption.h>
 #include <UISlider.h>
 #include <WindowImplBase.h>

@@ -1,7 +1,7 @@
 // A demo window built from code: coloured, bordered and image-backed controls painted by
 // the paint manager, checked on the screen. With TALLYHIVE_DEMO_HOLD naming a folder the
 // window stays up after painting until a file "done" appears there, so that a screenshot
-// can be taken (take-screenshot.sh).
+// can be taken (scripts/screenshot.sh demo-window).
 #include <UIControl.h>
 #include <UIManager.h>
 #include <WindowWnd.h>

@@ -215,7 +215,7 @@ TEST_F(FrameWindow, MinAndMaxInfoComeFromTheMonitorAndTheSkin) {
 }
 
 // Keeps the window up after painting until a file "done" appears in the folder named by
-// TALLYHIVE_DEMO_HOLD, so that a screenshot can be taken (scripts/screenshot-demo.sh).
+// TALLYHIVE_DEMO_HOLD, so that a screenshot can be taken (scripts/screenshot.sh frame-window).
 TEST_F(FrameWindow, HoldsForAScreenshotWhenAsked) {
     const char* hold = getenv("TALLYHIVE_DEMO_HOLD");
     if (hold == nullptr) GTEST_SKIP() << "only when a screenshot is taken";

@@ -124,6 +124,25 @@ TEST_F(PlacementTest, ResizeClientGivesTheClientAreaExactlyTheAskedSize) {
     }
 }
 
+// A skinned frame keeps its sizing style but answers WM_NCCALCSIZE with no frame at all.
+TEST_F(PlacementTest, ResizeClientOfAWindowWithoutNonClientAreaSizesTheWholeWindow) {
+    WindowLog log;
+    ProbeWnd wnd(log);
+    wnd.handler = [](ProbeWnd&, UINT msg, WPARAM, LPARAM, LRESULT& result) {
+        result = 0;
+        return msg == WM_NCCALCSIZE;
+    };
+    ASSERT_NE(nullptr, wnd.Create(nullptr, L"skinned", WS_OVERLAPPEDWINDOW, 0, 10, 10, 400, 350));
+    EXPECT_TRUE(wnd.ResizeClient(320, 240));
+    RECT client = {}, window = {};
+    GetClientRect(wnd.GetHWND(), &client);
+    GetWindowRect(wnd.GetHWND(), &window);
+    EXPECT_EQ(320, client.right);
+    EXPECT_EQ(240, client.bottom);
+    EXPECT_EQ(320, window.right - window.left);
+    DestroyWindow(wnd.GetHWND());
+}
+
 TEST_F(PlacementTest, AChildWindowIgnoresItsIdAsAMenu) {
     WindowLog parentLog, log;
     ProbeWnd parent(parentLog), child(log);

@@ -1,0 +1,124 @@
+// The real tallyhive.exe with its main window, driven from outside as a user would:
+// where the window opens and what it shows, the tray icon's click, quitting at once by
+// the quit command and only after confirming by a close.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "MainFrameMessages.h"
+#include "ProgramDriver.h"
+
+using namespace ProgramDriver;
+
+namespace {
+
+const wchar_t kMainClass[] = L"TallyHiveMainFrameWnd";
+const wchar_t kPanelClass[] = L"MessagePanleFrame";
+
+std::wstring ConfigPath() {
+    wchar_t appData[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    return std::wstring(appData) + L"\\tallyhive\\config.ini";
+}
+
+// The shell's notification area answers a change of an icon it holds (none asked for
+// here) with success, and of one it does not hold with failure.
+bool TrayHoldsIcon(HWND wnd) {
+    NOTIFYICONDATAW record = {};
+    record.cbSize = NOTIFYICONDATAW_V3_SIZE;
+    record.hWnd = wnd;
+    record.uID = 132;
+    return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+}
+
+// A window of the class that the process owns under the given owner, shown or not.
+HWND FindOwned(const wchar_t* className, HWND owner) {
+    for (HWND wnd = FindWindowExW(nullptr, nullptr, className, nullptr); wnd != nullptr;
+         wnd = FindWindowExW(nullptr, wnd, className, nullptr)) {
+        if (GetWindow(wnd, GW_OWNER) == owner) return wnd;
+    }
+    return nullptr;
+}
+
+class MainWindowProgram : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(program.Started());
+        main = WaitForWindow(kMainClass, program.Id());
+        ASSERT_NE(nullptr, main);
+    }
+
+    Process program{BesideSelf(TALLYHIVE_EXE_RELATIVE), L""};
+    HWND main = nullptr;
+};
+
+TEST_F(MainWindowProgram, OpensCentredAt1200By770WithTitleShadowTrayIconAndTheSkinPainted) {
+    EXPECT_EQ(1200, ClientSize(main).cx);
+    EXPECT_EQ(770, ClientSize(main).cy);
+    RECT window = {}, work = {};
+    GetWindowRect(main, &window);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((work.left + work.right) / 2, (window.left + window.right) / 2, 1);
+    EXPECT_NEAR((work.top + work.bottom) / 2, (window.top + window.bottom) / 2, 1);
+
+    wchar_t title[64] = {};
+    GetWindowTextW(main, title, 64);
+    EXPECT_STREQ(L"tallyhive\u5BA0\u7269\u5E97\u7BA1\u7406\u7CFB\u7EDF", title);  // 宠物店管理系统
+    // The window's own icon is checked by the window tests: Wine does not answer
+    // WM_GETICON sent from another process.
+    EXPECT_NE(nullptr, FindOwned(L"ZandelShadowWnd", main));
+    EXPECT_TRUE(TrayHoldsIcon(main));
+
+    // The title bar in the theme colour and the white body round the loading animation.
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixels(main).rgb(600, 15) == 0xFEFAE8; }));
+    const ScreenPixels screen(main);
+    EXPECT_EQ(0xFFFFFFu, screen.rgb(20, 400));
+    EXPECT_EQ(0xFEFAE8u, screen.rgb(1, 400));  // the frame round the browser
+
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+    EXPECT_FALSE(TrayHoldsIcon(main));
+}
+
+TEST_F(MainWindowProgram, TheTrayIconsLeftClickHidesShowsAndRestores) {
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }));
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main) && IsWindowVisible(main); }));
+
+    DeleteFileW(ConfigPath().c_str());
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+    wchar_t index[8] = {};
+    GetPrivateProfileStringW(L"LINES", L"SELECT_INDEX", L"", index, 8, ConfigPath().c_str());
+    EXPECT_STREQ(L"0", index);
+}
+
+TEST_F(MainWindowProgram, ACloseAsksFirstEscapeKeepsTheClientAndOkEndsIt) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    HWND panel = WaitForWindow(kPanelClass, program.Id());
+    ASSERT_NE(nullptr, panel);
+    EXPECT_EQ(main, GetWindow(panel, GW_OWNER));
+    PressKey(panel, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(panel); }));
+    EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(IsWindowVisible(main));
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    panel = WaitForWindow(kPanelClass, program.Id());
+    ASSERT_NE(nullptr, panel);
+    // Clicked where the user sees it: the button is placed when the panel first paints.
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixels(panel).rgb(134, 209) != 0xFFFFFF; }));
+    ClickAt(panel, 134, 209);  // "btn_ok": 140 x 38 at 64 in the row below the 190-high question
+    EXPECT_EQ(1u, program.Wait(60000));
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// Driving a real program from outside, as a user would: start it, wait for its windows
+// with bounded polls (the machines that run the tests are often loaded), click at
+// points of a window, press keys, and read what the screen shows of a window.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "PixelCanvas.h"
+
+namespace ProgramDriver {
+
+inline std::wstring OwnPath() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
+// A path given relative to this test executable's folder, with forward slashes.
+inline std::wstring BesideSelf(const char* relative) {
+    std::wstring path = OwnPath();
+    path.erase(path.find_last_of(L'\\') + 1);
+    for (const char* p = relative; *p; ++p) path += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
+    return path;
+}
+
+// Owns a started process; ends it when the test did not.
+class Process {
+public:
+    Process(const std::wstring& exe, const std::wstring& args) {
+        std::wstring line = L"\"" + exe + L"\" " + args;
+        STARTUPINFOW si = {};
+        si.cb = sizeof(si);
+        if (CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_)) {
+            CloseHandle(info_.hThread);
+        } else {
+            info_ = {};
+        }
+    }
+    ~Process() {
+        if (info_.hProcess == nullptr) return;
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
+        CloseHandle(info_.hProcess);
+    }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Started() const { return info_.hProcess != nullptr; }
+    HANDLE Handle() const { return info_.hProcess; }
+    DWORD Id() const { return info_.dwProcessId; }
+    bool Running() const { return Started() && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+    // The exit code, or STILL_ACTIVE when the process did not end within ms.
+    DWORD Wait(DWORD ms = INFINITE) const {
+        if (WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
+        DWORD code = 0;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// Polls until ready() holds or the bound passes; the last answer.
+inline bool WaitUntil(const std::function<bool()>& ready, DWORD boundMs = 60000) {
+    const ULONGLONG end = GetTickCount64() + boundMs;
+    while (!ready()) {
+        if (GetTickCount64() >= end) return ready();
+        Sleep(20);
+    }
+    return true;
+}
+
+struct TWindowSearch {
+    const wchar_t* className;
+    DWORD processId;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchWindow(HWND wnd, LPARAM data) {
+    auto* search = reinterpret_cast<TWindowSearch*>(data);
+    wchar_t name[256] = {};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    GetClassNameW(wnd, name, 256);
+    if (pid != search->processId || wcscmp(name, search->className) != 0 || !IsWindowVisible(wnd)) return TRUE;
+    search->found = wnd;
+    return FALSE;
+}
+
+// A visible top-level window of the class that belongs to the process, or null.
+inline HWND FindProcessWindow(const wchar_t* className, DWORD processId) {
+    TWindowSearch search = {className, processId, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline HWND WaitForWindow(const wchar_t* className, DWORD processId, DWORD boundMs = 60000) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindProcessWindow(className, processId)) != nullptr; }, boundMs);
+    return found;
+}
+
+// A left click at a point of the window's client area, as the mouse would post it.
+inline void ClickAt(HWND wnd, int x, int y) {
+    const LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(wnd, WM_MOUSEMOVE, 0, at);
+    PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(wnd, WM_LBUTTONUP, 0, at);
+}
+
+inline void PressKey(HWND wnd, UINT key) {
+    PostMessageW(wnd, WM_KEYDOWN, key, 1);
+    PostMessageW(wnd, WM_KEYUP, key, 0xC0000001);
+}
+
+inline SIZE ClientSize(HWND wnd) {
+    RECT rc = {};
+    GetClientRect(wnd, &rc);
+    return SIZE{rc.right, rc.bottom};
+}
+
+// What the screen shows of a window's client area, as 0xRRGGBB pixels.
+class ScreenPixels {
+public:
+    explicit ScreenPixels(HWND wnd) : size_(ClientSize(wnd)), canvas_(size_.cx, size_.cy) {
+        POINT origin = {0, 0};
+        ClientToScreen(wnd, &origin);
+        HDC screen = GetDC(nullptr);
+        BitBlt(canvas_.dc(), 0, 0, size_.cx, size_.cy, screen, origin.x, origin.y, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    }
+    DWORD rgb(int x, int y) const { return canvas_.rgb(x, y); }
+
+private:
+    SIZE size_;
+    PixelCanvas canvas_;
+};
+
+}  // namespace ProgramDriver
