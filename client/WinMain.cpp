@@ -10,6 +10,7 @@
 #include "ComApartment.h"
 #include "Log.h"
 #include "OtherInstances.h"
+#include "PlayMP3.h"
 #include "ServerLines.h"
 #include "SettingsFile.h"
 #include "SimpleApp.h"
@@ -63,7 +64,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     if (subProcessResult >= 0) return subProcessResult;
 
     KillOtherInstances();
-    // The MP3 player and the web-static files are prepared here once they exist.
+    PlayMP3::Init();
+    // The web-static files are preloaded here once they exist.
     curl_global_init(CURL_GLOBAL_ALL);
 
     CefSettings settings;
