@@ -16,6 +16,7 @@
 
 #include "AppPaths.h"
 #include "PlayMP3.h"
+#include "StderrCapture.h"
 #include "TestFiles.h"
 
 namespace {
@@ -213,6 +214,20 @@ TEST_F(PlayMp3Test, TruncatedMp3PlaysWhatItHolds) {
     const std::string pcm = Decode(half).bytes;
     ASSERT_GT(pcm.size(), 0u);
     ExpectPlays(Serve("/half.mp3", half), pcm, 4);
+}
+
+TEST_F(PlayMp3Test, OutputThatCannotOpenSaysWhyAndHoldsNothing) {
+    WaveOutput output = {nullptr, 0, 0, 0};
+    StderrCapture capture(g_dataFolder + "stderr.txt");
+    const uintptr_t freeHandle = LowestFreeHandle();
+    EXPECT_EQ(PlayMP3::OpenWaveOut(&output), -1);
+    EXPECT_EQ(LowestFreeHandle(), freeHandle);
+    EXPECT_EQ(output.device, nullptr);
+    EXPECT_EQ(PlayMP3::WritePcm(&output, reinterpret_cast<const unsigned char*>("pcm"), 3), -1);
+    EXPECT_EQ(PlayMP3::CloseWaveOut(&output), -1);
+    const std::string text = capture.Take();
+    EXPECT_EQ(text.rfind("\n[PlayMP3:", 0), 0u) << text;
+    EXPECT_NE(text.find("] ereturn: Unable to open wave output device.\n"), std::string::npos) << text;
 }
 
 TEST_F(PlayMp3Test, StartEmptiesCacheFilesButKeepsSubFolders) {
