@@ -2,8 +2,8 @@
 // named after the function, and is carried out here on the engine's UI thread.
 #include "BrowserClient.h"
 
-#include "Log.h"
 #include "MainFrameMessages.h"
+#include "PlayMP3.h"
 #include "ServerLines.h"
 
 namespace {
@@ -23,8 +23,7 @@ struct TBridgeCall {
 const TBridgeCall kBridgeCalls[] = {
     {"PlayMp3", 1, false,
      [](CBrowserClient&, IWindowConformityl*, CefRefPtr<CefBrowser>, CefRefPtr<CefListValue> args) {
-         // Voice prompts are not played by this build; the request is kept in the log.
-         LogWrite(LOG_INFO, __FILE__, __LINE__, "PlayMp3 %s", args->GetString(0).ToString().c_str());
+         PlayMP3::NewThreadPlayUrl(args->GetString(0).ToString());
      }},
     {"ResizeWindow", 2, true,
      [](CBrowserClient&, IWindowConformityl* window, CefRefPtr<CefBrowser>, CefRefPtr<CefListValue> args) {

@@ -14,6 +14,7 @@
 #include "Log.h"
 #include "MainFrame.h"
 #include "OtherInstances.h"
+#include "PlayMP3.h"
 #include "ServerLines.h"
 #include "SettingsFile.h"
 #include "SimpleApp.h"
@@ -71,7 +72,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     if (subProcessResult >= 0) return subProcessResult;
 
     KillOtherInstances();
-    // The MP3 player is prepared here once it exists.
+    PlayMP3::Init();
     LoadWebStaticFiles();
     curl_global_init(CURL_GLOBAL_ALL);
 

@@ -13,6 +13,7 @@
 
 #include "AppPaths.h"
 #include "Log.h"
+#include "StderrCapture.h"
 
 namespace {
 
@@ -45,32 +46,6 @@ bool IsTime(const std::string& line) {
     }
     return true;
 }
-
-// Sends standard error to a file for the life of the object.
-class StderrCapture {
-public:
-    explicit StderrCapture(const std::string& path) : path_(path) {
-        fflush(stderr);
-        saved_ = _dup(_fileno(stderr));
-        freopen(path.c_str(), "wb", stderr);
-    }
-    ~StderrCapture() { Restore(); }
-    std::string Take() {
-        Restore();
-        return ReadFile(path_);
-    }
-
-private:
-    void Restore() {
-        if (saved_ < 0) return;
-        fflush(stderr);
-        _dup2(saved_, _fileno(stderr));
-        _close(saved_);
-        saved_ = -1;
-    }
-    std::string path_;
-    int saved_ = -1;
-};
 
 class LogTest : public ::testing::Test {
 protected:

@@ -1,0 +1,91 @@
+// curl brings winsock2.h, which must come before windows.h.
+#include "HttpFunction.h"
+
+#include <curl/curl.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "Log.h"
+
+namespace {
+
+const char kBrowserUserAgent[] =
+    "Mozilla/5.0 (Windows NT 10.0; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/69.0.3497.100 "
+    "Safari/537.36";
+
+struct CurlEasyDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using CurlEasy = std::unique_ptr<CURL, CurlEasyDeleter>;
+
+struct FileCloser {
+    void operator()(FILE* file) const { fclose(file); }
+};
+using ScopedFile = std::unique_ptr<FILE, FileCloser>;
+
+struct BoundedFile {
+    FILE* file;
+    long long written;
+};
+
+// A server that sends no length, or lies about it, is stopped here: a short count makes
+// libcurl abort the transfer.
+size_t WriteBoundedFile(char* data, size_t size, size_t count, void* target) {
+    BoundedFile* sink = static_cast<BoundedFile*>(target);
+    const size_t bytes = size * count;
+    if (sink->written + static_cast<long long>(bytes) > kMaxDownloadBytes) return 0;
+    sink->written += static_cast<long long>(bytes);
+    return fwrite(data, 1, bytes, sink->file);
+}
+
+void SetDownloadOptions(CURL* curl, const std::string& url, BoundedFile* sink) {
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    // A page hands us this URL: no file://, no other scheme libcurl knows, not even
+    // through a redirect.
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxDownloadBytes));
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBoundedFile);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, sink);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 6L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 30L);
+    curl_easy_setopt(curl, CURLOPT_AUTOREFERER, 1L);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 1L);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, kBrowserUserAgent);
+}
+
+}  // namespace
+
+bool HttpDownloadFile(const std::string& url, const std::string& file) {
+    CurlEasy curl(curl_easy_init());
+    if (!curl) return false;
+    ScopedFile out(fopen(file.c_str(), "wb"));
+    if (!out) return false;
+
+    BoundedFile sink = {out.get(), 0};
+    SetDownloadOptions(curl.get(), url, &sink);
+    const CURLcode result = curl_easy_perform(curl.get());
+    // A file that failed to reach the disk whole is a failed download too.
+    const bool written = fclose(out.release()) == 0;
+    if (result != CURLE_OK || !written) {
+        LogWrite(LOG_ERROR, __FILE__, __LINE__, "HttpDownloadFile ERROR url: %s code:%d ", url.c_str(),
+                 result != CURLE_OK ? static_cast<int>(result) : static_cast<int>(CURLE_WRITE_ERROR));
+        DeleteFileA(file.c_str());
+        return false;
+    }
+    long status = 0;
+    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+    curl.reset();
+    if (status != 200) {
+        LogWrite(LOG_ERROR, __FILE__, __LINE__, "HttpDownloadFile retcode != 200 url: %s code:%d ", url.c_str(),
+                 static_cast<int>(status));
+        DeleteFileA(file.c_str());
+        return false;
+    }
+    return true;
+}
