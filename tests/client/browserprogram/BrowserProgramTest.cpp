@@ -206,4 +206,35 @@ TEST_F(BrowserProgram, AfterAConfirmedCloseNoBrowserIsOpenAtShutdownAndTheProgra
     EXPECT_FALSE(Traced("shutdown with open browsers"));
 }
 
+// A page's PlayMp3 reaches the voice prompts: the prompt is fetched from the page's host and
+// its sound reaches the output device, whose capture is written when the prompt ends.
+TEST_F(BrowserProgram, APagesPlayMp3FetchesThePromptAndPlaysIt) {
+    std::wstring capture = Wide(getenv("TALLYHIVE_SOUND_CAPTURE"));
+    for (wchar_t& c : capture) c = c == L'/' ? L'\\' : c;
+    capture = L"Z:" + capture;
+    DeleteFileW(capture.c_str());
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string fixture(exe);
+    fixture.erase(fixture.rfind('\\') + 1);
+    LoopbackServer::Reply prompt;
+    prompt.body = ReadAll(Wide(fixture + TALLYHIVE_MP3_FIXTURES "\\m22.mp3"));
+    ASSERT_FALSE(prompt.body.empty());
+    const std::string promptUrl = kLineUrl + "prompt.mp3";
+    server_.Serve(promptUrl, prompt);
+    LoopbackServer::Reply page;
+    page.body = "<title>Shop</title><script>AppExtension.PlayMp3('" + promptUrl + "');</script>";
+    server_.Serve(kLineUrl, page);
+    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    EXPECT_TRUE(WaitUntil([&] {
+        for (const auto& r : server_.Requests()) {
+            if (r.find("prompt.mp3") != std::string::npos) return true;
+        }
+        return false;
+    }));
+    EXPECT_TRUE(WaitUntil([&] { return ReadAll(capture).find_first_not_of('\0') != std::string::npos; }, 120000))
+        << "nothing audible was played";
+    Quit();
+}
+
 }  // namespace
