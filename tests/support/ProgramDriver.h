@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "PixelCanvas.h"
 
@@ -26,18 +29,29 @@ inline std::wstring BesideSelf(const char* relative) {
     return path;
 }
 
-// Owns a started process; ends it when the test did not.
+// Owns a started process; ends it when the test did not. Its standard error goes to the
+// file errorFile when one is named.
 class Process {
 public:
-    Process(const std::wstring& exe, const std::wstring& args) {
+    Process(const std::wstring& exe, const std::wstring& args, const std::wstring& errorFile = L"") {
         std::wstring line = L"\"" + exe + L"\" " + args;
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
-        if (CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_)) {
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE error = errorFile.empty() ? INVALID_HANDLE_VALUE
+                                         : CreateFileW(errorFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                       &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (error != INVALID_HANDLE_VALUE) {
+            si.dwFlags = STARTF_USESTDHANDLES;
+            si.hStdError = error;
+        }
+        if (CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, error != INVALID_HANDLE_VALUE, 0, nullptr, nullptr, &si,
+                           &info_)) {
             CloseHandle(info_.hThread);
         } else {
             info_ = {};
         }
+        if (error != INVALID_HANDLE_VALUE) CloseHandle(error);
     }
     ~Process() {
         if (info_.hProcess == nullptr) return;
@@ -116,6 +130,54 @@ inline void PressKey(HWND wnd, UINT key) {
     PostMessageW(wnd, WM_KEYUP, key, 0xC0000001);
 }
 
+// Sends a window an empty message every 100 ms from a thread of its own, for as long as
+// the object lives, and keeps how long the answers took: a window whose thread is stuck
+// does not answer within the bound.
+class AnswerWatch {
+public:
+    AnswerWatch(HWND wnd, DWORD boundMs = 1000) : wnd_(wnd), bound_(boundMs), thread_([this] { Run(); }) {}
+    ~AnswerWatch() { Stop(); }
+    AnswerWatch(const AnswerWatch&) = delete;
+    AnswerWatch& operator=(const AnswerWatch&) = delete;
+
+    void Stop() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    unsigned Sent() const { return sent_; }
+    unsigned Unanswered() const { return unanswered_; }
+    DWORD SlowestMs() const { return slowest_; }
+    // When the slowest answer was asked for, in ms after the watch began.
+    DWORD SlowestAtMs() const { return slowestAt_; }
+
+private:
+    void Run() {
+        while (!stop_) {
+            const ULONGLONG start = GetTickCount64();
+            DWORD_PTR result = 0;
+            const bool answered = SendMessageTimeoutW(wnd_, WM_NULL, 0, 0, SMTO_NORMAL, bound_, &result) != 0;
+            const DWORD took = static_cast<DWORD>(GetTickCount64() - start);
+            ++sent_;
+            if (!answered) ++unanswered_;
+            if (took >= slowest_) {
+                slowest_ = took;
+                slowestAt_ = static_cast<DWORD>(start - began_);
+            }
+            Sleep(100);
+        }
+    }
+
+    HWND wnd_;
+    DWORD bound_;
+    std::atomic<bool> stop_{false};
+    std::atomic<unsigned> sent_{0};
+    std::atomic<unsigned> unanswered_{0};
+    std::atomic<DWORD> slowest_{0};
+    std::atomic<DWORD> slowestAt_{0};
+    const ULONGLONG began_ = GetTickCount64();
+    std::thread thread_;
+};
+
 inline SIZE ClientSize(HWND wnd) {
     RECT rc = {};
     GetClientRect(wnd, &rc);
@@ -140,5 +202,17 @@ private:
     SIZE size_;
     PixelCanvas canvas_;
 };
+
+// The first point of the window's client area (row by row) that shows the colour, or
+// (-1, -1).
+inline POINT FindColour(HWND wnd, DWORD rgb) {
+    const ScreenPixels screen(wnd);
+    for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x) {
+            if (screen.rgb(x, y) == rgb) return POINT{x, y};
+        }
+    }
+    return POINT{-1, -1};
+}
 
 }  // namespace ProgramDriver

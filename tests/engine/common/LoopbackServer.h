@@ -1,12 +1,14 @@
-// An HTTP server on 127.0.0.1 inside the test process: fixed responses per path, a
-// path that never answers, and the request lines it received. One thread accepts, one
-// thread serves each connection.
+// An HTTP server on 127.0.0.1 inside the test process: fixed responses per path (or one
+// reply for the next request only), replies that come late, never or cut off, and the
+// request lines it received. It can go away and come back on its port. One thread
+// accepts, one thread serves each connection.
 #pragma once
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,28 +22,20 @@ public:
         std::string headers;  // extra header lines, each ending in "\r\n"
         std::string body;
         bool never = false;   // keep the connection open without answering
+        DWORD delayMs = 0;    // answer only after this long
+        bool cut = false;     // close the connection halfway through the body
     };
 
     LoopbackServer() {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
         stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in addr = {};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
-        int len = sizeof(addr);
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
-        listen(listener_, 16);
-        acceptor_ = std::thread([this] { AcceptLoop(); });
+        Listen();
     }
 
     ~LoopbackServer() {
         SetEvent(stop_);
-        closesocket(listener_);
-        acceptor_.join();
+        GoAway();
         for (auto& t : workers_) t.join();
         CloseHandle(stop_);
         WSACleanup();
@@ -50,6 +44,36 @@ public:
     void Serve(const std::string& path, const Reply& reply) {
         std::lock_guard<std::mutex> lock(mutex_);
         replies_[path] = reply;
+    }
+
+    // Answers the next request of the path with this reply, then the standing one again.
+    void ServeOnce(const std::string& path, const Reply& reply) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        once_[path].push_back(reply);
+    }
+
+    // Stops listening: connections to the port are refused until Return.
+    void GoAway() {
+        if (listener_ == INVALID_SOCKET) return;
+        // Under Wine a socket closed by another thread does not end a blocked accept: a
+        // connection of our own wakes it.
+        away_ = true;
+        SOCKET wake = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in addr = {};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(static_cast<u_short>(port_));
+        connect(wake, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
+        acceptor_.join();
+        closesocket(wake);
+        closesocket(listener_);
+        listener_ = INVALID_SOCKET;
+        away_ = false;
+    }
+
+    // Listens on the same port again.
+    void Return() {
+        if (listener_ == INVALID_SOCKET) Listen();
     }
 
     std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
@@ -81,10 +105,47 @@ public:
     }
 
 private:
+    // The first call takes a free port; later calls take that port again, which the
+    // connections it served may still hold in their closing state.
+    void Listen() {
+        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        KeepFromChildren(listener_);
+        const BOOL reuse = port_ != 0;
+        setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof(reuse));
+        sockaddr_in addr = {};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(static_cast<u_short>(port_));
+        bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
+        int len = sizeof(addr);
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+        listen(listener_, 16);
+        acceptor_ = std::thread([this] { AcceptLoop(); });
+    }
+
+    // Sockets are inherited by default: a program the test starts with inherited handles
+    // (its standard error redirected) would keep the port listening after GoAway.
+    static void KeepFromChildren(SOCKET s) { SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0); }
+
+    static const char* Reason(int status) {
+        switch (status) {
+            case 200: return "OK";
+            case 404: return "Not Found";
+            case 500: return "Internal Server Error";
+            default: return "Status";
+        }
+    }
+
     void AcceptLoop() {
         for (;;) {
             SOCKET client = accept(listener_, nullptr, nullptr);
             if (client == INVALID_SOCKET) return;
+            KeepFromChildren(client);
+            if (away_) {
+                closesocket(client);
+                return;
+            }
             std::lock_guard<std::mutex> lock(mutex_);
             workers_.emplace_back([this, client] { Handle(client); });
         }
@@ -108,17 +169,26 @@ private:
             std::lock_guard<std::mutex> lock(mutex_);
             requests_.push_back(line);
             lastRequest_ = request;
+            auto once = once_.find(path);
             auto it = replies_.find(path);
-            if (it != replies_.end()) reply = it->second;
+            if (once != once_.end() && !once->second.empty()) {
+                reply = once->second.front();
+                once->second.erase(once->second.begin());
+            } else if (it != replies_.end()) {
+                reply = it->second;
+            }
         }
-        if (reply.never) {
+        if (reply.never || WaitForSingleObject(stop_, reply.delayMs) == WAIT_OBJECT_0) {
             WaitForSingleObject(stop_, INFINITE);
-        } else {
-            const std::string text = "HTTP/1.1 " + std::to_string(reply.status) + (reply.status == 200 ? " OK" : " Not Found") +
-                                     "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
-                                     std::to_string(reply.body.size()) + "\r\nConnection: close\r\n" + reply.headers +
-                                     "\r\n" + reply.body;
-            send(client, text.data(), static_cast<int>(text.size()), 0);
+            closesocket(client);
+            return;
+        }
+        const std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) +
+                                 "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                                 std::to_string(reply.body.size()) + "\r\nConnection: close\r\n" + reply.headers + "\r\n";
+        const std::string text = head + reply.body.substr(0, reply.cut ? reply.body.size() / 2 : std::string::npos);
+        send(client, text.data(), static_cast<int>(text.size()), 0);
+        if (!reply.cut) {
             shutdown(client, SD_SEND);
             while (recv(client, buffer, sizeof(buffer), 0) > 0) {
             }
@@ -126,13 +196,15 @@ private:
         closesocket(client);
     }
 
-    SOCKET listener_;
+    SOCKET listener_ = INVALID_SOCKET;
+    std::atomic<bool> away_{false};
     int port_ = 0;
     HANDLE stop_;
     std::thread acceptor_;
     std::vector<std::thread> workers_;
     std::mutex mutex_;
     std::map<std::string, Reply> replies_;
+    std::map<std::string, std::vector<Reply>> once_;
     std::vector<std::string> requests_;
     std::string lastRequest_;
 };

@@ -1,0 +1,119 @@
+// The real tallyhive.exe against hosts that fail: the application host refusing, answering
+// too slowly, answering 500 or closing mid-response, and the prompt host sending what is
+// no MP3. Throughout, the main window answers a sent message within a second, and the
+// client shows what it should: its own error page naming the failure, the server's own
+// page for a 500, or a prompt that stays silent while later prompts still sound.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "../common/ClientProgram.h"
+
+using namespace ClientProgram;
+using namespace ProgramDriver;
+
+namespace {
+
+class FaultRun : public ClientProgramTest {
+protected:
+    void StartWatched(const std::string& proxy) {
+        Start(proxy);
+        ASSERT_FALSE(HasFatalFailure());
+        WatchOnceUp();
+    }
+};
+
+struct TAppHostFault {
+    const char* name;
+    LoopbackServer::Reply reply;
+    bool refused;
+    const char* shown;  // the error page's error text
+};
+
+LoopbackServer::Reply Never() {
+    LoopbackServer::Reply reply;
+    reply.never = true;
+    return reply;
+}
+
+LoopbackServer::Reply CutOff() {
+    LoopbackServer::Reply reply = Page("");
+    reply.body += std::string(20000, 'x');
+    reply.cut = true;
+    return reply;
+}
+
+// A host that fails the line's page gets the client's error page in its place, with the
+// failure named; the loading animation gives way after its time-out all the same.
+TEST_F(FaultRun, TheAppHostFailingShowsTheErrorPageAndTheWindowKeepsAnswering) {
+    const TAppHostFault faults[] = {
+        {"refused", {}, true, "-102 : ERR_CONNECTION_REFUSED"},
+        {"closed mid-response", CutOff(), false, "-100 : ERR_CONNECTION_CLOSED"},
+        // Beyond the engine's idle time-out of 30 s.
+        {"never answers", Never(), false, "-7 : ERR_TIMED_OUT"},
+    };
+    for (const TAppHostFault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        server_.Serve(kLineUrl, fault.reply);
+        StartWatched("127.0.0.1:" + std::to_string(fault.refused ? LoopbackServer::ClosedPort() : server_.Port()));
+        if (HasFatalFailure()) return;
+        EXPECT_NE(nullptr, WaitForPlacedBrowser());
+        std::string page;
+        const ULONGLONG began = GetTickCount64();
+        EXPECT_TRUE(WaitUntil([&] { return !(page = ErrorPage()).empty(); }, 120000));
+        std::printf("%s: error page after %llu ms\n", fault.name, GetTickCount64() - began);
+        EXPECT_TRUE(Contains(page, fault.shown)) << page.substr(0, 2000);
+        Sleep(1000);
+        ExpectAnsweredThroughout(fault.name);
+        Quit();
+    }
+}
+
+// A 500 is an answer: the server's own page shows, no error page.
+TEST_F(FaultRun, AnAppHostAnswering500ShowsItsPage) {
+    server_.Serve(kLineUrl, Page("console.warn('server page ran');", 500));
+    StartWatched("127.0.0.1:" + std::to_string(server_.Port()));
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_NE(nullptr, WaitForPlacedBrowser());
+    EXPECT_TRUE(WaitUntil([&] { return Traced("load ended id=1 status=500"); }));
+    EXPECT_TRUE(WaitUntil([&] { return Contains(EngineLog(), "CONSOLE \"server page ran\""); }));
+    Sleep(1000);
+    EXPECT_TRUE(ErrorPage().empty());
+    ExpectAnsweredThroughout("500");
+    Quit();
+}
+
+// What is no MP3 is fetched, cached and not played: the decoder says why on standard
+// error. A damaged prompt plays what it can; a good prompt after both still sounds.
+TEST_F(FaultRun, ACorruptPromptStaysSilentAndLaterPromptsStillSound) {
+    const std::string good = Mp3Fixture("m22.mp3");
+    ASSERT_FALSE(good.empty());
+    LoopbackServer::Reply text, damaged, fine;
+    text.body = "<html><body>this prompt is gone</body></html>";
+    damaged.body = good.substr(0, good.size() / 3) + std::string(good.size() / 3, '\x5a') + good.substr(2 * good.size() / 3);
+    fine.body = good;
+    const std::string host = "http://prompts.tallyhive.example/";
+    server_.Serve(host + "text.mp3", text);
+    server_.Serve(host + "damaged.mp3", damaged);
+    server_.Serve(host + "fine.mp3", fine);
+    server_.Serve(kLineUrl, Page("AppExtension.PlayMp3('" + host + "text.mp3');"));
+    const std::wstring capture = FreshSoundCapture();
+    StartWatched("127.0.0.1:" + std::to_string(server_.Port()));
+    ASSERT_FALSE(HasFatalFailure());
+    HWND browser = WaitForPlacedBrowser();
+    ASSERT_NE(nullptr, browser);
+    EXPECT_TRUE(WaitUntil([&] { return Contains(Errors(), "mpg123_open mpg123_getformat: "); }, 120000)) << Errors();
+    EXPECT_FALSE(Audible(ReadAll(capture)));
+    EXPECT_TRUE(Contains(Log(), "INFO  :PlayMP3::NewThreadPlayUrl " + host + "text.mp3")) << Log();
+
+    server_.ServeOnce(kLineUrl, Page("AppExtension.PlayMp3('" + host + "damaged.mp3');"
+                                     "AppExtension.PlayMp3('" + host + "fine.mp3');"));
+    PressKey(browser, VK_F5);
+    EXPECT_TRUE(WaitUntil([&] { return Requests(host + "fine.mp3") == 1 && Requests(host + "damaged.mp3") == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return Audible(ReadAll(capture)); }, 120000)) << "nothing audible was played";
+    ExpectAnsweredThroughout("corrupt prompt");
+    Quit();
+}
+
+}  // namespace
