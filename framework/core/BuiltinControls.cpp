@@ -35,6 +35,8 @@
 #include "UITabLayout.h"
 #include "UIText.h"
 #include "UITileLayout.h"
+#include "UITreeNode.h"
+#include "UITreeView.h"
 #include "UIVerticalLayout.h"
 #include "UIWebBrowser.h"
 
@@ -73,6 +75,8 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CListLabelElementUI", CreateListLabelElementControl);
     factory.RegistControl(L"CListTextElementUI", CreateListTextElementControl);
     factory.RegistControl(L"CListContainerElementUI", CreateListContainerElementControl);
+    factory.RegistControl(L"CTreeNodeUI", CreateTreeNodeControl);
+    factory.RegistControl(L"CTreeViewUI", CreateTreeViewControl);
     factory.RegistControl(L"CActiveXUI", CreateActiveXControl);
     factory.RegistControl(L"CWebBrowserUI", CreateWebBrowserControl);
     factory.RegistControl(L"CFlashUI", CreateFlashControl);
