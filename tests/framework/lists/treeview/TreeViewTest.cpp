@@ -1,5 +1,6 @@
 #include <UICheckBox.h>
 #include <UILabel.h>
+#include <UIOption.h>
 #include <UITreeNode.h>
 #include <UITreeView.h>
 
@@ -154,6 +155,21 @@ TEST_F(TreeWindow, FolderAndCheckButtonsShowForTrueInAnyCase) {
             EXPECT_EQ(c.check, Node(name)->GetCheckBox()->IsVisible()) << c.attributes << name;
         }
     }
+}
+
+// A node outside a tree is owned by nothing, so the layout drops it; other controls
+// under a node join its row. The view's item colours reach the nodes, not the list style.
+TEST_F(TreeWindow, LayoutsAttachNodesToTreesAndOtherControlsToTheNodeRow) {
+    Build(L"<VerticalLayout name=\"v\"><TreeNode name=\"stray\"><TreeNode name=\"inner\"/></TreeNode>"
+          L"</VerticalLayout><TreeView name=\"tree\" itemtextcolor=\"#FF123456\"><TreeNode name=\"n\">"
+          L"<Button name=\"btn\"/></TreeNode></TreeView>");
+    EXPECT_EQ(0, Find<CContainerUI>(L"v")->GetCount());
+    EXPECT_EQ(nullptr, Find<CControlUI>(L"stray"));
+    CTreeNodeUI* node = Node(L"n");
+    ASSERT_NE(nullptr, node);
+    EXPECT_EQ(node->GetRowLayout(), Find<CControlUI>(L"btn")->GetParent());
+    EXPECT_EQ(0xFF123456, node->GetItemButton()->GetTextColor());
+    EXPECT_EQ(0xFF000000, Find<CTreeViewUI>(L"tree")->GetListStyle()->dwTextColor);
 }
 
 // r { a { a1 { a11 } a2 } x { x1 x2 } b } s { s1 } built in code, x with its children
