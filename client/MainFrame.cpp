@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "MessagePanleFrame.h"
 #include "MessagePump.h"
+#include "SettingFrame.h"
 #include "TextConvert.h"
 #include "UIContainer.h"
 #include "UIGifAnim.h"
@@ -170,6 +171,11 @@ void CMainFrame::OnTrayClick() {
 
 void CMainFrame::OnClick(TNotifyInfo& msg) {
     const CUIString name = LowerName(msg);
+    if (name == L"btn_setting") {
+        RunBgShowScript(true);
+        ShowSettings(m_hWnd);
+        RunBgShowScript(false);
+    }
     if (CefRefPtr<CefBrowser> browser = MainBrowser()) {
         if (name == L"btn_back") {
             browser->GoBack();
