@@ -196,6 +196,34 @@ TEST_F(ComboWindow, TextPlacementKeysSetTheDrawTextFlags) {
     }
 }
 
+// A strip of five 10-pixel cells: normal, hot, pushed, focused, disabled.
+TEST_F(ComboWindow, TheArrowIsTheStateCellAtTheRightEdgeOrNothing) {
+    static const DWORD kCells[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF};
+    WritePng(L"arrow5.png", 50, 10, [](int x, int) { return kCells[x / 10]; });
+    struct Case {
+        const wchar_t* source;
+        bool enabled;
+        DWORD right;
+    };
+    const Case cases[] = {
+        {L"0,0,50,10", true, kCells[0]},
+        {L"0,0,50,10", false, kCells[4]},
+        {L"0,0,4,10", true, 0xFFFFFF},
+        {L"0,0,50", true, 0xFFFFFF},
+    };
+    for (const Case& c : cases) {
+        Build(std::wstring(L"<ComboBox name=\"combo\" float=\"true\" pos=\"10,10,210,40\" arrowimage=\"file='arrow5.png' "
+                           L"source='") + c.source + L"'\">" + ComboRows(2) + L"</ComboBox>");
+        auto* combo = Find<CComboBoxUI>(L"combo");
+        manager().SetFocus(nullptr);
+        combo->SetEnabled(c.enabled);
+        PixelCanvas canvas(320, 200);
+        Paint(combo, canvas);
+        EXPECT_EQ(c.right, canvas.rgb(205, 25)) << c.source << " " << c.enabled;
+        EXPECT_EQ(0xFFFFFFu, canvas.rgb(195, 25)) << c.source;
+    }
+}
+
 TEST(ComboArrow, TheSourceRectangleIsReadOnlyWhenItIsFourNumbers) {
     struct Case {
         const wchar_t* description;
