@@ -309,18 +309,8 @@ void CComboUI::DoEvent(TEventInfo& event) {
 void CComboUI::PaintStatusImage(HDC hdc) {
     m_buttonState = SetFlags(m_buttonState, UISTATE_FOCUSED, IsFocused());
     m_buttonState = SetFlags(m_buttonState, UISTATE_DISABLED, !IsEnabled());
-    const CUIString* image = nullptr;
-    if ((m_buttonState & UISTATE_DISABLED) != 0) {
-        image = &m_disabledImage;
-    } else if ((m_buttonState & UISTATE_PUSHED) != 0) {
-        image = &m_pushedImage;
-    } else if ((m_buttonState & UISTATE_HOT) != 0) {
-        image = &m_hotImage;
-    } else if ((m_buttonState & UISTATE_FOCUSED) != 0) {
-        image = &m_focusedImage;
-    }
-    if (image != nullptr && !image->IsEmpty() && DrawImage(hdc, *image)) return;
-    if (!m_normalImage.IsEmpty()) DrawImage(hdc, m_normalImage);
+    PaintButtonStateImage(*this, hdc, m_buttonState,
+                          {m_normalImage, m_hotImage, m_pushedImage, m_focusedImage, m_disabledImage});
 }
 
 void CComboUI::PaintText(HDC hdc) {
