@@ -175,7 +175,7 @@ void CMainFrame::OnTrayClick() {
 
 void CMainFrame::OnClick(TNotifyInfo& msg) {
     const CUIString name = LowerName(msg);
-    if (name == L"btn_setting") {
+    if (name == L"btn_setting" && g_browserClient) {
         RunBgShowScript(true);
         ShowSettings(m_hWnd);
         RunBgShowScript(false);

@@ -34,7 +34,7 @@ void SettingFrame::FillLines() {
     m_lines->RemoveAll();
     for (size_t i = 0; i < g_lines.lines.size(); ++i) {
         auto* item = new CListLabelElementUI;
-        item->SetText(AnsiToWide(g_lines.lines[i].name).c_str());
+        item->SetText(AnsiToWideByValue(g_lines.lines[i].name).c_str());
         item->SetName(L"line_item");
         item->SetTag(i);
         m_lines->Add(item);
