@@ -44,14 +44,17 @@ protected:
         EXPECT_NE(nullptr, drop);
         return drop != nullptr ? drop->GetHWND() : nullptr;
     }
-    // Runs the thread's messages until the drop-down has gone, within a generous bound.
-    static bool WaitClosed(CComboUI* combo) {
-        for (int i = 0; i < 500 && combo->GetDropWindow() != nullptr; ++i) {
+    // Runs the thread's messages until done holds, within a generous bound.
+    static bool PumpUntil(const std::function<bool()>& done) {
+        for (int i = 0; i < 500 && !done(); ++i) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
             Sleep(10);
         }
-        return combo->GetDropWindow() == nullptr;
+        return done();
+    }
+    static bool WaitClosed(CComboUI* combo) {
+        return PumpUntil([combo] { return combo->GetDropWindow() == nullptr; });
     }
 
     std::vector<int> previous;
@@ -157,6 +160,18 @@ TEST_F(ComboWindow, RowsRemovedWhileTheDropDownIsOpenLeaveItsList) {
     RedrawWindow(drop, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     SendMessageW(drop, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(WaitClosed(combo));
+}
+
+TEST_F(ComboWindow, DestroyingTheComboClosesItsOpenDropDown) {
+    CComboUI* combo = BuildCombo(L"", 3);
+    const HWND drop = Open(combo);
+    ASSERT_NE(nullptr, drop);
+    ASSERT_TRUE(Find<CContainerUI>(L"root")->Remove(combo));
+    EXPECT_TRUE(PumpUntil([drop] { return !IsWindow(drop); }));
+    // The window that held it goes on painting and taking the mouse where it was.
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Click(50, 20);
+    EXPECT_EQ(nullptr, Find<CComboUI>(L"combo"));
 }
 
 TEST_F(ComboWindow, TheWheelOverTheClosedComboSelectsOnlyWithScrollSelect) {
