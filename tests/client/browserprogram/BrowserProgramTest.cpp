@@ -27,6 +27,7 @@ const wchar_t kMainClass[] = L"TallyHiveMainFrameWnd";
 const wchar_t kPanelClass[] = L"MessagePanleFrame";
 const wchar_t kBrowserClass[] = L"TallyhiveBrowserWindow";
 const std::string kLineUrl = "http://" TALLYHIVE_LINE_HOST "/";
+const char kShopPage[] = "<title>Shop</title><p>shop</p>";
 
 std::wstring ConfigPath() {
     wchar_t appData[MAX_PATH] = {};
@@ -57,6 +58,18 @@ protected:
         ASSERT_TRUE(program_->Started());
         main_ = WaitForWindow(kMainClass, program_->Id());
         ASSERT_NE(nullptr, main_);
+    }
+
+    // Serves body as the line's page.
+    void ServeLine(const std::string& body) {
+        LoopbackServer::Reply page;
+        page.body = body;
+        server_.Serve(kLineUrl, page);
+    }
+    // Starts the program with the line's page served from this test's server.
+    void StartServing(const std::string& body) {
+        ServeLine(body);
+        Start("127.0.0.1:" + std::to_string(server_.Port()));
     }
 
     void TearDown() override {
@@ -110,11 +123,8 @@ protected:
 };
 
 TEST_F(BrowserProgram, TheLinesPageLoadsIsPlacedAndResizesTheWindowAndOpensNoPopup) {
-    LoopbackServer::Reply page;
-    page.body = "<title>Shop</title><p>shop</p><script>window.open('/popup');"
-                "if (AppExtension.GetVersion() === '4.0') AppExtension.ResizeWindow(800, 600);</script>";
-    server_.Serve(kLineUrl, page);
-    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    StartServing("<title>Shop</title><p>shop</p><script>window.open('/popup');"
+                 "if (AppExtension.GetVersion() === '4.0') AppExtension.ResizeWindow(800, 600);</script>");
     HWND browser = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (browser = PlacedBrowser()) != nullptr; }));
     ASSERT_TRUE(WaitUntil([&] { return ClientSize(main_).cx == 800 && ClientSize(main_).cy == 600; }))
@@ -126,10 +136,7 @@ TEST_F(BrowserProgram, TheLinesPageLoadsIsPlacedAndResizesTheWindowAndOpensNoPop
 
 TEST_F(BrowserProgram, F5AndALineChangeLoadTheStartPageAndTheLineIsStoredAtExit) {
     WritePrivateProfileStringW(L"LINES", L"SELECT_INDEX", L"5", ConfigPath().c_str());
-    LoopbackServer::Reply page;
-    page.body = "<title>Shop</title><p>shop</p>";
-    server_.Serve(kLineUrl, page);
-    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    StartServing(kShopPage);
     HWND browser = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (browser = PlacedBrowser()) != nullptr; }));
     const int first = LineRequests();
@@ -139,13 +146,11 @@ TEST_F(BrowserProgram, F5AndALineChangeLoadTheStartPageAndTheLineIsStoredAtExit)
 
     // A page that asks for line 1: with one line the selection stays, and the line's
     // page is loaded again.
-    LoopbackServer::Reply changing;
-    changing.body = "<title>Shop</title><script>AppExtension.ChangeLine(1);</script>";
-    server_.Serve(kLineUrl, changing);
+    ServeLine("<title>Shop</title><script>AppExtension.ChangeLine(1);</script>");
     const int before = LineRequests();
     PressKey(browser, VK_F5);
     ASSERT_TRUE(WaitUntil([&] { return LineRequests() >= before + 2; }));
-    server_.Serve(kLineUrl, page);
+    ServeLine(kShopPage);
     Quit();
     wchar_t index[8] = {};
     GetPrivateProfileStringW(L"LINES", L"SELECT_INDEX", L"", index, 8, ConfigPath().c_str());
@@ -188,10 +193,7 @@ TEST_F(BrowserProgram, ARefusedConnectionShowsTheErrorPageWhoseLineItemLoadsTheL
 }
 
 TEST_F(BrowserProgram, AfterAConfirmedCloseNoBrowserIsOpenAtShutdownAndTheProgramEnds) {
-    LoopbackServer::Reply page;
-    page.body = "<title>Shop</title><p>shop</p>";
-    server_.Serve(kLineUrl, page);
-    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    StartServing(kShopPage);
     ASSERT_TRUE(WaitUntil([&] { return PlacedBrowser() != nullptr; }));
     PostMessageW(main_, WM_CLOSE, 0, 0);
     HWND panel = WaitForWindow(kPanelClass, program_->Id());
@@ -209,10 +211,7 @@ TEST_F(BrowserProgram, AfterAConfirmedCloseNoBrowserIsOpenAtShutdownAndTheProgra
 // The settings button dims the page while the settings window is up. With the one line
 // of this build, choosing it again loads nothing; Escape closes the window and undims.
 TEST_F(BrowserProgram, TheSettingsWindowOpensOverTheDimmedPageWithTheLineChosenAndEscapeUndims) {
-    LoopbackServer::Reply page;
-    page.body = "<title>Shop</title><p>shop</p>";
-    server_.Serve(kLineUrl, page);
-    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    StartServing(kShopPage);
     ASSERT_TRUE(WaitUntil([&] { return PlacedBrowser() != nullptr; }));
     SetCursorPos(0, 0);  // no row is hot under the pointer
     const size_t mark = Trace().size();
@@ -278,10 +277,7 @@ TEST_F(BrowserProgram, APagesPlayMp3FetchesThePromptAndPlaysIt) {
     ASSERT_FALSE(prompt.body.empty());
     const std::string promptUrl = kLineUrl + "prompt.mp3";
     server_.Serve(promptUrl, prompt);
-    LoopbackServer::Reply page;
-    page.body = "<title>Shop</title><script>AppExtension.PlayMp3('" + promptUrl + "');</script>";
-    server_.Serve(kLineUrl, page);
-    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    StartServing("<title>Shop</title><script>AppExtension.PlayMp3('" + promptUrl + "');</script>");
     EXPECT_TRUE(WaitUntil([&] {
         for (const auto& r : server_.Requests()) {
             if (r.find("prompt.mp3") != std::string::npos) return true;

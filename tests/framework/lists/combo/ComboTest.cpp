@@ -225,6 +225,7 @@ TEST_F(ComboWindow, TheArrowIsTheStateCellAtTheRightEdgeOrNothing) {
         {L"0,0,50,10", false, kCells[4]},
         {L"0,0,4,10", true, 0xFFFFFF},
         {L"0,0,50", true, 0xFFFFFF},
+        {L"60,0,110,10", true, 0xFFFFFF},  // wholly right of the image
     };
     for (const Case& c : cases) {
         Build(std::wstring(L"<ComboBox name=\"combo\" float=\"true\" pos=\"10,10,210,40\" arrowimage=\"file='arrow5.png' "
