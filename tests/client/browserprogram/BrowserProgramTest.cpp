@@ -82,6 +82,42 @@ TEST_F(BrowserProgram, AfterAConfirmedCloseNoBrowserIsOpenAtShutdownAndTheProgra
     EXPECT_FALSE(Traced("shutdown with open browsers"));
 }
 
+// The settings button dims the page while the settings window is up. With the one line
+// of this build, choosing it again loads nothing; Escape closes the window and undims.
+TEST_F(BrowserProgram, TheSettingsWindowOpensOverTheDimmedPageWithTheLineChosenAndEscapeUndims) {
+    server_.Serve(kLineUrl, Page(""));
+    StartWithTheServer();
+    ASSERT_NE(nullptr, WaitForPlacedBrowser());
+    SetCursorPos(0, 0);  // no row is hot under the pointer
+    const size_t mark = Trace().size();
+    const int requests = LineRequests();
+    const HWND settings = OpenSettings();
+    ASSERT_NE(nullptr, settings);
+    EXPECT_EQ(main_, GetWindow(settings, GW_OWNER));
+    EXPECT_TRUE(DimmingRun(true, mark));
+    EXPECT_FALSE(DimmingRun(false, mark));
+
+    const HWND drop = DropLineList(settings);
+    ASSERT_NE(nullptr, drop);
+    // One row: the rows' height and the 4 pixels round them.
+    RECT box = {};
+    GetWindowRect(drop, &box);
+    EXPECT_GT(box.bottom - box.top, 4 + 10);
+    EXPECT_EQ(180, box.right - box.left);
+    PressKey(drop, VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(drop); }));
+    EXPECT_TRUE(IsWindow(settings));
+
+    PressKey(settings, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }));
+    ASSERT_TRUE(WaitUntil([&] { return DimmingRun(false, mark); }));
+    // A line change would have been handled before the Escape that followed it.
+    EXPECT_FALSE(Traced("LoadURL", mark));
+    EXPECT_EQ(requests, LineRequests());
+    Quit();
+    EXPECT_EQ(L"0", StoredLine());
+}
+
 // A page's PlayMp3 reaches the voice prompts: the prompt is fetched from the page's host and
 // its sound reaches the output device, whose capture is written when the prompt ends.
 TEST_F(BrowserProgram, APagesPlayMp3FetchesThePromptAndPlaysIt) {

@@ -149,6 +149,40 @@ protected:
         for (size_t i = from; i < lines.size(); ++i) text += lines[i] + "\n";
         return text;
     }
+    // The page's dimming (show) or its end, run as the definition followed by the call.
+    bool DimmingRun(bool show, size_t from) const {
+        return Traced(std::string("bg.style.display=show?'':'none';}BG_Show(") + (show ? "true);" : "false);"), from);
+    }
+
+    // The settings window, opened by its title-bar button ("btn_setting", 36 wide, left of
+    // the three 40-wide window buttons), or null.
+    HWND OpenSettings() {
+        ProgramDriver::ClickAt(main_, ProgramDriver::ClientSize(main_).cx - 138, 15);
+        return ProgramDriver::WaitForWindow(L"SettingFrame", program_->Id());
+    }
+
+    // The line list dropped down from the settings window's combo box (180 x 30 at 128,242)
+    // once it shows the chosen line's name left of its triangle, or null.
+    HWND DropLineList(HWND settings) {
+        const auto nameShown = [&] {
+            const ProgramDriver::ScreenPixels screen(settings);
+            for (int y = 246; y < 268; ++y) {
+                for (int x = 136; x < 270; ++x) {
+                    if ((screen.rgb(x, y) & 0xFF) < 0x80) return true;
+                }
+            }
+            return false;
+        };
+        HWND drop = nullptr;
+        if (!ProgramDriver::WaitUntil(nameShown)) return nullptr;
+        ProgramDriver::WaitUntil([&] {
+            ProgramDriver::ClickAt(settings, 200, 257);
+            return ProgramDriver::WaitUntil(
+                [&] { return (drop = ProgramDriver::FindProcessWindow(L"ComboWnd", program_->Id())) != nullptr; }, 2000);
+        });
+        return drop;
+    }
+
     // The client's log and the engine's log, as written since the start.
     std::string Log() const { return Since(ReadAll(DataFolder() + L"log.txt"), logSize_); }
     std::string EngineLog() const { return Since(ReadAll(DataFolder() + L"cef.log"), engineLogSize_); }

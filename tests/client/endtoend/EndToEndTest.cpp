@@ -1,7 +1,7 @@
 // One working session of a shop with the real tallyhive.exe, from start to quit, every
 // step checked by what it does: the line's page comes up in place of the loading
-// animation, the page drives the window through each AppExtension function, a voice
-// prompt sounds, the server goes away and the error page offers the lines until the
+// animation, the page drives the window through each AppExtension function, the settings
+// window keeps the chosen line, a voice prompt sounds, the server goes away and the error page offers the lines until the
 // server is back, and the client quits through the page with the line stored. The main
 // window answers a sent message within a second throughout.
 //
@@ -145,6 +145,27 @@ public:
         }));
     }
 
+    // The settings button dims the page and opens the settings window over it; the line
+    // chosen there again (this build has one) loads nothing; Escape closes the window and
+    // the page is undimmed.
+    void TheSettingsWindowKeepsTheChosenLine() {
+        SetCursorPos(0, 0);  // no row is hot under the pointer
+        const size_t mark = Trace().size();
+        const int requests = LineRequests();
+        const HWND settings = OpenSettings();
+        ASSERT_NE(nullptr, settings);
+        EXPECT_TRUE(DimmingRun(true, mark));
+        const HWND drop = DropLineList(settings);
+        ASSERT_NE(nullptr, drop);
+        PressKey(drop, VK_RETURN);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(drop); }));
+        PressKey(settings, VK_ESCAPE);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }));
+        EXPECT_TRUE(WaitUntil([&] { return DimmingRun(false, mark); }));
+        EXPECT_FALSE(Traced("LoadURL", mark));
+        EXPECT_EQ(requests, LineRequests());
+    }
+
     void ThePageOpensTheDeveloperTools() {
         LoadStep("AppExtension.ShowDevTools();");
         HWND tools = nullptr;
@@ -223,6 +244,7 @@ TEST_F(EndToEnd, AShopsSessionFromStartToQuit) {
         {"start", &EndToEnd::StartsAndShowsTheLinesPage},
         {"window shape", &EndToEnd::ThePageShapesTheWindow},
         {"window state", &EndToEnd::ThePageHidesShowsMinimisesMaximisesAndRestores},
+        {"settings", &EndToEnd::TheSettingsWindowKeepsTheChosenLine},
         {"developer tools", &EndToEnd::ThePageOpensTheDeveloperTools},
         {"voice prompt", &EndToEnd::ThePagePlaysAVoicePrompt},
         {"line change", &EndToEnd::ThePageChangesTheLine},
