@@ -155,10 +155,18 @@ protected:
     }
 
     // The settings window, opened by its title-bar button ("btn_setting", 36 wide, left of
-    // the three 40-wide window buttons), or null.
+    // the three 40-wide window buttons), or null. The window places its buttons when it
+    // paints, so a click that comes right after a change of size may find the old places:
+    // it is clicked again.
     HWND OpenSettings() {
-        ProgramDriver::ClickAt(main_, ProgramDriver::ClientSize(main_).cx - 138, 15);
-        return ProgramDriver::WaitForWindow(L"SettingFrame", program_->Id());
+        HWND settings = nullptr;
+        ProgramDriver::WaitUntil([&] {
+            ProgramDriver::ClickAt(main_, ProgramDriver::ClientSize(main_).cx - 138, 15);
+            return ProgramDriver::WaitUntil(
+                [&] { return (settings = ProgramDriver::FindProcessWindow(L"SettingFrame", program_->Id())) != nullptr; },
+                5000);
+        });
+        return settings;
     }
 
     // The line list dropped down from the settings window's combo box (180 x 30 at 128,242)

@@ -1,6 +1,6 @@
 // The real tallyhive.exe against hosts that fail: the application host refusing, answering
 // too slowly, answering 500 or closing mid-response, and the prompt host sending what is
-// no MP3. Throughout, the main window answers a sent message within a second, and the
+// no MP3 or nothing at all. Throughout, the main window answers a sent message within a second, and the
 // client shows what it should: its own error page naming the failure, the server's own
 // page for a 500, or a prompt that stays silent while later prompts still sound.
 #include <gtest/gtest.h>
@@ -114,6 +114,22 @@ TEST_F(FaultRun, ACorruptPromptStaysSilentAndLaterPromptsStillSound) {
     EXPECT_TRUE(WaitUntil([&] { return Audible(ReadAll(capture)); }, 120000)) << "nothing audible was played";
     ExpectAnsweredThroughout("corrupt prompt");
     Quit();
+}
+
+// A prompt host that never answers holds only its prompt's thread: the window answers,
+// and a confirmed close still ends the client as a normal run does.
+TEST_F(FaultRun, APromptHostThatNeverAnswersDoesNotHoldTheQuit) {
+    const std::string url = "http://prompts.tallyhive.example/stuck.mp3";
+    server_.Serve(url, Never());
+    server_.Serve(kLineUrl, Page("AppExtension.PlayMp3('" + url + "');"));
+    StartWatched("127.0.0.1:" + std::to_string(server_.Port()));
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(WaitUntil([&] { return Requests(url) == 1; }));
+    Sleep(2000);
+    ExpectAnsweredThroughout("prompt host never answers");
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    ConfirmClose();
+    EXPECT_EQ(1u, program_->Wait(60000));
 }
 
 }  // namespace
