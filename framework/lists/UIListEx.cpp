@@ -138,9 +138,11 @@ void CListExUI::PlaceEditor(CControlUI* editor, const RECT& cell) {
 }
 
 void CListExUI::CollapseEditor(CControlUI* editor) {
+    const RECT at = editor->GetPos();
+    // Presses and the wheel collapse the editors whether they are open or not.
+    if (editor->GetFixedWidth() == 0 && editor->GetFixedHeight() == 0 && ::IsRectEmpty(&at)) return;
     editor->SetFixedWidth(0);
     editor->SetFixedHeight(0);
-    const RECT at = editor->GetPos();
     editor->SetPos(RECT{at.left, at.top, at.left, at.top});
 }
 
