@@ -90,6 +90,23 @@ def thumb(colour):
     return canvas
 
 
+def close_icon(colour):
+    """The update window's 26x26 close glyph."""
+    canvas = Canvas(26, 26)
+    canvas.paint(close(13, 13), colour)
+    return canvas
+
+
+def update_logo():
+    """A 121x97 box of goods with an arrow into it, for the update window's yellow band."""
+    canvas = Canvas(121, 97)
+    brown = (0x8B, 0x57, 0x2A, 255)
+    canvas.paint(outline(rounded_rect(22, 40, 99, 93, 6), 4), brown)
+    canvas.paint(segment(22, 56, 99, 56, 3), brown)
+    canvas.paint(union(segment(60.5, 4, 60.5, 40, 6), polygon([(44, 30), (77, 30), (60.5, 50)])), WHITE)
+    return canvas
+
+
 def loading_gif():
     """Twelve dots round a circle, the bright one going clockwise, on the white page."""
     width, height, levels = 150, 154, 64
@@ -129,6 +146,9 @@ def images():
         "circle_g2_34.png": pill((0xDD, 0xDD, 0xDD, 255)),
         "scroll_q_8.png": thumb((0xB4, 0xB4, 0xB4, 255)),
         "scroll_s_8.png": thumb((0x8C, 0x8C, 0x8C, 255)),
+        "icon_gb.png": close_icon((0x8B, 0x57, 0x2A, 255)),
+        "icon_gb_hg.png": close_icon(CLOSE_HOT),
+        "logo.png": update_logo(),
     }
     files = {name: png_bytes(canvas) for name, canvas in drawn.items()}
     files["loading.gif"] = loading_gif()
