@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <mutex>
 
 #include "Log.h"
 
@@ -93,6 +94,11 @@ int CurlProgressCallback(void* target, curl_off_t downloadTotal, curl_off_t down
 std::string UpdateRequestUrl() { return std::string("http://") + TALLYHIVE_UPDATE_HOST + "/UpdateVersion/index"; }
 
 }  // namespace
+
+void HttpGlobalInit() {
+    static std::once_flag done;
+    std::call_once(done, [] { curl_global_init(CURL_GLOBAL_ALL); });
+}
 
 bool HttpPostUpdateRequest(std::string& reply) {
     reply.clear();

@@ -7,6 +7,10 @@
 #include <functional>
 #include <string>
 
+// libcurl's global set-up, done once per process: to be called on the UI thread before
+// any thread makes a transfer, since the set-up is not safe beside one.
+void HttpGlobalInit();
+
 // Largest body HttpDownloadFile keeps: voice prompts are short, and the URL comes from
 // a web page.
 const long long kMaxDownloadBytes = 16ll * 1024 * 1024;

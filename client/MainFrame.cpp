@@ -1,7 +1,11 @@
+// curl brings winsock2.h, which must come before windows.h.
+#include "HttpFunction.h"
+
 #include "MainFrame.h"
 
 #include "AppPaths.h"
 #include "BrowserClient.h"
+#include "DownloadUpdateFrame.h"
 #include "MessagePanleFrame.h"
 #include "MessagePump.h"
 #include "ServerLines.h"
@@ -384,6 +388,7 @@ void CMainFrame::RunBgShowScript(bool show) {
 }
 
 void CMainFrame::StartUpdateThread() {
+    HttpGlobalInit();
     m_update = std::make_shared<UpdateState>();
     m_update->window = m_hWnd;
     auto* state = new std::shared_ptr<UpdateState>(m_update);
@@ -410,9 +415,19 @@ DWORD WINAPI CMainFrame::CheckUpdateThread(LPVOID param) {
     return 0;
 }
 
-// Not yet built: this hides the window and runs the update window (DownloadUpdateFrame)
-// modally with m_update's offer.
-void CMainFrame::OnUpdateAvailable() {}
+// The update window ends the client once the installer runs, or shows this window again
+// (WM_SHOW_MAIN) when the download fails or is cancelled.
+void CMainFrame::OnUpdateAvailable() {
+    if (m_closing || !m_update) return;
+    UpdateOffer offer;
+    {
+        std::lock_guard<std::mutex> hold(m_update->lock);
+        offer = m_update->offer;
+    }
+    ShowWindow(false);
+    DownloadUpdateFrame update(offer.version, offer.link);
+    update.RunModal(m_hWnd, L"\u66F4\u65B0");  // "更新" (update)
+}
 
 // Ending the thread by force could leave a lock of the HTTP library held; its transfer
 // time-out bounds the wait instead.
