@@ -114,6 +114,14 @@ TEST_F(UpdateCheckTest, EachUnusableReplyLogsItsReason) {
         EXPECT_FALSE(CheckForUpdate(offer)) << c.body.substr(0, 80);
         EXPECT_EQ(std::vector<std::string>{c.line}, g_lines) << c.body.substr(0, 80);
     }
+    // An endpoint that keeps the client waiting past the 5 s the check allows.
+    LoopbackServer::Reply late;
+    late.never = true;
+    server.Serve(kEndpointPath, late);
+    g_lines.clear();
+    UpdateOffer offer;
+    EXPECT_FALSE(CheckForUpdate(offer));
+    EXPECT_EQ(std::vector<std::string>{failed}, g_lines);
 }
 
 TEST_F(UpdateCheckTest, DownloadWritesTheFileAndReportsProgress) {

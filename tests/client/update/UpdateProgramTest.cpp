@@ -4,15 +4,12 @@
 // update window, starts it and ends, or gives up and shows the main window again.
 #include "../../engine/common/LoopbackServer.h"  // winsock2.h must come before windows.h
 
-#include <shlobj.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "MainFrameMessages.h"
@@ -24,20 +21,9 @@ using namespace TestFiles;
 
 namespace {
 
-std::wstring DataFolder() {
-    wchar_t appData[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    return std::wstring(appData) + L"\\tallyhive\\";
-}
+std::wstring DataFolder() { return LocalAppDataFolder() + L"tallyhive\\"; }
 
-std::string FileText(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string LogText() { return FileText(DataFolder() + L"log.txt"); }
+std::string LogText() { return ReadAll(DataFolder() + L"log.txt"); }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -112,7 +98,7 @@ protected:
 
 TEST_F(UpdateDownload, TheInstallerStartsWithTheProgramFolderAndTheClientEndsWithOne) {
     LoopbackServer::Reply package;
-    package.body = FileText(BesideSelf(TALLYHIVE_INSTALLER_RELATIVE));
+    package.body = ReadAll(BesideSelf(TALLYHIVE_INSTALLER_RELATIVE));
     ASSERT_FALSE(package.body.empty());
     server.Serve("/update.exe", package);
     const std::wstring record = TempFolder() + L"installer-command-line.txt";
@@ -123,7 +109,7 @@ TEST_F(UpdateDownload, TheInstallerStartsWithTheProgramFolderAndTheClientEndsWit
     EXPECT_EQ(1u, program->Wait(120000));
     std::wstring line;
     ASSERT_TRUE(WaitUntil([&] {
-        const std::string bytes = FileText(record);
+        const std::string bytes = ReadAll(record);
         line.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
         return !line.empty();
     }));
