@@ -42,8 +42,10 @@ TEST(UpdateProgram, AFailedCheckAtStartIsLoggedAndTheClientRunsOn) {
     // "UPDATEGET_URL 请求失败！" in GBK, as the log file holds it.
     const std::string line = "UPDATEGET_URL \xC7\xEB\xC7\xF3\xCA\xA7\xB0\xDC\xA3\xA1";
     EXPECT_TRUE(WaitUntil([&] { return LogText().find(line, logged) != std::string::npos; }, 60000));
-    ASSERT_EQ(1u, server.Requests().size());
-    EXPECT_EQ("POST http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index HTTP/1.1", server.Requests()[0]);
+    // One check; the page of the server line may come through the same proxy.
+    const std::vector<std::string> requests = server.Requests();
+    EXPECT_EQ(1, std::count(requests.begin(), requests.end(),
+                            "POST http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index HTTP/1.1"));
     EXPECT_TRUE(IsWindowVisible(main));
 
     PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
@@ -152,6 +154,8 @@ TEST_F(UpdateDownload, ClosingDuringASlowTransferCancelsItAtOnceWithOrWithoutALe
 
         StartUntilUpdateWindow();
         ASSERT_TRUE(WaitUntil([&] { return asked() > before; }));
+        // Under way, into a file that no longer holds the old installer.
+        EXPECT_TRUE(WaitUntil([&] { return ReadAll(installer).substr(0, 1) == "x"; }));
         PostMessageW(update, WM_CLOSE, 1, 0);
         // Far below the transfer's own time-out, and below the close's bounded wait.
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(update); }, 6000));
