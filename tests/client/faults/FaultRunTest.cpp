@@ -1,6 +1,6 @@
 // The real tallyhive.exe against hosts that fail: the application host refusing, answering
 // too slowly, answering 500 or closing mid-response, and the prompt host sending what is
-// no MP3 or nothing at all. Throughout, the main window answers a sent message within a second, and the
+// no MP3 or nothing at all, and the update host sending garbage. Throughout, the main window answers a sent message within a second, and the
 // client shows what it should: its own error page naming the failure, the server's own
 // page for a 500, or a prompt that stays silent while later prompts still sound.
 #include <gtest/gtest.h>
@@ -113,6 +113,30 @@ TEST_F(FaultRun, ACorruptPromptStaysSilentAndLaterPromptsStillSound) {
     EXPECT_TRUE(WaitUntil([&] { return Requests(host + "fine.mp3") == 1 && Requests(host + "damaged.mp3") == 1; }));
     EXPECT_TRUE(WaitUntil([&] { return Audible(ReadAll(capture)); }, 120000)) << "nothing audible was played";
     ExpectAnsweredThroughout("corrupt prompt");
+    Quit();
+}
+
+// An update host answering garbage: the check logs that the reply is no JSON object and
+// offers nothing; the window stays and goes on answering.
+TEST_F(FaultRun, AnUpdateHostSendingGarbageOffersNoUpdate) {
+    const std::string update = "http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index";
+    LoopbackServer::Reply garbage;
+    garbage.body = std::string("\x89PNG\r\n\x1a\n\0\0{\"Result\":0,\"Data\":{\"version_id\":\"9.9\"", 30);
+    server_.Serve(update, garbage);
+    server_.Serve(kLineUrl, Page(""));
+    StartWatched("127.0.0.1:" + std::to_string(server_.Port()));
+    ASSERT_FALSE(HasFatalFailure());
+    // "UPDATEGET_URL 返回非json对象！" in GBK
+    EXPECT_TRUE(WaitUntil([&] {
+        return Contains(Log(), "ERROR :UPDATEGET_URL \xB7\xB5\xBB\xD8\xB7\xC7json\xB6\xD4\xCF\xF3\xA3\xA1");
+    })) << Log();
+    bool asked = false;
+    for (const auto& r : server_.Requests()) asked = asked || r == "POST " + update + " HTTP/1.1";
+    EXPECT_TRUE(asked);
+    Sleep(1000);
+    EXPECT_EQ(nullptr, FindProcessWindow(L"DownloadUpdateFrame", program_->Id()));
+    EXPECT_TRUE(IsWindowVisible(main_));
+    ExpectAnsweredThroughout("update host sends garbage");
     Quit();
 }
 

@@ -1,6 +1,6 @@
 // An HTTP server on 127.0.0.1 inside the test process: fixed responses per path (or one
-// reply for the next request only), replies that come late, never or cut off, and the
-// request lines it received. It can go away and come back on its port. One thread
+// reply for the next request only), replies that come late, trickle, never come or are
+// cut off, and the request lines it received. It can go away and come back on its port. One thread
 // accepts, one thread serves each connection.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -24,6 +25,8 @@ public:
         bool never = false;   // keep the connection open without answering
         DWORD delayMs = 0;    // answer only after this long
         bool cut = false;     // close the connection halfway through the body
+        bool noLength = false;  // no Content-Length: the body ends when the connection does
+        int trickleMs = 0;      // send the body 1 KiB at a time, this long apart
     };
 
     LoopbackServer() {
@@ -183,17 +186,33 @@ private:
             closesocket(client);
             return;
         }
+        const std::string length =
+            reply.noLength ? std::string() : "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
         const std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) +
-                                 "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
-                                 std::to_string(reply.body.size()) + "\r\nConnection: close\r\n" + reply.headers + "\r\n";
-        const std::string text = head + reply.body.substr(0, reply.cut ? reply.body.size() / 2 : std::string::npos);
-        send(client, text.data(), static_cast<int>(text.size()), 0);
+                                 "\r\nContent-Type: text/html; charset=utf-8\r\n" + length + "Connection: close\r\n" +
+                                 reply.headers + "\r\n";
+        if (reply.trickleMs > 0) {
+            Trickle(client, head, reply);
+        } else {
+            const std::string text = head + reply.body.substr(0, reply.cut ? reply.body.size() / 2 : std::string::npos);
+            send(client, text.data(), static_cast<int>(text.size()), 0);
+        }
         if (!reply.cut) {
             shutdown(client, SD_SEND);
             while (recv(client, buffer, sizeof(buffer), 0) > 0) {
             }
         }
         closesocket(client);
+    }
+
+    // Stops early when the client goes or the server stops.
+    void Trickle(SOCKET client, const std::string& head, const Reply& reply) {
+        if (send(client, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
+        for (size_t at = 0; at < reply.body.size(); at += 1024) {
+            if (WaitForSingleObject(stop_, static_cast<DWORD>(reply.trickleMs)) == WAIT_OBJECT_0) return;
+            const int n = static_cast<int>(std::min<size_t>(1024, reply.body.size() - at));
+            if (send(client, reply.body.data() + at, n, 0) <= 0) return;
+        }
     }
 
     SOCKET listener_ = INVALID_SOCKET;
