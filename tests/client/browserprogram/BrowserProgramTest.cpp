@@ -11,102 +11,10 @@
 
 using namespace ClientProgram;
 using namespace ProgramDriver;
-using TestFiles::LocalAppDataFolder;
-using TestFiles::ReadAll;
 
 namespace {
 
-<<<<<<< HEAD
 class BrowserProgram : public ClientProgramTest {};
-=======
-const wchar_t kMainClass[] = L"TallyHiveMainFrameWnd";
-const wchar_t kPanelClass[] = L"MessagePanleFrame";
-const wchar_t kBrowserClass[] = L"TallyhiveBrowserWindow";
-const std::string kLineUrl = "http://" TALLYHIVE_LINE_HOST "/";
-const char kShopPage[] = "<title>Shop</title><p>shop</p>";
-
-std::wstring ConfigPath() { return LocalAppDataFolder() + L"tallyhive\\config.ini"; }
-
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-class BrowserProgram : public testing::Test {
-protected:
-    // Starts the program with its line host behind proxy (host:port); loopback itself is
-    // reached directly.
-    void Start(const std::string& proxy) {
-        trace_ = TestFiles::TempFolder() + L"engine-trace.txt";
-        DeleteFileW(trace_.c_str());
-        SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", trace_.c_str());
-        SetEnvironmentVariableW(L"http_proxy", Wide("http://" + proxy).c_str());
-        SetEnvironmentVariableW(L"no_proxy", L"127.0.0.1");
-        program_.reset(new Process(BesideSelf(TALLYHIVE_EXE_RELATIVE), L""));
-        ASSERT_TRUE(program_->Started());
-        main_ = WaitForWindow(kMainClass, program_->Id());
-        ASSERT_NE(nullptr, main_);
-    }
-
-    // Serves body as the line's page.
-    void ServeLine(const std::string& body) {
-        LoopbackServer::Reply page;
-        page.body = body;
-        server_.Serve(kLineUrl, page);
-    }
-    // Starts the program with the line's page served from this test's server.
-    void StartServing(const std::string& body) {
-        ServeLine(body);
-        Start("127.0.0.1:" + std::to_string(server_.Port()));
-    }
-
-    void TearDown() override {
-        SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", nullptr);
-        SetEnvironmentVariableW(L"http_proxy", nullptr);
-        SetEnvironmentVariableW(L"no_proxy", nullptr);
-    }
-
-    std::vector<std::string> Trace() const {
-        std::vector<std::string> lines;
-        std::istringstream in(ReadAll(trace_));
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
-    // Whether a trace line from the mark-th on holds part.
-    bool Traced(const std::string& part, size_t mark = 0) const {
-        const auto lines = Trace();
-        for (size_t i = mark; i < lines.size(); ++i) {
-            if (lines[i].find(part) != std::string::npos) return true;
-        }
-        return false;
-    }
-    // The page's dimming (show) or its end, run as the definition followed by the call.
-    bool DimmingRun(bool show, size_t mark) const {
-        return Traced(std::string("bg.style.display=show?'':'none';}BG_Show(") + (show ? "true);" : "false);"), mark);
-    }
-
-    // The browser's window once it has been placed over the window's body.
-    HWND PlacedBrowser() const {
-        HWND browser = FindWindowExW(main_, nullptr, kBrowserClass, nullptr);
-        RECT rect = {};
-        if (browser == nullptr || !IsWindowVisible(browser) || !GetWindowRect(browser, &rect)) return nullptr;
-        return rect.right - rect.left > 100 && rect.bottom - rect.top > 100 ? browser : nullptr;
-    }
-
-    int LineRequests() {
-        int n = 0;
-        for (const auto& r : server_.Requests()) n += r == "GET " + kLineUrl + " HTTP/1.1";
-        return n;
-    }
-
-    void Quit() {
-        PostMessageW(main_, WM_COMMAND, kQuitCommand, 0);
-        EXPECT_EQ(1u, program_->Wait(60000));
-    }
-
-    LoopbackServer server_;
-    std::wstring trace_;
-    std::unique_ptr<Process> program_;
-    HWND main_ = nullptr;
-};
->>>>>>> main
 
 TEST_F(BrowserProgram, TheLinesPageLoadsIsPlacedAndResizesTheWindowAndOpensNoPopup) {
     server_.Serve(kLineUrl, Page("window.open('/popup');"

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -30,11 +29,9 @@ const wchar_t kPanelClass[] = L"MessagePanleFrame";
 const wchar_t kBrowserClass[] = L"TallyhiveBrowserWindow";
 const std::string kLineUrl = "http://" TALLYHIVE_LINE_HOST "/";
 
-inline std::wstring DataFolder() {
-    wchar_t appData[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    return std::wstring(appData) + L"\\tallyhive\\";
-}
+using TestFiles::ReadAll;
+
+inline std::wstring DataFolder() { return TestFiles::LocalAppDataFolder() + L"tallyhive\\"; }
 
 inline std::wstring ConfigPath() { return DataFolder() + L"config.ini"; }
 
@@ -42,13 +39,6 @@ inline std::wstring StoredLine() {
     wchar_t index[8] = {};
     GetPrivateProfileStringW(L"LINES", L"SELECT_INDEX", L"", index, 8, ConfigPath().c_str());
     return index;
-}
-
-inline std::string ReadAll(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 inline std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
@@ -234,11 +224,7 @@ protected:
         HWND panel = ProgramDriver::WaitForWindow(kPanelClass, program_->Id());
         ASSERT_NE(nullptr, panel);
         ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return ProgramDriver::ScreenPixels(panel).rgb(134, 209) != 0xFFFFFF; }));
-        for (int tries = 0; tries < 6 && IsWindow(panel); ++tries) {
-            ProgramDriver::ClickAt(panel, 134, 209);  // "btn_ok"
-            ProgramDriver::WaitUntil([&] { return !IsWindow(panel); }, 10000);
-        }
-        EXPECT_FALSE(IsWindow(panel));
+        EXPECT_TRUE(ProgramDriver::ClickUntilGone(panel, 134, 209));  // "btn_ok"
     }
 
     void Quit() {
