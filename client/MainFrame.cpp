@@ -7,6 +7,7 @@
 #include "UIContainer.h"
 #include "UIGifAnim.h"
 #include "UILabel.h"
+#include "UIMenu.h"
 
 using namespace HiveUI;
 
@@ -147,10 +148,14 @@ void CMainFrame::EndLoading() {
     if (m_loadGif != nullptr) m_loadGif->StopGif();
 }
 
-LRESULT CMainFrame::HandleCustomMessage(UINT msg, WPARAM, LPARAM lParam, BOOL& handled) {
+LRESULT CMainFrame::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     handled = FALSE;
     if (msg == WM_TRAY_CALLBACK && lParam == WM_LBUTTONUP) {
         OnTrayClick();
+    } else if (msg == WM_TRAY_CALLBACK && lParam == WM_RBUTTONUP) {
+        OpenTrayMenu();
+    } else if (msg == WM_MENU_CLICK) {
+        OnMenuClick(reinterpret_cast<HiveUI::TMenuClickRecord*>(wParam));
     } else if (msg == WM_BROWSER_RELAYOUT) {
         m_relayoutPending = true;
     }
@@ -165,6 +170,38 @@ void CMainFrame::OnTrayClick() {
         ShowWindow(false);
     } else {
         ::ShowWindow(m_hWnd, SW_SHOW);
+    }
+}
+
+// The previous menu's window is destroyed before its object is freed (the menu's
+// destructor does both), so a second right click leaves exactly one menu.
+void CMainFrame::OpenTrayMenu() {
+    m_trayMenu.reset();
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    m_trayMenu.reset(new CMenuWnd());
+    if (!m_trayMenu->Init(nullptr, L"Menu.xml", POINT{cursor.x, cursor.y - 75}, &m_pm, nullptr, 6)) {
+        m_trayMenu.reset();
+        return;
+    }
+    CMenuUI* root = m_trayMenu->GetMenuRoot();
+    if (root != nullptr && root->GetCount() > 0) {
+        // "隐藏主窗体" (hide the main window) or "显示主窗体" (show it)
+        root->GetItemAt(0)->SetText(::IsWindowVisible(m_hWnd) ? L"\u9690\u85CF\u4E3B\u7A97\u4F53"
+                                                              : L"\u663E\u793A\u4E3B\u7A97\u4F53");
+    }
+    m_trayMenu->ResizeMenu();
+}
+
+void CMainFrame::OnMenuClick(TMenuClickRecord* record) {
+    if (record == nullptr) return;
+    const CUIString name = record->szName;
+    CPaintManagerUI::FreeObject(record);
+    if (name == L"hideshowwin") {
+        ::ShowWindow(m_hWnd, ::IsWindowVisible(m_hWnd) ? SW_HIDE : SW_SHOW);
+    } else if (name == L"quit") {
+        m_trayIcon.Delete();
+        Close(0);
     }
 }
 
@@ -215,6 +252,8 @@ void CMainFrame::QuitNow() {
 LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     for (UINT_PTR id : {kFlashTimer, kRelayoutTimer, kLoadingTimer}) ::KillTimer(m_hWnd, id);
     m_trayIcon.Delete();
+    m_trayMenu.reset();
+    GetMenuObserver().ForgetManager(&m_pm);
     m_calls.Close();
     handled = FALSE;
     return 0;

@@ -25,6 +25,8 @@
 #include "UIListHeaderItem.h"
 #include "UIListLabelElement.h"
 #include "UIListTextElement.h"
+#include "UIMenu.h"
+#include "UIMenuElement.h"
 #include "UIOption.h"
 #include "UIProgress.h"
 #include "UIRichEdit.h"
@@ -73,6 +75,8 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CListLabelElementUI", CreateListLabelElementControl);
     factory.RegistControl(L"CListTextElementUI", CreateListTextElementControl);
     factory.RegistControl(L"CListContainerElementUI", CreateListContainerElementControl);
+    factory.RegistControl(L"CMenuUI", CreateMenuControl);
+    factory.RegistControl(L"CMenuElementUI", CreateMenuElementControl);
     factory.RegistControl(L"CActiveXUI", CreateActiveXControl);
     factory.RegistControl(L"CWebBrowserUI", CreateWebBrowserControl);
     factory.RegistControl(L"CFlashUI", CreateFlashControl);

@@ -102,6 +102,59 @@ TEST_F(MainWindowProgram, TheTrayIconsLeftClickHidesShowsAndRestores) {
     EXPECT_STREQ(L"0", index);
 }
 
+// Every menu window of the process, shown.
+int MenuWindowCount(DWORD processId) {
+    int count = 0;
+    for (HWND wnd = FindWindowExW(nullptr, nullptr, L"HiveMenuWnd", nullptr); wnd != nullptr;
+         wnd = FindWindowExW(nullptr, wnd, L"HiveMenuWnd", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(wnd, &pid);
+        if (pid == processId && IsWindowVisible(wnd)) ++count;
+    }
+    return count;
+}
+
+// The tray menu's rows in its client area (inside a 1-pixel inset, 28 pixels each, and a
+// separator of 6 above "quit").
+const int kHideShowRow = 15;
+const int kQuitRow = 77;
+
+TEST_F(MainWindowProgram, TheTrayMenuHidesShowsAndQuitsThroughTheConfirmation) {
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+    HWND menu = WaitForWindow(L"HiveMenuWnd", program.Id());
+    ASSERT_NE(nullptr, menu);
+    // A second right click replaces the menu: one stays.
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(menu); }));
+    menu = WaitForWindow(L"HiveMenuWnd", program.Id());
+    ASSERT_NE(nullptr, menu);
+    Sleep(500);
+    EXPECT_EQ(1, MenuWindowCount(program.Id()));
+
+    ClickAt(menu, 40, kHideShowRow);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+    EXPECT_TRUE(WaitUntil([&] { return MenuWindowCount(program.Id()) == 0; }));
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+    menu = WaitForWindow(L"HiveMenuWnd", program.Id());
+    ASSERT_NE(nullptr, menu);
+    ClickAt(menu, 40, kHideShowRow);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindProcessWindow(L"HiveMenuWnd", program.Id())) != nullptr; }));
+    ClickAt(menu, 40, kQuitRow);
+    HWND panel = WaitForWindow(kPanelClass, program.Id());
+    ASSERT_NE(nullptr, panel);
+    // Cancelled, the client runs on without its tray icon.
+    PressKey(panel, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(panel); }));
+    EXPECT_TRUE(program.Running());
+    EXPECT_FALSE(TrayHoldsIcon(main));
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+}
+
 TEST_F(MainWindowProgram, ACloseAsksFirstEscapeKeepsTheClientAndOkEndsIt) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     HWND panel = WaitForWindow(kPanelClass, program.Id());
