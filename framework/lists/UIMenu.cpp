@@ -65,8 +65,10 @@ SIZE CMenuUI::EstimateSize(SIZE available) {
         total.cy += size.cy;
     }
     const int width = m_manager != nullptr ? m_manager->GetDpiScale()->ScaleBack(total.cx) : total.cx;
+    // Layout measures again after every change of a fixed size: set only what differs.
     for (int i = 0; i < GetCount(); ++i) {
-        if (GetItemAt(i)->IsVisible()) GetItemAt(i)->SetFixedWidth(width);
+        CControlUI* item = GetItemAt(i);
+        if (item->IsVisible() && item->GetFixedWidth() != total.cx) item->SetFixedWidth(width);
     }
     return total;
 }

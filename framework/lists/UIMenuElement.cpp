@@ -119,8 +119,9 @@ SIZE CMenuElementUI::EstimateSize(SIZE available) {
     size.cx = std::max(size.cx, fixed.cx);
     if (m_manager != nullptr) {
         CDpiScale* dpi = m_manager->GetDpiScale();
-        CControlUI::SetFixedWidth(dpi->ScaleBack(size.cx));
-        CControlUI::SetFixedHeight(dpi->ScaleBack(size.cy));
+        // Layout measures again after every change of a fixed size: set only what differs.
+        if (GetFixedWidth() != size.cx) CControlUI::SetFixedWidth(dpi->ScaleBack(size.cx));
+        if (GetFixedHeight() != size.cy) CControlUI::SetFixedHeight(dpi->ScaleBack(size.cy));
     }
     return size;
 }

@@ -85,7 +85,8 @@ protected:
     void Pump() {
         MSG msg;
         for (int round = 0; round < 3; ++round) {
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // Bounded: a window that keeps invalidating itself fails the test instead of hanging it.
+            for (int n = 0; n < 2000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
                 if (msg.message == WM_MENUCLICK && msg.hwnd == hwnd()) {
                     auto* record = reinterpret_cast<TMenuClickRecord*>(msg.wParam);
                     clicks.push_back({record->szName, record->nChecked});
