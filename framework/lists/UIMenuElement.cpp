@@ -111,6 +111,8 @@ SIZE CMenuElementUI::EstimateSize(SIZE available) {
                                     style->nFont, format);
         } else {
             CUIRender::DrawText(m_manager->GetPaintDC(), m_manager, text, GetText(), 0, style->nFont, format);
+            // A single-line measure keeps the rectangle's width: the text's own width counts.
+            text.right = text.left + CUIRender::GetTextSize(m_manager->GetPaintDC(), m_manager, GetText(), style->nFont).cx;
         }
         size.cx = text.right - text.left + padding.left + padding.right;
         size.cy = text.bottom - text.top + padding.top + padding.bottom;
