@@ -1,8 +1,10 @@
 #include "MainFrame.h"
 
 #include "AppPaths.h"
+#include "BrowserClient.h"
 #include "MessagePanleFrame.h"
 #include "MessagePump.h"
+#include "ServerLines.h"
 #include "TextConvert.h"
 #include "UIContainer.h"
 #include "UIGifAnim.h"
@@ -67,7 +69,7 @@ void CMainFrame::InitWindow() {
     CenterWindow();
     m_trayIcon.Create(m_hWnd, kIconId, GbkToWide(kTrayTipGbk).c_str(), WM_TRAY_CALLBACK);
 
-    m_pageReady = false;
+    CreateBrowser();
     m_relayoutPending = false;
     ::SetTimer(m_hWnd, kRelayoutTimer, 200, nullptr);
     ::SetTimer(m_hWnd, kLoadingTimer, 3000, nullptr);
@@ -90,7 +92,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (wParam == kQuitCommand) QuitNow();
             break;
         case WM_ERASEBKGND:
-            if (MainBrowser() != nullptr) return 0;
+            if (g_browserClient) return 0;
             break;
         case WM_NCLBUTTONDBLCLK:
             LayoutBrowser();
@@ -128,7 +130,9 @@ bool CMainFrame::HandlePrivateMessage(UINT msg) {
             EndLoading();
             return true;
         case WM_LINE_CHANGED:
-            // The selected line is loaded into the browser once the window has one.
+            if (CefRefPtr<CefBrowser> browser = MainBrowser()) {
+                browser->GetMainFrame()->LoadURL(g_lines.lines[g_lines.selected].url);
+            }
             return true;
         case WM_SHOW_MAIN:
             ShowWindow(true, true);
@@ -260,6 +264,9 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
 }
 
 void CMainFrame::FinishRun() {
+    // Closing the browser sends this window WM_CLOSE; the run is over, so it closes
+    // without asking.
+    m_closing = true;
     m_trayIcon.Delete();
     CloseBrowsers();
     PumpMessagesUntil([this] { return !HasOpenBrowsers(); }, kBrowserCloseBound);
@@ -365,18 +372,35 @@ void CMainFrame::SetTitleColor(DWORD color) {
     }
 }
 
-// The window creates no browser of its own yet: until it does, the browser's buttons,
-// its placement and the page dimming have nothing to act on.
-CefRefPtr<CefBrowser> CMainFrame::MainBrowser() const { return nullptr; }
+// The browser comes into being on the engine's thread; OnAfterCreated announces it with
+// WM_BROWSER_RELAYOUT. Until the body has been laid out its rectangle is usually empty,
+// so the browser is placed only by the relayout once the page is ready.
+void CMainFrame::CreateBrowser() {
+    m_pageReady = false;
+    g_browserClient = new CBrowserClient(this);
+    g_browserClient->SetMainWindow(m_hWnd);
+    CefWindowInfo info;
+    info.SetAsChild(m_hWnd, m_browserLayout != nullptr ? m_browserLayout->GetPos() : RECT{});
+    info.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP;
+    CefBrowserSettings settings;
+    CefString(&settings.default_encoding) = "UTF-8";
+    CefBrowserHost::CreateBrowser(info, g_browserClient.get(), g_lines.lines[g_lines.selected].url, settings, nullptr);
+}
 
-bool CMainFrame::HasOpenBrowsers() const { return false; }
+CefRefPtr<CefBrowser> CMainFrame::MainBrowser() const {
+    return g_browserClient ? g_browserClient->GetBrowser() : nullptr;
+}
 
-void CMainFrame::CloseBrowsers() {}
+bool CMainFrame::HasOpenBrowsers() const { return g_browserClient && g_browserClient->HasOpenBrowsers(); }
+
+void CMainFrame::CloseBrowsers() {
+    if (g_browserClient) g_browserClient->CloseAllBrowsers(true);
+}
 
 bool CMainFrame::LayoutBrowser() {
     if (!m_pageReady) return true;
     CefRefPtr<CefBrowser> browser = MainBrowser();
-    if (browser == nullptr) return false;
+    if (browser == nullptr || browser->GetIdentifier() != g_browserClient->GetMainBrowserId()) return false;
     const RECT rc = BrowserRect();
     if (rc.left == 0 && rc.top == 0 && rc.right == 0 && rc.bottom == 0) return false;
     ::MoveWindow(browser->GetHost()->GetWindowHandle(), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);

@@ -71,6 +71,7 @@ private:
     void EndLoading();
     void QuitNow();
 
+    void CreateBrowser();
     CefRefPtr<CefBrowser> MainBrowser() const;
     bool HasOpenBrowsers() const;
     void CloseBrowsers();

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "AppPaths.h"
+#include "BrowserClient.h"
 #include "ComApartment.h"
 #include "Log.h"
 #include "MainFrame.h"
@@ -90,6 +91,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
     FlushCookies();
     CefShutdown();
+    g_browserClient = nullptr;
     // The engine's thread may call the window's operations until it has stopped.
     frame.reset();
     UninitComAndOle(oleReady);

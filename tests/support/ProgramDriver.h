@@ -133,6 +133,8 @@ public:
         ReleaseDC(nullptr, screen);
     }
     DWORD rgb(int x, int y) const { return canvas_.rgb(x, y); }
+    int width() const { return size_.cx; }
+    int height() const { return size_.cy; }
 
 private:
     SIZE size_;

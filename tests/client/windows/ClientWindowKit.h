@@ -31,11 +31,12 @@ public:
     ModalAnswer(const wchar_t* className, std::function<void(HWND)> answer)
         : thread_([=] {
               HWND wnd = ProgramDriver::WaitForWindow(className, GetCurrentProcessId(), 30000);
-              if (wnd != nullptr) answer(wnd);
+              // Known before the answer ends: an answer may go on until the window has gone.
               found_ = wnd;
+              if (wnd != nullptr) answer(wnd);
           }) {}
     ~ModalAnswer() { thread_.join(); }
-    // The window that was answered; null until then.
+    // The window being answered; null until it was found.
     HWND Found() const { return found_; }
     // It was answered and has gone since.
     bool Gone() const { return found_ != nullptr && !IsWindow(found_); }
