@@ -123,6 +123,8 @@ protected:
 
     std::unique_ptr<CMenuWnd> menu_;
     std::vector<Reported> clicks;
+    // Outlives TearDown, which frees its records through the observer.
+    CUIStringMap map_;
 };
 
 TEST_F(MenuTest, ItemsAreEquallyWideAndTheSeparatorSixHigh) {
@@ -174,7 +176,7 @@ TEST_F(MenuTest, AClickPostsTheItemToTheOwnerAndClosesTheMenu) {
 }
 
 TEST_F(MenuTest, CheckStatesFollowTheMap) {
-    CUIStringMap map;
+    CUIStringMap& map = map_;
     // "b" already unchecked in the map: the skin's ischeck does not override it.
     auto* preset = new TMenuItemCheck();
     wcscpy(preset->szName, L"b");
