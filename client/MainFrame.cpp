@@ -177,14 +177,18 @@ void CMainFrame::OnTrayClick() {
     }
 }
 
-// The previous menu's window is destroyed before its object is freed (the menu's
-// destructor does both), so a second right click leaves exactly one menu.
+// A second right click leaves exactly one menu. The previous menu goes only once the new
+// one is up and active: destroyed while active, it would hand the activation to this
+// window in between, and a focus change that lands late closes the new menu. Its window
+// is destroyed before its object is freed (the menu's destructor does both).
 void CMainFrame::OpenTrayMenu() {
-    m_trayMenu.reset();
+    std::unique_ptr<CMenuWnd> previous = std::move(m_trayMenu);
     POINT cursor = {};
     ::GetCursorPos(&cursor);
     m_trayMenu.reset(new CMenuWnd());
-    if (!m_trayMenu->Init(nullptr, L"Menu.xml", POINT{cursor.x, cursor.y - 75}, &m_pm, nullptr, 6)) {
+    const bool opened = m_trayMenu->Init(nullptr, L"Menu.xml", POINT{cursor.x, cursor.y - 75}, &m_pm, nullptr, 6);
+    previous.reset();
+    if (!opened) {
         m_trayMenu.reset();
         return;
     }
