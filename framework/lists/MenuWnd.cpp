@@ -199,15 +199,7 @@ void CMenuWnd::ResizeSubMenu() {
     const RECT item = m_owner->GetPos();
     const RECT work = WorkAreaOf(m_hWnd);
     const SIZE available = {work.right - work.left, work.bottom - work.top};
-    SIZE size = {0, 0};
-    auto* owner = static_cast<CContainerUI*>(m_owner);
-    for (int i = 0; i < owner->GetCount(); ++i) {
-        CControlUI* child = owner->GetItemAt(i);
-        if (!IsMenuElement(child)) continue;
-        const SIZE part = child->EstimateSize(available);
-        size.cx = std::max(size.cx, part.cx);
-        size.cy += part.cy;
-    }
+    const SIZE size = EstimateStacked(*m_owner, available, IsMenuElement);
     const HWND parentWnd = m_owner->PaintWindow();
     RECT parent = {};
     ::GetWindowRect(parentWnd, &parent);

@@ -13,6 +13,20 @@ bool IsMenuElement(CControlUI* control) {
     return control != nullptr && control->GetInterface(L"MenuElement") != nullptr;
 }
 
+bool IsVisibleControl(CControlUI* control) { return control != nullptr && control->IsVisible(); }
+
+SIZE EstimateStacked(const IContainerUI& items, SIZE available, bool (*counts)(CControlUI*)) {
+    SIZE total = {0, 0};
+    for (int i = 0; i < items.GetCount(); ++i) {
+        CControlUI* item = items.GetItemAt(i);
+        if (!counts(item)) continue;
+        const SIZE size = item->EstimateSize(available);
+        total.cx = std::max(total.cx, size.cx);
+        total.cy += size.cy;
+    }
+    return total;
+}
+
 CControlUI* CreateMenuControl() { return new CMenuUI; }
 
 CMenuUI::CMenuUI() {
@@ -56,14 +70,7 @@ bool CMenuUI::SetItemIndex(CControlUI* control, int index) {
 bool CMenuUI::Remove(CControlUI* control) { return IsMenuElement(control) && CListUI::Remove(control); }
 
 SIZE CMenuUI::EstimateSize(SIZE available) {
-    SIZE total = {0, 0};
-    for (int i = 0; i < GetCount(); ++i) {
-        CControlUI* item = GetItemAt(i);
-        if (!item->IsVisible()) continue;
-        const SIZE size = item->EstimateSize(available);
-        total.cx = std::max(total.cx, size.cx);
-        total.cy += size.cy;
-    }
+    const SIZE total = EstimateStacked(*this, available, IsVisibleControl);
     const int width = m_manager != nullptr ? m_manager->GetDpiScale()->ScaleBack(total.cx) : total.cx;
     // Layout measures again after every change of a fixed size: set only what differs.
     for (int i = 0; i < GetCount(); ++i) {

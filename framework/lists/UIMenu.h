@@ -34,6 +34,10 @@ private:
 };
 
 bool IsMenuElement(CControlUI* control);
+bool IsVisibleControl(CControlUI* control);
+
+// A menu stacks its items: the widest and the summed height of the children that count.
+SIZE EstimateStacked(const IContainerUI& items, SIZE available, bool (*counts)(CControlUI*));
 
 CControlUI* CreateMenuControl();
 

@@ -23,6 +23,16 @@ TMenuItemCheck* FindCheck(const wchar_t* name) {
     return static_cast<TMenuItemCheck*>(map->Find(name));
 }
 
+// Whether the map already holds a state for the name in any letter case: the skin's
+// initial state never overrides one.
+bool HoldsCheckFor(const CUIStringMap& map, const wchar_t* name) {
+    for (int i = 0; i < map.GetSize(); ++i) {
+        const wchar_t* key = map.GetAt(i);
+        if (key != nullptr && _wcsicmp(key, name) == 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void CopyMenuText(wchar_t* target, size_t count, const wchar_t* source) {
@@ -92,14 +102,7 @@ void CMenuElementUI::SetItemInfo(const wchar_t* name, bool checked) {
 
 SIZE CMenuElementUI::EstimateSize(SIZE available) {
     const SIZE fixed = {Scale(GetFixedWidth()), Scale(GetFixedHeight())};
-    SIZE size = {0, 0};
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        auto* child = static_cast<CControlUI*>(m_items[i]);
-        if (!child->IsVisible()) continue;
-        const SIZE part = child->EstimateSize(available);
-        size.cx = std::max(size.cx, part.cx);
-        size.cy += part.cy;
-    }
+    SIZE size = EstimateStacked(*this, available, IsVisibleControl);
     const TListStyle* style = Style();
     if (size.cy == 0 && style != nullptr && m_manager != nullptr) {
         const RECT padding = ScaleRect(style->rcTextPadding);
@@ -319,9 +322,8 @@ void CMenuElementUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     } else if (_wcsicmp(name, L"checkitem") == 0) {
         SetCheckItem(ReadSkinBool(value));
     } else if (_wcsicmp(name, L"ischeck") == 0) {
-        if (GetMenuObserver().GetMenuCheckInfo() != nullptr && FindCheck(GetName()) == nullptr) {
-            SetChecked(ReadSkinBool(value));
-        }
+        const CUIStringMap* map = GetMenuObserver().GetMenuCheckInfo();
+        if (map != nullptr && !HoldsCheckFor(*map, GetName())) SetChecked(ReadSkinBool(value));
     } else if (_wcsicmp(name, L"linetype") == 0) {
         if (ReadSkinBool(value)) SetLineType();
     } else if (_wcsicmp(name, L"expland") == 0) {

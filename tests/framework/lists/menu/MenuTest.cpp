@@ -177,11 +177,12 @@ TEST_F(MenuTest, AClickPostsTheItemToTheOwnerAndClosesTheMenu) {
 
 TEST_F(MenuTest, CheckStatesFollowTheMap) {
     CUIStringMap& map = map_;
-    // "b" already unchecked in the map: the skin's ischeck does not override it.
+    // "b" already unchecked in the map, under a name in other letters: the skin's ischeck
+    // does not override it.
     auto* preset = new TMenuItemCheck();
-    wcscpy(preset->szName, L"b");
+    wcscpy(preset->szName, L"B");
     preset->bChecked = false;
-    map.Set(L"b", preset);
+    map.Set(L"B", preset);
     const struct {
         int row;
         const wchar_t* name;
