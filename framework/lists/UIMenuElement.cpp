@@ -225,6 +225,18 @@ void CMenuElementUI::OpenSubMenu() {
     CreateMenuWnd();
 }
 
+// The pointer or Right reached the item: its sub-menu opens, or the sub-menus opened from
+// its menu close and it becomes the selection.
+void CMenuElementUI::Enter() {
+    if (m_window != nullptr) return;
+    if (HasSubMenu()) {
+        OpenSubMenu();
+        return;
+    }
+    GetMenuObserver().RBroadcast(TMenuBroadcastParam{kMenuCloseDescendants, PaintWindow()});
+    if (m_owner != nullptr) m_owner->SelectItem(GetIndex(), true);
+}
+
 void CMenuElementUI::CreateMenuWnd() {
     if (m_window != nullptr) return;
     m_window = new CMenuWnd();
@@ -251,13 +263,7 @@ void CMenuElementUI::DoEvent(TEventInfo& event) {
     switch (event.Type) {
         case UIEVENT_MOUSEENTER:
             CListContainerElementUI::DoEvent(event);
-            if (m_window != nullptr) return;
-            if (HasSubMenu()) {
-                OpenSubMenu();
-            } else {
-                GetMenuObserver().RBroadcast(TMenuBroadcastParam{kMenuCloseDescendants, PaintWindow()});
-                if (m_owner != nullptr) m_owner->SelectItem(GetIndex(), true);
-            }
+            Enter();
             return;
         case UIEVENT_MOUSELEAVE:
             if (!HasSubMenu() && m_owner != nullptr) m_owner->SelectItem(-1, true);
@@ -276,13 +282,7 @@ void CMenuElementUI::DoEvent(TEventInfo& event) {
             return;
         case UIEVENT_KEYDOWN:
             if (event.chKey == VK_RIGHT) {
-                if (m_window != nullptr) return;
-                if (HasSubMenu()) {
-                    OpenSubMenu();
-                } else {
-                    GetMenuObserver().RBroadcast(TMenuBroadcastParam{kMenuCloseDescendants, PaintWindow()});
-                    if (m_owner != nullptr) m_owner->SelectItem(GetIndex(), true);
-                }
+                Enter();
                 return;
             }
             break;

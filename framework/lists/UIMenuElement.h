@@ -47,6 +47,7 @@ public:
 private:
     void ShowSubItems();
     void OpenSubMenu();
+    void Enter();
     void Click();
     void PostClick();
     void DrawIcon(HDC hdc);
