@@ -191,7 +191,7 @@ TEST_F(BrowserProgram, AfterAConfirmedCloseNoBrowserIsOpenAtShutdownAndTheProgra
     ASSERT_NE(nullptr, panel);
     // The button is placed when the panel first paints.
     ASSERT_TRUE(WaitUntil([&] { return ScreenPixels(panel).rgb(134, 209) != 0xFFFFFF; }));
-    ClickAt(panel, 134, 209);  // the panel's OK button
+    EXPECT_TRUE(ClickUntilGone(panel, 134, 209));  // the panel's OK button
     EXPECT_EQ(1u, program_->Wait(30000)) << ReadAll(trace_);
     const auto lines = Trace();
     ASSERT_FALSE(lines.empty());
