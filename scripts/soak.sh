@@ -20,9 +20,6 @@ for f in "$driver" "$prompt"; do
   [ -f "$f" ] || { echo "soak.sh: $f is not built" >&2; exit 1; }
 done
 
-# The test runner's booted prefix (see test.sh), when there is one.
-template=$(ls -d "${XDG_CACHE_HOME:-$HOME/.cache}"/tallyhive/prefix-* 2>/dev/null | head -n 1 || true)
-
 work=$(mktemp -d /tmp/tallyhive-soak.XXXXXX)
 xvfb_pid=""
 cleanup() {
@@ -42,11 +39,7 @@ export HOME="$work" WINEPREFIX="$work/prefix"
 cat >"$HOME/.asoundrc" <<'ASOUND'
 pcm.!default { type file slave.pcm "null" file "/dev/null" format "raw" }
 ASOUND
-if [ -n "$template" ] && [ -f "$template/system.reg" ]; then
-  cp -a "$template" "$WINEPREFIX"
-else
-  wine_boot_prefix "$WINEPREFIX" >/dev/null 2>&1
-fi
+wine_new_prefix "$WINEPREFIX"
 
 echo "soak.sh: ${warmup} s of warm-up, then ${seconds} s" >&2
 status=0

@@ -42,3 +42,18 @@ wine_session() {
     wineserver -w
   fi
 }
+
+# Where scripts/test.sh keeps its booted prefixes, taken while HOME is still the user's.
+wine_prefix_cache=${XDG_CACHE_HOME:-$HOME/.cache}/tallyhive
+
+# wine_new_prefix PREFIX: a copy of the test runner's booted prefix when there is one
+# (booting takes minutes under an emulator), otherwise a freshly booted one.
+wine_new_prefix() {
+  local template
+  template=$(ls -d "$wine_prefix_cache"/prefix-* 2>/dev/null | head -n 1 || true)
+  if [ -n "$template" ] && [ -f "$template/system.reg" ]; then
+    cp -a "$template" "$1"
+  else
+    wine_boot_prefix "$1" >/dev/null 2>&1
+  fi
+}
