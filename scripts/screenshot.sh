@@ -38,27 +38,15 @@ fi
 [ -n "$exe" ] || { echo "screenshot.sh: the program for '$what' is not built in $build" >&2; exit 1; }
 poke=$build/tests/scripted/window_poke.exe
 
-work=$(mktemp -d /tmp/tallyhive-shot.XXXXXX)
-xvfb_pid=""
 server_pid=""
 program=""
-cleanup() {
-  set +e
+scratch_cleanup() {
   touch "$work/done"
-  WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
-  [ -n "$program" ] && wait "$program" 2>/dev/null
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
 }
-trap cleanup EXIT
-. "$top/scripts/xvfb.sh"
-start_xvfb "$work/xvfb.log"
 . "$top/scripts/wine-env.sh"
-wine_env "$("$top/scripts/setup.sh" | tail -n 1)"
-# An empty HOME: the prefix gets no links into the user's own folders.
-export HOME="$work" WINEPREFIX="$work/prefix" TALLYHIVE_TEST_TMP="$work" TALLYHIVE_DEMO_HOLD="$work"
-wine_new_prefix "$WINEPREFIX"
+wine_scratch shot "$("$top/scripts/setup.sh" | tail -n 1)"
+export TALLYHIVE_TEST_TMP="$work" TALLYHIVE_DEMO_HOLD="$work"
 
 # A shop's start page, as the web application might show it; our engine lays out blocks,
 # colours, font sizes and left margins.

@@ -15,31 +15,17 @@ warmup=${TALLYHIVE_SOAK_WARMUP:-60}
 
 prefix=$("$top/scripts/setup.sh" | tail -n 1)
 driver=$build/tests/scripted/soak_client.exe
-prompt=$build/tests/client/mp3-fixtures/m22.mp3
+prompt=$build/tests/client/mp3-fixtures/short.mp3
 for f in "$driver" "$prompt"; do
   [ -f "$f" ] || { echo "soak.sh: $f is not built" >&2; exit 1; }
 done
 
-work=$(mktemp -d /tmp/tallyhive-soak.XXXXXX)
-xvfb_pid=""
-cleanup() {
-  set +e
-  WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-. "$top/scripts/xvfb.sh"
-start_xvfb "$work/xvfb.log"
 . "$top/scripts/wine-env.sh"
-wine_env "$prefix"
-# An empty HOME: the prefix gets no links into the user's own folders. The prompts play
-# into nothing: ten minutes of sound would fill a capture file.
-export HOME="$work" WINEPREFIX="$work/prefix"
+wine_scratch soak "$prefix"
+# The prompts play into nothing: ten minutes of sound would fill a capture file.
 cat >"$HOME/.asoundrc" <<'ASOUND'
 pcm.!default { type file slave.pcm "null" file "/dev/null" format "raw" }
 ASOUND
-wine_new_prefix "$WINEPREFIX"
 
 echo "soak.sh: ${warmup} s of warm-up, then ${seconds} s" >&2
 status=0

@@ -57,3 +57,24 @@ wine_new_prefix() {
     wine_boot_prefix "$1" >/dev/null 2>&1
   fi
 }
+
+# wine_scratch NAME DEPS_PREFIX: for the scripts that run programs on a display and in a
+# prefix of their own (screenshot.sh, soak.sh). Makes a work folder ($work) in /tmp,
+# starts an Xvfb, exports the Wine environment with an empty HOME (the prefix gets no
+# links into the user's own folders) and a new prefix there. On exit the caller's
+# scratch_cleanup runs when it is defined, then the prefix's server and the Xvfb end
+# and the folder goes.
+wine_scratch() {
+  work=$(mktemp -d "/tmp/tallyhive-$1.XXXXXX")
+  xvfb_pid=""
+  trap 'set +e
+    declare -F scratch_cleanup >/dev/null && scratch_cleanup
+    WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"' EXIT
+  . "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+  start_xvfb "$work/xvfb.log"
+  wine_env "$2"
+  export HOME="$work" WINEPREFIX="$work/prefix"
+  wine_new_prefix "$WINEPREFIX"
+}

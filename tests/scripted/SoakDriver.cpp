@@ -57,12 +57,12 @@ std::string ReadAll(const char* path) {
     return text.str();
 }
 
-// Each figure's least value over a few readings a second apart: a prompt thread or a
-// request that is under way at one moment does not count as held.
+// Each figure's least value over readings half a second apart for four seconds: a
+// prompt's thread or a request that is under way at one moment does not count as held.
 TProcessResources SettledFigures(const Process& program) {
     TProcessResources least = ReadProcessResources(program.Handle(), program.Id());
-    for (int i = 1; i < 5; ++i) {
-        Sleep(1000);
+    for (int i = 1; i < 8; ++i) {
+        Sleep(500);
         const TProcessResources now = ReadProcessResources(program.Handle(), program.Id());
         least.gdiObjects = std::min(least.gdiObjects, now.gdiObjects);
         least.userObjects = std::min(least.userObjects, now.userObjects);
