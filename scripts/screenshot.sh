@@ -6,6 +6,9 @@
 #                      of the script's own, once its loading animation has settled
 #   error-page         tallyhive.exe when its line's host cannot be reached: the error page
 #   exit-confirmation  tallyhive.exe asking before it quits, over its dimmed page
+#   settings           tallyhive.exe's settings window, over its dimmed page
+#   tray-menu          tallyhive.exe's notification-area menu, over its page
+#   update             tallyhive.exe's update window, downloading a newer version
 #   uninstaller        uninstall.exe over a fake installation (as scripts/try-uninstall.sh)
 #   demo-frame         the framework's demo frame (tests/framework/core/demo)
 #   demo-window        the framework's bare demo window (tests/framework/core/demo)
@@ -14,7 +17,7 @@
 # names, until the script puts a file "done" there.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-what=${1:?usage: screenshot.sh client|error-page|exit-confirmation|uninstaller|demo-frame|demo-window|frame-window [OUT.png] [BUILD_DIR]}
+what=${1:?usage: screenshot.sh client|error-page|exit-confirmation|settings|tray-menu|update|uninstaller|demo-frame|demo-window|frame-window [OUT.png] [BUILD_DIR]}
 build=${3:-$top/build}
 
 # What: default picture, program, gtest filter (empty: one of the programs), crop W x H + X + Y.
@@ -22,6 +25,9 @@ case "$what" in
   client)            out=docs/client-window.png         exe=client/tallyhive.exe    filter=""; crop=1200x770+0+0 ;;
   error-page)        out=docs/client-error-page.png     exe=client/tallyhive.exe    filter=""; crop=1200x770+0+0 ;;
   exit-confirmation) out=docs/client-exit-confirmation.png exe=client/tallyhive.exe filter=""; crop=1200x770+0+0 ;;
+  settings)          out=docs/client-settings.png       exe=client/tallyhive.exe    filter=""; crop=1200x770+0+0 ;;
+  tray-menu)         out=docs/client-tray-menu.png      exe=client/tallyhive.exe    filter=""; crop=1200x770+0+0 ;;
+  update)            out=docs/client-update.png         exe=client/tallyhive.exe    filter=""; crop=450x240+0+0 ;;
   uninstaller)       out=docs/uninstaller.png           exe=uninstall/uninstall.exe filter=""; crop=400x300+0+0 ;;
   demo-frame)   out=docs/demo-frame.png    exe=core_demo.exe  filter=DemoFrame.*;  crop=436x388+12+12 ;;
   demo-window)  out=docs/demo-window.png   exe=core_demo.exe  filter=DemoWindow.*; crop=376x256+32+32 ;;
@@ -79,24 +85,38 @@ body { background-color: #F4F6F8; color: #333333; font-size: 15px; }
 HTML
 }
 
-# Serves file $1 for every request on a loopback port, and sends the programs' HTTP there.
+# Serves file $1 for every GET on a loopback port and sends the programs' HTTP there. The
+# update check's POST is told of version $2 (default: the client's own, so no update),
+# whose package (any .exe) arrives at 40 % and then trickles.
 serve_page() {
-  python3 - "$1" "$work/port" <<'PY' &
-import http.server, sys
+  python3 - "$1" "${2:-4.0}" "$work/port" <<'PY' &
+import http.server, json, os, sys, time
 page = open(sys.argv[1], 'rb').read()
+reply = json.dumps({"Result": 0, "Data": {"version_id": sys.argv[2],
+                    "downloadlink": "http://update.tallyhive.example/tallyhive-setup.exe"}}).encode()
 class Page(http.server.BaseHTTPRequestHandler):
-    def do_GET(self):
+    def answer(self, body, kind, length=None):
         self.send_response(200)
-        self.send_header('Content-Type', 'text/html; charset=utf-8')
-        self.send_header('Content-Length', str(len(page)))
+        self.send_header('Content-Type', kind)
+        self.send_header('Content-Length', str(length or len(body)))
         self.end_headers()
-        self.wfile.write(page)
+        self.wfile.write(body)
+    def do_GET(self):
+        if not self.path.endswith('.exe'):
+            return self.answer(page, 'text/html; charset=utf-8')
+        self.answer(bytes(4 << 20), 'application/octet-stream', 10 << 20)
+        while True:
+            time.sleep(1)
+            self.wfile.write(bytes(1024))
+    def do_POST(self):
+        self.rfile.read(int(self.headers.get('Content-Length', 0)))
+        self.answer(reply, 'application/json')
     def log_message(self, *args):
         pass
-server = http.server.HTTPServer(('127.0.0.1', 0), Page)
-open(sys.argv[2] + '.new', 'w').write(str(server.server_port))
-import os
-os.rename(sys.argv[2] + '.new', sys.argv[2])
+server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), Page)
+server.daemon_threads = True
+open(sys.argv[3] + '.new', 'w').write(str(server.server_port))
+os.rename(sys.argv[3] + '.new', sys.argv[3])
 server.serve_forever()
 PY
   server_pid=$!
@@ -129,24 +149,42 @@ start_client() {
 
 mkdir -p "$(dirname "$out")"
 case "$what" in
-  client | error-page | exit-confirmation)
-    # Wine draws the client's windows off the root window (redirected), so each picture
-    # is taken of a window itself.
+  client | error-page | exit-confirmation | settings | tray-menu | update)
+    # Wine draws the client's windows off the root window (redirected), so a picture of
+    # the main window alone is taken of the window itself. Windows of their own over it
+    # are taken as Wine shows the main window's area, read from the screen inside Wine.
     if [ "$what" != error-page ]; then
       shop_page >"$work/page.html"
-      serve_page "$work/page.html"
+      serve_page "$work/page.html" "$([ "$what" = update ] && echo 4.1 || echo 4.0)"
     fi
-    start_client
-    if [ "$what" = exit-confirmation ]; then
-      wine "$poke" TallyHiveMainFrameWnd post 0x10 0 0
-      wine "$poke" MessagePanleFrame wait
-      sleep 3
-      # The panel is a window of its own over the main one: the picture is what Wine
-      # shows of the main window's area, read from the screen inside Wine.
-      wine "$poke" TallyHiveMainFrameWnd grab "Z:${work//\//\\}\\main.ppm"
-      convert "$work/main.ppm" -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
+    front=""
+    case "$what" in
+      exit-confirmation) front=MessagePanleFrame ;;
+      settings) front=SettingFrame ;;
+      tray-menu) front=HiveMenuWnd ;;
+      update) front=DownloadUpdateFrame ;;
+    esac
+    if [ "$what" = update ]; then
+      # The update window replaces the main window as soon as the check has answered.
+      wine "$exe" >/dev/null 2>&1 &
+      program=$!
     else
+      start_client
+    fi
+    case "$what" in
+      exit-confirmation) wine "$poke" TallyHiveMainFrameWnd post 0x10 0 0 ;;          # WM_CLOSE
+      settings) wine "$poke" TallyHiveMainFrameWnd click 1062 15 ;;                   # the settings button
+      tray-menu) wine "$poke" TallyHiveMainFrameWnd post 0x401 0 0x205 ;;            # right click on the icon
+    esac
+    if [ -z "$front" ]; then
       xwd -id "$main_id" -display "$DISPLAY" | convert xwd:- -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
+    else
+      wine "$poke" "$front" wait || { echo "screenshot.sh: the $what window did not show" >&2; exit 1; }
+      sleep 3
+      shown=TallyHiveMainFrameWnd
+      [ "$what" = update ] && shown=DownloadUpdateFrame
+      wine "$poke" "$shown" grab "Z:${work//\//\\}\\shown.ppm"
+      convert "$work/shown.ppm" -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
     fi
     ;;
   uninstaller)
