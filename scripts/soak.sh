@@ -44,5 +44,10 @@ else
     status=1
   fi
 fi
-[ "$status" = 0 ] && echo "soak.sh: the run held" || echo "soak.sh: the run failed" >&2
+if [ "$status" = 0 ]; then
+  echo "soak.sh: the run held"
+else
+  [ -n "$log" ] && { echo "soak.sh: the log ends with:"; tail -n 8 "$log"; } >&2
+  echo "soak.sh: the run failed" >&2
+fi
 exit "$status"

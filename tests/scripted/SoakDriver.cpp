@@ -118,6 +118,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     server.Serve(kLineUrl + "prompt.mp3", prompt);
+    // The update check asks once at start; the reply names the client's own version.
+    LoopbackServer::Reply current;
+    current.body = "{\"Result\":0,\"Data\":{\"version_id\":\"4.0\",\"downloadlink\":\"" + kLineUrl + "setup.exe\"}}";
+    server.Serve("http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index", current);
     LoopbackServer::Reply page;
     page.body = SoakPage();
     server.Serve(kLineUrl, page);
@@ -156,8 +160,15 @@ int main(int argc, char** argv) {
     const bool drove = resizes >= static_cast<int>(seconds) / 2 && prompts >= 1;
     if (!drove) std::fprintf(stderr, "soak: the page did not drive the window through the run\n");
 
+    const ULONGLONG quit = GetTickCount64();
     PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
-    const DWORD code = program.Wait(120000);
-    std::printf("soak: the client ended with exit code %lu\n", code);
+    const DWORD code = program.Wait(300000);
+    if (code == STILL_ACTIVE) {
+        std::fprintf(stderr, "soak: the client did not end within 300 s of the quit: %s\n",
+                     ReadProcessResources(program.Handle(), program.Id()).Describe().c_str());
+        return 1;
+    }
+    std::printf("soak: the client ended with exit code %lu, %.1f s after the quit\n", code,
+                (GetTickCount64() - quit) / 1000.0);
     return held && drove && code == 1 ? 0 : 1;
 }
