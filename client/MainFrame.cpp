@@ -5,6 +5,7 @@
 #include "MessagePanleFrame.h"
 #include "MessagePump.h"
 #include "ServerLines.h"
+#include "SettingFrame.h"
 #include "TextConvert.h"
 #include "UIContainer.h"
 #include "UIGifAnim.h"
@@ -174,6 +175,11 @@ void CMainFrame::OnTrayClick() {
 
 void CMainFrame::OnClick(TNotifyInfo& msg) {
     const CUIString name = LowerName(msg);
+    if (name == L"btn_setting" && g_browserClient) {
+        RunBgShowScript(true);
+        ShowSettings(m_hWnd);
+        RunBgShowScript(false);
+    }
     if (CefRefPtr<CefBrowser> browser = MainBrowser()) {
         if (name == L"btn_back") {
             browser->GoBack();

@@ -52,4 +52,30 @@ inline void PaintFocusStateImage(CControlUI& control, HDC hdc, UINT& state, cons
     if (!images.normal.IsEmpty()) control.DrawImage(hdc, images.normal);
 }
 
+// The images of a control that is pressed like a button, in the order their states win.
+struct TButtonStateImages {
+    const CUIString& normal;
+    const CUIString& hot;
+    const CUIString& pushed;
+    const CUIString& focused;
+    const CUIString& disabled;
+};
+
+// The image of the first state that holds (disabled, pushed, hot, focused) is drawn, or the
+// normal image when that one is empty or does not draw.
+inline void PaintButtonStateImage(CControlUI& control, HDC hdc, UINT state, const TButtonStateImages& images) {
+    const CUIString* image = nullptr;
+    if ((state & UISTATE_DISABLED) != 0) {
+        image = &images.disabled;
+    } else if ((state & UISTATE_PUSHED) != 0) {
+        image = &images.pushed;
+    } else if ((state & UISTATE_HOT) != 0) {
+        image = &images.hot;
+    } else if ((state & UISTATE_FOCUSED) != 0) {
+        image = &images.focused;
+    }
+    if (image != nullptr && !image->IsEmpty() && control.DrawImage(hdc, *image)) return;
+    if (!images.normal.IsEmpty()) control.DrawImage(hdc, images.normal);
+}
+
 }  // namespace HiveUI

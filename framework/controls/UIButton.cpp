@@ -272,18 +272,8 @@ void CButtonUI::PaintStatusImage(HDC hdc) {
     if (!m_stateImage.IsEmpty() && m_stateCount > 0 && m_normalImage.IsEmpty())
         SplitStateStrip(m_stateImage, m_stateCount, m_normalImage, m_hotImage, m_pushedImage, &m_disabledImage);
     RefreshPaintState();
-    const CUIString* image = nullptr;
-    if ((m_buttonState & UISTATE_DISABLED) != 0) {
-        image = &m_disabledImage;
-    } else if ((m_buttonState & UISTATE_PUSHED) != 0) {
-        image = &m_pushedImage;
-    } else if ((m_buttonState & UISTATE_HOT) != 0) {
-        image = &m_hotImage;
-    } else if ((m_buttonState & UISTATE_FOCUSED) != 0) {
-        image = &m_focusedImage;
-    }
-    if (image != nullptr && !image->IsEmpty() && DrawImage(hdc, *image)) return;
-    if (!m_normalImage.IsEmpty()) DrawImage(hdc, m_normalImage);
+    PaintButtonStateImage(*this, hdc, m_buttonState,
+                          {m_normalImage, m_hotImage, m_pushedImage, m_focusedImage, m_disabledImage});
 }
 
 void CButtonUI::PaintForeImage(HDC hdc) {

@@ -6,6 +6,8 @@
 #include "UICheckBox.h"
 #include "UIChildLayout.h"
 #include "UIColorPalette.h"
+#include "UICombo.h"
+#include "UIComboBox.h"
 #include "UIContainer.h"
 #include "UIControl.h"
 #include "UIDateTime.h"
@@ -35,6 +37,8 @@
 #include "UITabLayout.h"
 #include "UIText.h"
 #include "UITileLayout.h"
+#include "UITreeNode.h"
+#include "UITreeView.h"
 #include "UIVerticalLayout.h"
 #include "UIWebBrowser.h"
 
@@ -73,6 +77,10 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CListLabelElementUI", CreateListLabelElementControl);
     factory.RegistControl(L"CListTextElementUI", CreateListTextElementControl);
     factory.RegistControl(L"CListContainerElementUI", CreateListContainerElementControl);
+    factory.RegistControl(L"CTreeNodeUI", CreateTreeNodeControl);
+    factory.RegistControl(L"CTreeViewUI", CreateTreeViewControl);
+    factory.RegistControl(L"CComboUI", CreateComboControl);
+    factory.RegistControl(L"CComboBoxUI", CreateComboBoxControl);
     factory.RegistControl(L"CActiveXUI", CreateActiveXControl);
     factory.RegistControl(L"CWebBrowserUI", CreateWebBrowserControl);
     factory.RegistControl(L"CFlashUI", CreateFlashControl);

@@ -23,15 +23,28 @@ std::wstring GbkToWide(const std::string& text) {
     return std::wstring(buffer.data(), converted);
 }
 
-std::wstring AnsiToWide(const std::string& text) {
-    if (text.empty()) return std::wstring();
-    const int size = static_cast<int>(text.size());
-    const int len = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+namespace {
+
+std::wstring CodePageToWide(const char* bytes, size_t count) {
+    if (count == 0) return std::wstring();
+    const int size = static_cast<int>(count);
+    const int len = MultiByteToWideChar(CP_ACP, 0, bytes, size, nullptr, 0);
     if (len <= 0) return std::wstring();
     std::wstring wide(static_cast<size_t>(len), L'\0');
-    if (MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], len) != len) return std::wstring();
+    if (MultiByteToWideChar(CP_ACP, 0, bytes, size, &wide[0], len) != len) return std::wstring();
+    return wide;
+}
+
+}  // namespace
+
+std::wstring AnsiToWide(const std::string& text) {
+    std::wstring wide = CodePageToWide(text.data(), text.size());
     if (!wide.empty() && wide[0] == 0xFEFF) wide.erase(0, 1);
     return wide;
+}
+
+std::wstring AnsiToWideByValue(const std::string& text) {
+    return CodePageToWide(text.c_str(), std::char_traits<char>::length(text.c_str()));
 }
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {

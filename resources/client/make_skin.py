@@ -108,6 +108,28 @@ def loading_gif():
     return gif_bytes(frames, palette, 8)
 
 
+def triangle():
+    canvas = Canvas(22, 22)
+    canvas.paint(polygon([(6, 9), (16, 9), (11, 14.5)]), (0x8A, 0x8A, 0x8A, 255))
+    return canvas
+
+
+def banner_close(colour):
+    canvas = Canvas(11, 11)
+    canvas.paint(union(segment(1, 1, 10, 10, 1.4), segment(1, 10, 10, 1, 1.4)), colour)
+    return canvas
+
+
+def logo():
+    """A hive cell with a tally mark on it, white on the settings banner."""
+    canvas = Canvas(121, 97)
+    cell = polygon([(60.5 + 40 * math.cos(math.radians(60 * i + 30)), 48.5 + 40 * math.sin(math.radians(60 * i + 30)))
+                    for i in range(6)])
+    marks = union(*[segment(44 + 8 * i, 34, 44 + 8 * i, 63, 3) for i in range(4)], segment(38, 58, 82, 38, 3))
+    canvas.paint(subtract(cell, marks), WHITE)
+    return canvas
+
+
 def images():
     nav, window = 36, 40
     drawn = {
@@ -129,6 +151,10 @@ def images():
         "circle_g2_34.png": pill((0xDD, 0xDD, 0xDD, 255)),
         "scroll_q_8.png": thumb((0xB4, 0xB4, 0xB4, 255)),
         "scroll_s_8.png": thumb((0x8C, 0x8C, 0x8C, 255)),
+        "i_triangle.png": triangle(),
+        "new_close.png": banner_close(WHITE),
+        "new_close_ht.png": banner_close((0xFF, 0xE0, 0x8A, 255)),
+        "logo.png": logo(),
     }
     files = {name: png_bytes(canvas) for name, canvas in drawn.items()}
     files["loading.gif"] = loading_gif()

@@ -27,6 +27,7 @@ const wchar_t kMainClass[] = L"TallyHiveMainFrameWnd";
 const wchar_t kPanelClass[] = L"MessagePanleFrame";
 const wchar_t kBrowserClass[] = L"TallyhiveBrowserWindow";
 const std::string kLineUrl = "http://" TALLYHIVE_LINE_HOST "/";
+const char kShopPage[] = "<title>Shop</title><p>shop</p>";
 
 std::wstring ConfigPath() {
     wchar_t appData[MAX_PATH] = {};
@@ -59,6 +60,18 @@ protected:
         ASSERT_NE(nullptr, main_);
     }
 
+    // Serves body as the line's page.
+    void ServeLine(const std::string& body) {
+        LoopbackServer::Reply page;
+        page.body = body;
+        server_.Serve(kLineUrl, page);
+    }
+    // Starts the program with the line's page served from this test's server.
+    void StartServing(const std::string& body) {
+        ServeLine(body);
+        Start("127.0.0.1:" + std::to_string(server_.Port()));
+    }
+
     void TearDown() override {
         SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", nullptr);
         SetEnvironmentVariableW(L"http_proxy", nullptr);
@@ -71,11 +84,17 @@ protected:
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
-    bool Traced(const std::string& part) const {
-        for (const auto& line : Trace()) {
-            if (line.find(part) != std::string::npos) return true;
+    // Whether a trace line from the mark-th on holds part.
+    bool Traced(const std::string& part, size_t mark = 0) const {
+        const auto lines = Trace();
+        for (size_t i = mark; i < lines.size(); ++i) {
+            if (lines[i].find(part) != std::string::npos) return true;
         }
         return false;
+    }
+    // The page's dimming (show) or its end, run as the definition followed by the call.
+    bool DimmingRun(bool show, size_t mark) const {
+        return Traced(std::string("bg.style.display=show?'':'none';}BG_Show(") + (show ? "true);" : "false);"), mark);
     }
 
     // The browser's window once it has been placed over the window's body.
@@ -104,11 +123,8 @@ protected:
 };
 
 TEST_F(BrowserProgram, TheLinesPageLoadsIsPlacedAndResizesTheWindowAndOpensNoPopup) {
-    LoopbackServer::Reply page;
-    page.body = "<title>Shop</title><p>shop</p><script>window.open('/popup');"
-                "if (AppExtension.GetVersion() === '4.0') AppExtension.ResizeWindow(800, 600);</script>";
-    server_.Serve(kLineUrl, page);
-    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    StartServing("<title>Shop</title><p>shop</p><script>window.open('/popup');"
+                 "if (AppExtension.GetVersion() === '4.0') AppExtension.ResizeWindow(800, 600);</script>");
     HWND browser = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (browser = PlacedBrowser()) != nullptr; }));
     ASSERT_TRUE(WaitUntil([&] { return ClientSize(main_).cx == 800 && ClientSize(main_).cy == 600; }))
@@ -120,10 +136,7 @@ TEST_F(BrowserProgram, TheLinesPageLoadsIsPlacedAndResizesTheWindowAndOpensNoPop
 
 TEST_F(BrowserProgram, F5AndALineChangeLoadTheStartPageAndTheLineIsStoredAtExit) {
     WritePrivateProfileStringW(L"LINES", L"SELECT_INDEX", L"5", ConfigPath().c_str());
-    LoopbackServer::Reply page;
-    page.body = "<title>Shop</title><p>shop</p>";
-    server_.Serve(kLineUrl, page);
-    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    StartServing(kShopPage);
     HWND browser = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (browser = PlacedBrowser()) != nullptr; }));
     const int first = LineRequests();
@@ -133,13 +146,11 @@ TEST_F(BrowserProgram, F5AndALineChangeLoadTheStartPageAndTheLineIsStoredAtExit)
 
     // A page that asks for line 1: with one line the selection stays, and the line's
     // page is loaded again.
-    LoopbackServer::Reply changing;
-    changing.body = "<title>Shop</title><script>AppExtension.ChangeLine(1);</script>";
-    server_.Serve(kLineUrl, changing);
+    ServeLine("<title>Shop</title><script>AppExtension.ChangeLine(1);</script>");
     const int before = LineRequests();
     PressKey(browser, VK_F5);
     ASSERT_TRUE(WaitUntil([&] { return LineRequests() >= before + 2; }));
-    server_.Serve(kLineUrl, page);
+    ServeLine(kShopPage);
     Quit();
     wchar_t index[8] = {};
     GetPrivateProfileStringW(L"LINES", L"SELECT_INDEX", L"", index, 8, ConfigPath().c_str());
@@ -177,21 +188,12 @@ TEST_F(BrowserProgram, ARefusedConnectionShowsTheErrorPageWhoseLineItemLoadsTheL
     }));
     const size_t loads = Trace().size();
     ClickAt(browser, item.x, item.y);
-    EXPECT_TRUE(WaitUntil([&] {
-        const auto lines = Trace();
-        for (size_t i = loads; i < lines.size(); ++i) {
-            if (lines[i].find("LoadURL id=1 url=" + kLineUrl) != std::string::npos) return true;
-        }
-        return false;
-    }));
+    EXPECT_TRUE(WaitUntil([&] { return Traced("LoadURL id=1 url=" + kLineUrl, loads); }));
     Quit();
 }
 
 TEST_F(BrowserProgram, AfterAConfirmedCloseNoBrowserIsOpenAtShutdownAndTheProgramEnds) {
-    LoopbackServer::Reply page;
-    page.body = "<title>Shop</title><p>shop</p>";
-    server_.Serve(kLineUrl, page);
-    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    StartServing(kShopPage);
     ASSERT_TRUE(WaitUntil([&] { return PlacedBrowser() != nullptr; }));
     PostMessageW(main_, WM_CLOSE, 0, 0);
     HWND panel = WaitForWindow(kPanelClass, program_->Id());
@@ -204,6 +206,59 @@ TEST_F(BrowserProgram, AfterAConfirmedCloseNoBrowserIsOpenAtShutdownAndTheProgra
     ASSERT_FALSE(lines.empty());
     EXPECT_TRUE(Traced("browser closed id=1"));
     EXPECT_FALSE(Traced("shutdown with open browsers"));
+}
+
+// The settings button dims the page while the settings window is up. With the one line
+// of this build, choosing it again loads nothing; Escape closes the window and undims.
+TEST_F(BrowserProgram, TheSettingsWindowOpensOverTheDimmedPageWithTheLineChosenAndEscapeUndims) {
+    StartServing(kShopPage);
+    ASSERT_TRUE(WaitUntil([&] { return PlacedBrowser() != nullptr; }));
+    SetCursorPos(0, 0);  // no row is hot under the pointer
+    const size_t mark = Trace().size();
+    const int requests = LineRequests();
+    // "btn_setting" is 36 wide, left of the three 40-wide window buttons.
+    ClickAt(main_, 1062, 15);
+    const HWND settings = WaitForWindow(L"SettingFrame", program_->Id());
+    ASSERT_NE(nullptr, settings);
+    EXPECT_EQ(main_, GetWindow(settings, GW_OWNER));
+    EXPECT_TRUE(DimmingRun(true, mark));
+    EXPECT_FALSE(DimmingRun(false, mark));
+
+    // The combo (180 x 30 at 128,242) shows the chosen line's name left of its triangle.
+    const auto nameShown = [&] {
+        const ScreenPixels screen(settings);
+        for (int y = 246; y < 268; ++y) {
+            for (int x = 136; x < 270; ++x) {
+                if ((screen.rgb(x, y) & 0xFF) < 0x80) return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(WaitUntil(nameShown));
+    HWND drop = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        ClickAt(settings, 200, 257);
+        return WaitUntil([&] { return (drop = FindProcessWindow(L"ComboWnd", program_->Id())) != nullptr; }, 2000);
+    }));
+    // One row: the rows' height and the 4 pixels round them.
+    RECT box = {};
+    GetWindowRect(drop, &box);
+    EXPECT_GT(box.bottom - box.top, 4 + 10);
+    EXPECT_EQ(180, box.right - box.left);
+    PressKey(drop, VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(drop); }));
+    EXPECT_TRUE(IsWindow(settings));
+
+    PressKey(settings, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }));
+    ASSERT_TRUE(WaitUntil([&] { return DimmingRun(false, mark); }));
+    // A line change would have been handled before the Escape that followed it.
+    EXPECT_FALSE(Traced("LoadURL", mark));
+    EXPECT_EQ(requests, LineRequests());
+    Quit();
+    wchar_t index[8] = {};
+    GetPrivateProfileStringW(L"LINES", L"SELECT_INDEX", L"", index, 8, ConfigPath().c_str());
+    EXPECT_STREQ(L"0", index);
 }
 
 // A page's PlayMp3 reaches the voice prompts: the prompt is fetched from the page's host and
@@ -222,10 +277,7 @@ TEST_F(BrowserProgram, APagesPlayMp3FetchesThePromptAndPlaysIt) {
     ASSERT_FALSE(prompt.body.empty());
     const std::string promptUrl = kLineUrl + "prompt.mp3";
     server_.Serve(promptUrl, prompt);
-    LoopbackServer::Reply page;
-    page.body = "<title>Shop</title><script>AppExtension.PlayMp3('" + promptUrl + "');</script>";
-    server_.Serve(kLineUrl, page);
-    Start("127.0.0.1:" + std::to_string(server_.Port()));
+    StartServing("<title>Shop</title><script>AppExtension.PlayMp3('" + promptUrl + "');</script>");
     EXPECT_TRUE(WaitUntil([&] {
         for (const auto& r : server_.Requests()) {
             if (r.find("prompt.mp3") != std::string::npos) return true;

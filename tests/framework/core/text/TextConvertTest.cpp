@@ -53,4 +53,10 @@ TEST(AnsiToWide, ConvertsExactlyTheBytesInTheSystemCodePage) {
     EXPECT_EQ(std::wstring(), AnsiToWide(""));
 }
 
+TEST(AnsiToWideByValue, ConvertsUpToTheFirstNul) {
+    EXPECT_EQ(std::wstring(kTitleWide), AnsiToWideByValue(kTitleGbk));
+    EXPECT_EQ(std::wstring(L"a"), AnsiToWideByValue(std::string("a\0b", 3)));
+    EXPECT_EQ(std::wstring(), AnsiToWideByValue(std::string("\0b", 2)));
+}
+
 }  // namespace
