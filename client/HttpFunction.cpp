@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <mutex>
 
 #include "Log.h"
 
@@ -59,7 +60,99 @@ void SetDownloadOptions(CURL* curl, const std::string& url, BoundedFile* sink) {
     curl_easy_setopt(curl, CURLOPT_USERAGENT, kBrowserUserAgent);
 }
 
+// The update reply goes into a string; past kMaxUpdateReplyBytes the short count aborts.
+size_t CurlWriteToString(char* data, size_t size, size_t count, void* target) {
+    std::string* reply = static_cast<std::string*>(target);
+    if (data == nullptr || reply == nullptr) return static_cast<size_t>(-1);
+    const size_t bytes = size * count;
+    if (reply->size() + bytes > kMaxUpdateReplyBytes) return 0;
+    reply->append(data, bytes);
+    return count;
+}
+
+curl_socket_t CurlOpenSocketCallback(void* target, curlsocktype, struct curl_sockaddr* address) {
+    DownloadContext* context = static_cast<DownloadContext*>(target);
+    context->socket = socket(address->family, address->socktype, address->protocol);
+    return context->socket;
+}
+
+struct ProgressTarget {
+    const DownloadProgress* progress;
+    DownloadContext* context;
+};
+
+// A cancel is honoured here, before the length test, so that a reply without a length
+// stops as promptly as one with; libcurl then closes its socket itself.
+int CurlProgressCallback(void* target, curl_off_t downloadTotal, curl_off_t downloaded, curl_off_t, curl_off_t) {
+    const ProgressTarget* sink = static_cast<const ProgressTarget*>(target);
+    if (sink->context->cancel.load()) return 1;
+    if (downloadTotal < 1) return 0;
+    (*sink->progress)(static_cast<int>(static_cast<double>(downloaded) / static_cast<double>(downloadTotal) * 100));
+    return 0;
+}
+
+std::string UpdateRequestUrl() { return std::string("http://") + TALLYHIVE_UPDATE_HOST + "/UpdateVersion/index"; }
+
 }  // namespace
+
+void HttpGlobalInit() {
+    static std::once_flag done;
+    std::call_once(done, [] { curl_global_init(CURL_GLOBAL_ALL); });
+}
+
+bool HttpPostUpdateRequest(std::string& reply) {
+    reply.clear();
+    CurlEasy curl(curl_easy_init());
+    if (!curl) return false;
+    const std::string url = UpdateRequestUrl();
+    curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl.get(), CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(curl.get(), CURLOPT_POSTFIELDS, "act=tallyhive");
+    curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, CurlWriteToString);
+    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &reply);
+    curl_easy_setopt(curl.get(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxUpdateReplyBytes));
+    curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, 5L);
+    curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, 5L);
+    curl_easy_setopt(curl.get(), CURLOPT_POST, 1L);
+    if (curl_easy_perform(curl.get()) != CURLE_OK) return false;
+    long status = 0;
+    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+    return status == 200;
+}
+
+bool HttpDownloadPogress(DownloadProgress progress, const std::string& url, const std::string& file,
+                         DownloadContext& context) {
+    CurlEasy curl(curl_easy_init());
+    context.transfer = curl.get();
+    if (!curl) return false;
+    ScopedFile out(fopen(file.c_str(), "wb"));
+    if (!out) return false;
+
+    const ProgressTarget sink = {&progress, &context};
+    CURL* handle = curl.get();
+    curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    // The link comes from the update reply: nothing but a web transfer.
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION, CurlOpenSocketCallback);
+    curl_easy_setopt(handle, CURLOPT_OPENSOCKETDATA, &context);
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, fwrite);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, out.get());
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, CurlProgressCallback);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &sink);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 8L);
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT, 300L);
+    const CURLcode result = curl_easy_perform(handle);
+    long status = 0;
+    if (result == CURLE_OK) curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    // An installer that did not reach the disk whole must never be started.
+    const bool written = fflush(out.get()) == 0 && fclose(out.release()) == 0;
+    context.transfer = nullptr;
+    curl.reset();
+    if (result == CURLE_OK && status == 200 && written) return true;
+    DeleteFileA(file.c_str());
+    return false;
+}
 
 bool HttpDownloadFile(const std::string& url, const std::string& file) {
     CurlEasy curl(curl_easy_init());

@@ -1,7 +1,11 @@
+// curl brings winsock2.h, which must come before windows.h.
+#include "HttpFunction.h"
+
 #include "MainFrame.h"
 
 #include "AppPaths.h"
 #include "BrowserClient.h"
+#include "DownloadUpdateFrame.h"
 #include "MessagePanleFrame.h"
 #include "MessagePump.h"
 #include "ServerLines.h"
@@ -74,6 +78,7 @@ void CMainFrame::InitWindow() {
     ::SetTimer(m_hWnd, kRelayoutTimer, 200, nullptr);
     ::SetTimer(m_hWnd, kLoadingTimer, 3000, nullptr);
     ::SetForegroundWindow(m_hWnd);
+    StartUpdateThread();
 }
 
 LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -139,7 +144,7 @@ bool CMainFrame::HandlePrivateMessage(UINT msg) {
             m_relayoutPending = true;
             return true;
         case WM_UPDATE_AVAILABLE:
-            // The update window comes with the update check; until then there is none.
+            OnUpdateAvailable();
             return true;
         default:
             return false;
@@ -386,6 +391,48 @@ void CMainFrame::RunBgShowScript(bool show) {
     if (browser == nullptr) return;
     CefRefPtr<CefFrame> frame = browser->GetMainFrame();
     frame->ExecuteJavaScript(BgShowScript(show), frame->GetURL(), 0);
+}
+
+void CMainFrame::StartUpdateThread() {
+    HttpGlobalInit();
+    m_update = std::make_shared<UpdateState>();
+    m_update->window = m_hWnd;
+    auto* state = new std::shared_ptr<UpdateState>(m_update);
+    m_updateThread.Reset(::CreateThread(nullptr, 0, CheckUpdateThread, state, CREATE_SUSPENDED, nullptr));
+    if (!m_updateThread.IsValid()) {
+        delete state;
+        return;
+    }
+    ::ResumeThread(m_updateThread.Get());
+}
+
+// The thread touches only the shared state and posts to the window's handle, so it is
+// safe even when the window has gone before the check ends.
+DWORD WINAPI CMainFrame::CheckUpdateThread(LPVOID param) {
+    const std::unique_ptr<std::shared_ptr<UpdateState>> state(static_cast<std::shared_ptr<UpdateState>*>(param));
+    UpdateOffer offer;
+    if (!CheckForUpdate(offer)) return 0;
+    UpdateState& shared = **state;
+    {
+        std::lock_guard<std::mutex> hold(shared.lock);
+        shared.offer = offer;
+    }
+    ::PostMessageW(shared.window, WM_UPDATE_AVAILABLE, 0, 0);
+    return 0;
+}
+
+// The update window ends the client once the installer runs, or shows this window again
+// (WM_SHOW_MAIN) when the download fails or is cancelled.
+void CMainFrame::OnUpdateAvailable() {
+    if (m_closing || !m_update) return;
+    UpdateOffer offer;
+    {
+        std::lock_guard<std::mutex> hold(m_update->lock);
+        offer = m_update->offer;
+    }
+    ShowWindow(false);
+    DownloadUpdateFrame update(offer.version, offer.link);
+    update.RunModal(m_hWnd, L"\u66F4\u65B0");  // "更新" (update)
 }
 
 // Ending the thread by force could leave a lock of the HTTP library held; its transfer

@@ -8,12 +8,14 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "IWindowConformityl.h"
 #include "MainFrameMessages.h"
 #include "ScopedHandle.h"
 #include "TrayIcon.h"
+#include "UpdateCheck.h"
 #include "WindowCallPoster.h"
 #include "WindowImplBase.h"
 #include "include/cef_browser.h"
@@ -74,7 +76,10 @@ private:
     bool LayoutBrowser();
     RECT BrowserRect() const;
     void RunBgShowScript(bool show);
+    void StartUpdateThread();
     void StopUpdateThread();
+    static DWORD WINAPI CheckUpdateThread(LPVOID state);
+    void OnUpdateAvailable();
 
     HiveUI::CControlUI* m_browserLayout = nullptr;
     HiveUI::CControlUI* m_browserInsetLayout = nullptr;
@@ -89,6 +94,15 @@ private:
     bool m_trayBlinkHidden = false;
     std::atomic<LONG> m_flashing{0};
     HiveUI::CScopedHandle<HiveUI::CKernelHandleTraits> m_updateThread;
+
+    // What the update check found. Shared with the check's thread, which may outlive the
+    // window when shutdown stops waiting for it.
+    struct UpdateState {
+        HWND window;
+        std::mutex lock;
+        UpdateOffer offer;
+    };
+    std::shared_ptr<UpdateState> m_update;
 
     // The thread that made the window: calls from any other are posted to it.
     const DWORD m_threadId;

@@ -7,7 +7,9 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD boundMs) {
     while (!done()) {
         const ULONGLONG now = ::GetTickCount64();
         if (now >= end) break;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+        // Without MWMO_INPUTAVAILABLE the wait ignores messages that some peek (done()
+        // itself, say) has already seen but left queued, and sleeps to the bound.
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {

@@ -3,6 +3,8 @@
 #include "include/cef_browser.h"
 #include "include/cef_process_message.h"
 
+#include "UpdateCheck.h"
+
 CefRefPtr<MyCefV8Handler> g_v8Handler;
 
 const char* const kAppExtensionFunctions[13] = {
@@ -24,7 +26,7 @@ void BindAppExtension(CefRefPtr<CefV8Context> context, CefRefPtr<CefV8Handler> h
 bool MyCefV8Handler::Execute(const CefString& name, CefRefPtr<CefV8Value>, const CefV8ValueList& arguments,
                              CefRefPtr<CefV8Value>& retval, CefString&) {
     if (name == "GetVersion") {
-        retval = CefV8Value::CreateString("4.0");
+        retval = CefV8Value::CreateString(kClientVersion);
         return true;
     }
     CefRefPtr<CefProcessMessage> message = CefProcessMessage::Create(name);

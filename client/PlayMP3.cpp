@@ -1,5 +1,7 @@
 // Fetching, caching and decoding of voice prompts; the output ring is in
 // PlayMP3WaveOut.cpp.
+// curl (through HttpFunction.h) brings winsock2.h, which must come before windows.h.
+#include "HttpFunction.h"
 #include "PlayMP3.h"
 
 #include <mpg123.h>
@@ -13,7 +15,6 @@
 #include <vector>
 
 #include "AppPaths.h"
-#include "HttpFunction.h"
 #include "Log.h"
 #include "TextConvert.h"
 

@@ -4,14 +4,13 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include <curl/curl.h>
-
 #include <memory>
 #include <new>
 
 #include "AppPaths.h"
 #include "BrowserClient.h"
 #include "ComApartment.h"
+#include "HttpFunction.h"
 #include "Log.h"
 #include "MainFrame.h"
 #include "OtherInstances.h"
@@ -75,7 +74,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     KillOtherInstances();
     PlayMP3::Init();
     LoadWebStaticFiles();
-    curl_global_init(CURL_GLOBAL_ALL);
+    HttpGlobalInit();
 
     CefSettings settings;
     FillEngineSettings(settings);

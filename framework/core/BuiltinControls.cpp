@@ -23,10 +23,13 @@
 #include "UILabel.h"
 #include "UIList.h"
 #include "UIListContainerElement.h"
+#include "UIListContainerHeaderItem.h"
+#include "UIListEx.h"
 #include "UIListHeader.h"
 #include "UIListHeaderItem.h"
 #include "UIListLabelElement.h"
 #include "UIListTextElement.h"
+#include "UIListTextExtElement.h"
 #include "UIOption.h"
 #include "UIProgress.h"
 #include "UIRichEdit.h"
@@ -79,6 +82,9 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CListContainerElementUI", CreateListContainerElementControl);
     factory.RegistControl(L"CTreeNodeUI", CreateTreeNodeControl);
     factory.RegistControl(L"CTreeViewUI", CreateTreeViewControl);
+    factory.RegistControl(L"CListExUI", CreateListExControl);
+    factory.RegistControl(L"CListContainerHeaderItemUI", CreateListContainerHeaderItemControl);
+    factory.RegistControl(L"CListTextExtElementUI", CreateListTextExtElementControl);
     factory.RegistControl(L"CComboUI", CreateComboControl);
     factory.RegistControl(L"CComboBoxUI", CreateComboBoxControl);
     factory.RegistControl(L"CActiveXUI", CreateActiveXControl);

@@ -48,6 +48,17 @@ protected:
     ~IListTextCallbackUI() = default;
 };
 
+class CComboBoxUI;
+
+// Fills the extended list's inline combo box with the choices of one cell before it opens.
+class IListComboFillerUI {
+public:
+    virtual void FillComboItems(CComboBoxUI* combo, int row, int column) = 0;
+
+protected:
+    ~IListComboFillerUI() = default;
+};
+
 class IListUI : public IListOwnerUI {
 public:
     virtual CListHeaderUI* GetHeader() const = 0;

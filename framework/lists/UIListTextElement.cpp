@@ -57,14 +57,19 @@ void CListTextElementUI::DoEvent(TEventInfo& event) {
         }
         return;
     }
+    if (DoLinkEvent(event)) return;
+    CListLabelElementUI::DoEvent(event);
+}
+
+bool CListTextElementUI::DoLinkEvent(TEventInfo& event) {
     const int link = LinkAt(event.ptMouse);
     if (event.Type == UIEVENT_SETCURSOR && link >= 0) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-        return;
+        return true;
     }
     if (event.Type == UIEVENT_BUTTONUP && link >= 0 && IsEnabled()) {
         if (m_manager != nullptr) m_manager->SendNotify(this, L"link", static_cast<WPARAM>(link), 0, false);
-        return;
+        return true;
     }
     if (event.Type == UIEVENT_MOUSEMOVE && m_linkCount > 0 && link != m_hotLink) {
         m_hotLink = link;
@@ -73,8 +78,10 @@ void CListTextElementUI::DoEvent(TEventInfo& event) {
         m_hotLink = -1;
         Invalidate();
     }
-    CListLabelElementUI::DoEvent(event);
+    return false;
 }
+
+void CListTextElementUI::AdjustCell(int, RECT&, UINT&) const {}
 
 SIZE CListTextElementUI::EstimateSize(SIZE) {
     const TListStyle* style = Style();
@@ -92,6 +99,8 @@ void CListTextElementUI::DrawItemText(HDC hdc, const RECT& rect) {
     for (int i = 0; i < style.nColumns; ++i) {
         RECT cell = {style.rcColumn[i].left + style.rcTextPadding.left, rect.top + style.rcTextPadding.top,
                      style.rcColumn[i].right - style.rcTextPadding.right, rect.bottom - style.rcTextPadding.bottom};
+        UINT format = style.uTextStyle;
+        AdjustCell(i, cell, format);
         const wchar_t* text = callback != nullptr ? callback->GetItemText(this, m_index, i) : GetText(i);
         if (text == nullptr || *text == L'\0') continue;
         if (style.bShowHtml) {
@@ -99,11 +108,10 @@ void CListTextElementUI::DrawItemText(HDC hdc, const RECT& rect) {
             int found = kMaxLinks - m_linkCount;
             RECT* links = found > 0 ? &m_links[m_linkCount] : nullptr;
             CUIString* texts = found > 0 ? &m_linkTexts[m_linkCount] : nullptr;
-            CUIRender::DrawHtmlText(hdc, m_manager, cell, text, color, links, texts, found, style.nFont,
-                                    style.uTextStyle);
+            CUIRender::DrawHtmlText(hdc, m_manager, cell, text, color, links, texts, found, style.nFont, format);
             m_linkCount += found;
         } else {
-            CUIRender::DrawText(hdc, m_manager, cell, text, color, style.nFont, style.uTextStyle);
+            CUIRender::DrawText(hdc, m_manager, cell, text, color, style.nFont, format);
         }
     }
     for (int i = m_linkCount; i < kMaxLinks; ++i) {

@@ -32,6 +32,10 @@ public:
 
 protected:
     int LinkAt(POINT pt) const;
+    // Cursor, click and hover over the links; true when the event ends there.
+    bool DoLinkEvent(TEventInfo& event);
+    // Lets a row keep part of a cell for something of its own, or change how it is drawn.
+    virtual void AdjustCell(int column, RECT& cell, UINT& format) const;
 
     int m_linkCount;
     RECT m_links[kMaxLinks];

@@ -90,6 +90,13 @@ def thumb(colour):
     return canvas
 
 
+def close_icon(colour):
+    """The update window's 26x26 close glyph."""
+    canvas = Canvas(26, 26)
+    canvas.paint(close(13, 13), colour)
+    return canvas
+
+
 def loading_gif():
     """Twelve dots round a circle, the bright one going clockwise, on the white page."""
     width, height, levels = 150, 154, 64
@@ -121,7 +128,7 @@ def banner_close(colour):
 
 
 def logo():
-    """A hive cell with a tally mark on it, white on the settings banner."""
+    """A hive cell with a tally mark on it, white on the settings and update banners."""
     canvas = Canvas(121, 97)
     cell = polygon([(60.5 + 40 * math.cos(math.radians(60 * i + 30)), 48.5 + 40 * math.sin(math.radians(60 * i + 30)))
                     for i in range(6)])
@@ -155,6 +162,8 @@ def images():
         "new_close.png": banner_close(WHITE),
         "new_close_ht.png": banner_close((0xFF, 0xE0, 0x8A, 255)),
         "logo.png": logo(),
+        "icon_gb.png": close_icon((0x8B, 0x57, 0x2A, 255)),
+        "icon_gb_hg.png": close_icon(CLOSE_HOT),
     }
     files = {name: png_bytes(canvas) for name, canvas in drawn.items()}
     files["loading.gif"] = loading_gif()

@@ -1,9 +1,13 @@
-// Files for tests: paths below the run's temporary folder, written whole.
+// Files for tests: paths below the run's temporary folder and the user's data folder,
+// read and written whole.
 #pragma once
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace TestFiles {
@@ -16,6 +20,21 @@ inline std::wstring TempFolder() {
     wchar_t full[MAX_PATH] = {};
     GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
     return std::wstring(full) + L"\\";
+}
+
+// The user's local application data folder, with a trailing backslash.
+inline std::wstring LocalAppDataFolder() {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+    return std::wstring(path) + L"\\";
+}
+
+// The whole file; empty when it cannot be read.
+inline std::string ReadAll(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 inline bool Write(const std::wstring& path, const std::string& bytes) {

@@ -20,6 +20,8 @@
 #include "TestFiles.h"
 
 using namespace ProgramDriver;
+using TestFiles::LocalAppDataFolder;
+using TestFiles::ReadAll;
 
 namespace {
 
@@ -29,18 +31,7 @@ const wchar_t kBrowserClass[] = L"TallyhiveBrowserWindow";
 const std::string kLineUrl = "http://" TALLYHIVE_LINE_HOST "/";
 const char kShopPage[] = "<title>Shop</title><p>shop</p>";
 
-std::wstring ConfigPath() {
-    wchar_t appData[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    return std::wstring(appData) + L"\\tallyhive\\config.ini";
-}
-
-std::string ReadAll(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::wstring ConfigPath() { return LocalAppDataFolder() + L"tallyhive\\config.ini"; }
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 

@@ -42,7 +42,19 @@ TEST(MessagePump, RunsMessagesUntilDoneOrTheBoundPasses) {
     EXPECT_TRUE(PumpMessagesUntil([wnd] { return GetWindowTextLengthW(wnd) == 4; }, 30000));
     late.join();
 
-    const ULONGLONG start = GetTickCount64();
+    // A posted message that done() has already seen (peeked, left queued) still wakes
+    // the wait: it is handled long before the bound.
+    PostMessageW(wnd, WM_APP, 0, 0);
+    ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(PumpMessagesUntil(
+        [wnd] {
+            MSG msg;
+            return !PeekMessageW(&msg, wnd, WM_APP, WM_APP, PM_NOREMOVE);
+        },
+        60000));
+    EXPECT_LT(GetTickCount64() - start, 30000u);
+
+    start = GetTickCount64();
     EXPECT_FALSE(PumpMessagesUntil([] { return false; }, 200));
     EXPECT_GE(GetTickCount64() - start, 200u);
     DestroyWindow(wnd);

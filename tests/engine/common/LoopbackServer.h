@@ -7,6 +7,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,6 +21,8 @@ public:
         std::string headers;  // extra header lines, each ending in "\r\n"
         std::string body;
         bool never = false;   // keep the connection open without answering
+        bool noLength = false;  // no Content-Length: the body ends when the connection does
+        int trickleMs = 0;      // send the body 1 KiB at a time, this long apart
     };
 
     LoopbackServer() {
@@ -114,16 +117,32 @@ private:
         if (reply.never) {
             WaitForSingleObject(stop_, INFINITE);
         } else {
-            const std::string text = "HTTP/1.1 " + std::to_string(reply.status) + (reply.status == 200 ? " OK" : " Not Found") +
-                                     "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
-                                     std::to_string(reply.body.size()) + "\r\nConnection: close\r\n" + reply.headers +
-                                     "\r\n" + reply.body;
-            send(client, text.data(), static_cast<int>(text.size()), 0);
+            const std::string length =
+                reply.noLength ? std::string() : "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
+            const std::string head = "HTTP/1.1 " + std::to_string(reply.status) + (reply.status == 200 ? " OK" : " Not Found") +
+                                     "\r\nContent-Type: text/html; charset=utf-8\r\n" + length +
+                                     "Connection: close\r\n" + reply.headers + "\r\n";
+            if (reply.trickleMs > 0) {
+                Trickle(client, head, reply);
+            } else {
+                const std::string text = head + reply.body;
+                send(client, text.data(), static_cast<int>(text.size()), 0);
+            }
             shutdown(client, SD_SEND);
             while (recv(client, buffer, sizeof(buffer), 0) > 0) {
             }
         }
         closesocket(client);
+    }
+
+    // Stops early when the client goes or the server stops.
+    void Trickle(SOCKET client, const std::string& head, const Reply& reply) {
+        if (send(client, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
+        for (size_t at = 0; at < reply.body.size(); at += 1024) {
+            if (WaitForSingleObject(stop_, static_cast<DWORD>(reply.trickleMs)) == WAIT_OBJECT_0) return;
+            const int n = static_cast<int>(std::min<size_t>(1024, reply.body.size() - at));
+            if (send(client, reply.body.data() + at, n, 0) <= 0) return;
+        }
     }
 
     SOCKET listener_;

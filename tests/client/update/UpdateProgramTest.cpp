@@ -1,0 +1,169 @@
+// The real tallyhive.exe asks the update endpoint once at start (the test's loopback
+// server, reached as the HTTP proxy), logs why an answer brings no update, and for a
+// newer version downloads the installer (from the same server, reached directly) in the
+// update window, starts it and ends, or gives up and shows the main window again.
+#include "../../engine/common/LoopbackServer.h"  // winsock2.h must come before windows.h
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "MainFrameMessages.h"
+#include "ProgramDriver.h"
+#include "TestFiles.h"
+
+using namespace ProgramDriver;
+using namespace TestFiles;
+
+namespace {
+
+std::wstring DataFolder() { return LocalAppDataFolder() + L"tallyhive\\"; }
+
+std::string LogText() { return ReadAll(DataFolder() + L"log.txt"); }
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST(UpdateProgram, AFailedCheckAtStartIsLoggedAndTheClientRunsOn) {
+    LoopbackServer server;
+    LoopbackServer::Reply broken;
+    broken.status = 500;
+    server.Serve("http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index", broken);
+    _putenv(("http_proxy=http://127.0.0.1:" + std::to_string(server.Port())).c_str());
+    const size_t logged = LogText().size();
+
+    Process program(BesideSelf(TALLYHIVE_EXE_RELATIVE), L"");
+    ASSERT_TRUE(program.Started());
+    HWND main = WaitForWindow(L"TallyHiveMainFrameWnd", program.Id());
+    ASSERT_NE(nullptr, main);
+    // "UPDATEGET_URL 请求失败！" in GBK, as the log file holds it.
+    const std::string line = "UPDATEGET_URL \xC7\xEB\xC7\xF3\xCA\xA7\xB0\xDC\xA3\xA1";
+    EXPECT_TRUE(WaitUntil([&] { return LogText().find(line, logged) != std::string::npos; }, 60000));
+    // One check; the page of the server line may come through the same proxy.
+    const std::vector<std::string> requests = server.Requests();
+    EXPECT_EQ(1, std::count(requests.begin(), requests.end(),
+                            "POST http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index HTTP/1.1"));
+    EXPECT_TRUE(IsWindowVisible(main));
+
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_NE(STILL_ACTIVE, program.Wait(60000));
+}
+
+// The client finds version 4.01 with its package on this server; what the package path
+// answers is each test's own.
+class UpdateDownload : public testing::Test {
+protected:
+    void SetUp() override {
+        LoopbackServer::Reply offer;
+        offer.body = "{\"Result\":0,\"Data\":{\"version_id\":\"4.01\",\"downloadlink\":\"" +
+                     server.Url("/update.exe") + "\"}}";
+        server.Serve("http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index", offer);
+        _putenv(("http_proxy=http://127.0.0.1:" + std::to_string(server.Port())).c_str());
+        _putenv("no_proxy=127.0.0.1");
+    }
+
+    // Starts the client and waits for its update window, with the main window hidden.
+    void StartUntilUpdateWindow() {
+        // An installer left by an earlier run, which the download must not take for its own.
+        CreateDirectoryW((DataFolder() + L"update").c_str(), nullptr);
+        ASSERT_TRUE(Write(installer, "old"));
+        logged = LogText().size();
+        program.reset(new Process(BesideSelf(TALLYHIVE_EXE_RELATIVE), L""));
+        ASSERT_TRUE(program->Started());
+        update = WaitForWindow(L"DownloadUpdateFrame", program->Id());
+        ASSERT_NE(nullptr, update);
+        EXPECT_EQ(nullptr, FindProcessWindow(L"TallyHiveMainFrameWnd", program->Id()));
+    }
+
+    bool Logged(const std::string& line) {
+        return WaitUntil([&] { return LogText().find(line, logged) != std::string::npos; });
+    }
+
+    // The main window is back and the client still runs: quit it.
+    void ExpectMainBackThenQuit() {
+        HWND main = WaitForWindow(L"TallyHiveMainFrameWnd", program->Id());
+        ASSERT_NE(nullptr, main);
+        EXPECT_FALSE(Exists(installer));
+        PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+        EXPECT_NE(STILL_ACTIVE, program->Wait(60000));
+    }
+
+    LoopbackServer server;
+    const std::wstring installer = DataFolder() + L"update\\update.exe";
+    size_t logged = 0;
+    std::unique_ptr<Process> program;
+    HWND update = nullptr;
+};
+
+TEST_F(UpdateDownload, TheInstallerStartsWithTheProgramFolderAndTheClientEndsWithOne) {
+    LoopbackServer::Reply package;
+    package.body = ReadAll(BesideSelf(TALLYHIVE_INSTALLER_RELATIVE));
+    ASSERT_FALSE(package.body.empty());
+    server.Serve("/update.exe", package);
+    const std::wstring record = TempFolder() + L"installer-command-line.txt";
+    DeleteFileW(record.c_str());
+    SetEnvironmentVariableW(L"TALLYHIVE_INSTALLER_RECORD", record.c_str());
+
+    StartUntilUpdateWindow();
+    EXPECT_EQ(1u, program->Wait(120000));
+    std::wstring line;
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::string bytes = ReadAll(record);
+        line.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+        return !line.empty();
+    }));
+    // The only parameter is the folder of tallyhive.exe, with its trailing backslash.
+    wchar_t exe[MAX_PATH] = {};
+    GetFullPathNameW(BesideSelf(TALLYHIVE_EXE_RELATIVE).c_str(), MAX_PATH, exe, nullptr);
+    std::wstring folder(exe);
+    folder.erase(folder.find_last_of(L'\\') + 1);
+    ASSERT_GE(line.size(), folder.size() + 1);
+    EXPECT_EQ(L" " + folder, line.substr(line.size() - folder.size() - 1)) << line;
+    EXPECT_NE(std::wstring::npos, line.find(L"update.exe")) << line;
+}
+
+TEST_F(UpdateDownload, AMissingPackageLeavesNoFileSaysSoAndBringsTheMainWindowBack) {
+    StartUntilUpdateWindow();
+    HWND box = WaitForWindow(L"MessageBoxFrame", program->Id());
+    ASSERT_NE(nullptr, box);
+    // "... HttpDownloadPogress 下载更新包失败！" in GBK; the box says "下载更新包失败！".
+    EXPECT_TRUE(Logged("DownloadUpdateFrame::DownloadFun HttpDownloadPogress \xCF\xC2\xD4\xD8\xB8\xFC\xD0\xC2\xB0\xFC"));
+    const std::vector<std::string> requests = server.Requests();
+    EXPECT_NE(requests.end(), std::find(requests.begin(), requests.end(), "GET /update.exe HTTP/1.1"));
+    PostMessageW(box, WM_CLOSE, 1, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(update); }));
+    ExpectMainBackThenQuit();
+}
+
+TEST_F(UpdateDownload, ClosingDuringASlowTransferCancelsItAtOnceWithOrWithoutALength) {
+    for (const bool withLength : {true, false}) {
+        SCOPED_TRACE(withLength ? "with a length" : "without a length");
+        LoopbackServer::Reply slow;
+        slow.body.assign(4 * 1024 * 1024, 'x');
+        slow.trickleMs = 50;
+        slow.noLength = !withLength;
+        server.Serve("/update.exe", slow);
+        const auto asked = [&] {
+            const std::vector<std::string> requests = server.Requests();
+            return std::count(requests.begin(), requests.end(), "GET /update.exe HTTP/1.1");
+        };
+        const auto before = asked();
+
+        StartUntilUpdateWindow();
+        ASSERT_TRUE(WaitUntil([&] { return asked() > before; }));
+        // Under way, into a file that no longer holds the old installer.
+        EXPECT_TRUE(WaitUntil([&] { return ReadAll(installer).substr(0, 1) == "x"; }));
+        PostMessageW(update, WM_CLOSE, 1, 0);
+        // Far below the transfer's own time-out, and below the close's bounded wait.
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(update); }, 6000));
+        // "[用户取消]" (cancelled by the user) in GBK.
+        EXPECT_TRUE(Logged("DownloadUpdateFrame::DownloadFun [\xD3\xC3\xBB\xA7\xC8\xA1\xCF\xFB]"));
+        ExpectMainBackThenQuit();
+        EXPECT_EQ(nullptr, FindProcessWindow(L"MessageBoxFrame", program->Id()));
+    }
+}
+
+}  // namespace
