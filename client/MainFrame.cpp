@@ -14,6 +14,7 @@
 #include "UIContainer.h"
 #include "UIGifAnim.h"
 #include "UILabel.h"
+#include "UIMenu.h"
 
 using namespace HiveUI;
 
@@ -157,10 +158,14 @@ void CMainFrame::EndLoading() {
     if (m_loadGif != nullptr) m_loadGif->StopGif();
 }
 
-LRESULT CMainFrame::HandleCustomMessage(UINT msg, WPARAM, LPARAM lParam, BOOL& handled) {
+LRESULT CMainFrame::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     handled = FALSE;
     if (msg == WM_TRAY_CALLBACK && lParam == WM_LBUTTONUP) {
         OnTrayClick();
+    } else if (msg == WM_TRAY_CALLBACK && lParam == WM_RBUTTONUP) {
+        OpenTrayMenu();
+    } else if (msg == WM_MENU_CLICK) {
+        OnMenuClick(reinterpret_cast<HiveUI::TMenuClickRecord*>(wParam));
     } else if (msg == WM_BROWSER_RELAYOUT) {
         m_relayoutPending = true;
     }
@@ -175,6 +180,42 @@ void CMainFrame::OnTrayClick() {
         ShowWindow(false);
     } else {
         ::ShowWindow(m_hWnd, SW_SHOW);
+    }
+}
+
+// A second right click leaves exactly one menu. The previous menu goes only once the new
+// one is up and active: destroyed while active, it would hand the activation to this
+// window in between, and a focus change that lands late closes the new menu. Its window
+// is destroyed before its object is freed (the menu's destructor does both).
+void CMainFrame::OpenTrayMenu() {
+    std::unique_ptr<CMenuWnd> previous = std::move(m_trayMenu);
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    m_trayMenu.reset(new CMenuWnd());
+    const bool opened = m_trayMenu->Init(nullptr, L"Menu.xml", POINT{cursor.x, cursor.y - 75}, &m_pm, nullptr, 6);
+    previous.reset();
+    if (!opened) {
+        m_trayMenu.reset();
+        return;
+    }
+    CMenuUI* root = m_trayMenu->GetMenuRoot();
+    if (root != nullptr && root->GetCount() > 0) {
+        // "隐藏主窗体" (hide the main window) or "显示主窗体" (show it)
+        root->GetItemAt(0)->SetText(::IsWindowVisible(m_hWnd) ? L"\u9690\u85CF\u4E3B\u7A97\u4F53"
+                                                              : L"\u663E\u793A\u4E3B\u7A97\u4F53");
+    }
+    m_trayMenu->ResizeMenu();
+}
+
+void CMainFrame::OnMenuClick(TMenuClickRecord* record) {
+    if (record == nullptr) return;
+    const CUIString name = record->szName;
+    CPaintManagerUI::FreeObject(record);
+    if (name == L"hideshowwin") {
+        ::ShowWindow(m_hWnd, ::IsWindowVisible(m_hWnd) ? SW_HIDE : SW_SHOW);
+    } else if (name == L"quit") {
+        m_trayIcon.Delete();
+        Close(0);
     }
 }
 
@@ -230,6 +271,8 @@ void CMainFrame::QuitNow() {
 LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     for (UINT_PTR id : {kFlashTimer, kRelayoutTimer, kLoadingTimer}) ::KillTimer(m_hWnd, id);
     m_trayIcon.Delete();
+    m_trayMenu.reset();
+    GetMenuObserver().ForgetManager(&m_pm);
     m_calls.Close();
     handled = FALSE;
     return 0;

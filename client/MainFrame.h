@@ -12,6 +12,8 @@
 #include <string>
 
 #include "IWindowConformityl.h"
+#include "MenuClickRecord.h"
+#include "MenuWnd.h"
 #include "MainFrameMessages.h"
 #include "ScopedHandle.h"
 #include "TrayIcon.h"
@@ -65,6 +67,8 @@ private:
     bool HandleTimer(UINT_PTR id);
     bool HandlePrivateMessage(UINT msg);
     void OnTrayClick();
+    void OpenTrayMenu();
+    void OnMenuClick(HiveUI::TMenuClickRecord* record);
     void FlashStep();
     void EndLoading();
     void QuitNow();
@@ -92,6 +96,7 @@ private:
     int m_border = 0;
     HiveUI::CTrayIcon m_trayIcon;
     bool m_trayBlinkHidden = false;
+    std::unique_ptr<HiveUI::CMenuWnd> m_trayMenu;
     std::atomic<LONG> m_flashing{0};
     HiveUI::CScopedHandle<HiveUI::CKernelHandleTraits> m_updateThread;
 

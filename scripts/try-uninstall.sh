@@ -23,19 +23,8 @@ mkdir -p "$HOME"
 
 wine_session try-uninstall
 
-c=$WINEPREFIX/drive_c
-install="$c/Program Files/tallyhive"
-desktop=$(winepath -u "$(wine cmd /c 'echo %USERPROFILE%\Desktop' 2>/dev/null | tr -d '\r')")
-programs="$c/ProgramData/Microsoft/Windows/Start Menu/Programs"
-mkdir -p "$install/data" "$install/.dotdir" "$desktop" "$programs/tallyhive"
-cp "$build/uninstall/uninstall.exe" "$install/"
-cp "$build/client/tallyhive.exe" "$install/" 2>/dev/null || true
-touch "$install/data/readme.txt" "$install/.keep" "$desktop/tallyhive.lnk" \
-  "$programs/tallyhive/tallyhive.lnk" "$programs/tallyhive uninstall.lnk"
-printf '[uninstall]\r\ninstall_reg_name=tallyhive\r\ninstall_path=C:\\Program Files\\tallyhive\r\nuninstall_name=tallyhive uninstall\r\ninstall_exe_name=tallyhive.exe\r\n' \
-  >"$install/uninstall.dat"
-wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\tallyhive' /v DisplayName /d tallyhive /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\tallyhive' /f >/dev/null 2>&1
+. "$top/scripts/fake-install.sh"
+fake_install "$build"
 
 echo "try-uninstall: press 卸载 and then 关闭 (or 取消) in the window" >&2
 status=0

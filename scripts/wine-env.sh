@@ -42,3 +42,39 @@ wine_session() {
     wineserver -w
   fi
 }
+
+# Where scripts/test.sh keeps its booted prefixes, taken while HOME is still the user's.
+wine_prefix_cache=${XDG_CACHE_HOME:-$HOME/.cache}/tallyhive
+
+# wine_new_prefix PREFIX: a copy of the test runner's booted prefix when there is one
+# (booting takes minutes under an emulator), otherwise a freshly booted one.
+wine_new_prefix() {
+  local template
+  template=$(ls -d "$wine_prefix_cache"/prefix-* 2>/dev/null | head -n 1 || true)
+  if [ -n "$template" ] && [ -f "$template/system.reg" ]; then
+    cp -a "$template" "$1"
+  else
+    wine_boot_prefix "$1" >/dev/null 2>&1
+  fi
+}
+
+# wine_scratch NAME DEPS_PREFIX: for the scripts that run programs on a display and in a
+# prefix of their own (screenshot.sh, soak.sh). Makes a work folder ($work) in /tmp,
+# starts an Xvfb, exports the Wine environment with an empty HOME (the prefix gets no
+# links into the user's own folders) and a new prefix there. On exit the caller's
+# scratch_cleanup runs when it is defined, then the prefix's server and the Xvfb end
+# and the folder goes.
+wine_scratch() {
+  work=$(mktemp -d "/tmp/tallyhive-$1.XXXXXX")
+  xvfb_pid=""
+  trap 'set +e
+    declare -F scratch_cleanup >/dev/null && scratch_cleanup
+    WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"' EXIT
+  . "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+  start_xvfb "$work/xvfb.log"
+  wine_env "$2"
+  export HOME="$work" WINEPREFIX="$work/prefix"
+  wine_new_prefix "$WINEPREFIX"
+}

@@ -208,10 +208,16 @@ void BrowserImpl::NotifyTopLevelOfClose() {
     SendMessageTimeoutW(top, WM_CLOSE, 0, 0, SMTO_NORMAL, kTopLevelCloseBound, &result);
 }
 
+// The request runs later on the engine's thread; by then the user may have gone to
+// another window (a popup menu, a dialog), and focusing the browser would activate its
+// top-level window again and close or hide that one. Only a browser whose top-level
+// window is still in front takes the focus.
 void BrowserImpl::SetFocus(bool focus) {
     CefRefPtr<BrowserImpl> self = this;
     PostWork(TID_UI, [self, focus] {
-        if (focus && self->window_ != nullptr) ::SetFocus(self->window_);
+        HWND window = self->window_;
+        if (!focus || window == nullptr || ::GetForegroundWindow() != ::GetAncestor(window, GA_ROOT)) return;
+        ::SetFocus(window);
     });
 }
 

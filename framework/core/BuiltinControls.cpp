@@ -30,6 +30,8 @@
 #include "UIListLabelElement.h"
 #include "UIListTextElement.h"
 #include "UIListTextExtElement.h"
+#include "UIMenu.h"
+#include "UIMenuElement.h"
 #include "UIOption.h"
 #include "UIProgress.h"
 #include "UIRichEdit.h"
@@ -87,6 +89,8 @@ void RegisterBuiltinControls(CControlFactory& factory) {
     factory.RegistControl(L"CListTextExtElementUI", CreateListTextExtElementControl);
     factory.RegistControl(L"CComboUI", CreateComboControl);
     factory.RegistControl(L"CComboBoxUI", CreateComboBoxControl);
+    factory.RegistControl(L"CMenuUI", CreateMenuControl);
+    factory.RegistControl(L"CMenuElementUI", CreateMenuElementControl);
     factory.RegistControl(L"CActiveXUI", CreateActiveXControl);
     factory.RegistControl(L"CWebBrowserUI", CreateWebBrowserControl);
     factory.RegistControl(L"CFlashUI", CreateFlashControl);

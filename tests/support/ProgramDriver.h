@@ -125,6 +125,16 @@ inline void ClickAt(HWND wnd, int x, int y) {
     PostMessageW(wnd, WM_LBUTTONUP, 0, at);
 }
 
+// Clicks a button that should close its window until the window goes. A busy machine may
+// deliver a click before the window's layout exists, and then it is lost, as a user's click
+// would be: the user clicks again.
+inline bool ClickUntilGone(HWND wnd, int x, int y, DWORD boundMs = 60000) {
+    return WaitUntil([&] {
+        ClickAt(wnd, x, y);
+        return WaitUntil([&] { return !IsWindow(wnd); }, 2000);
+    }, boundMs);
+}
+
 inline void PressKey(HWND wnd, UINT key) {
     PostMessageW(wnd, WM_KEYDOWN, key, 1);
     PostMessageW(wnd, WM_KEYUP, key, 0xC0000001);

@@ -224,10 +224,7 @@ protected:
         HWND panel = ProgramDriver::WaitForWindow(kPanelClass, program_->Id());
         ASSERT_NE(nullptr, panel);
         ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return ProgramDriver::ScreenPixels(panel).rgb(134, 209) != 0xFFFFFF; }));
-        EXPECT_TRUE(ProgramDriver::WaitUntil([&] {
-            ProgramDriver::ClickAt(panel, 134, 209);  // "btn_ok"
-            return ProgramDriver::WaitUntil([&] { return !IsWindow(panel); }, 2000);
-        }));
+        EXPECT_TRUE(ProgramDriver::ClickUntilGone(panel, 134, 209));  // "btn_ok"
     }
 
     void Quit() {

@@ -102,6 +102,111 @@ TEST_F(MainWindowProgram, TheTrayIconsLeftClickHidesShowsAndRestores) {
     EXPECT_STREQ(L"0", index);
 }
 
+// Every menu window of the process, shown.
+int MenuWindowCount(DWORD processId) {
+    int count = 0;
+    for (HWND wnd = FindWindowExW(nullptr, nullptr, L"HiveMenuWnd", nullptr); wnd != nullptr;
+         wnd = FindWindowExW(nullptr, wnd, L"HiveMenuWnd", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(wnd, &pid);
+        if (pid == processId && IsWindowVisible(wnd)) ++count;
+    }
+    return count;
+}
+
+// The tray menu's rows in its client area (inside a 1-pixel inset, 28 pixels each, and a
+// separator of 6 above "quit"); texts start after a 29-pixel padding.
+const int kHideShowRow = 15;
+const int kQuitRow = 77;
+const RECT kFirstText = {30, 1, 148, 29};
+const wchar_t kHideText[] = L"\u9690\u85CF\u4E3B\u7A97\u4F53";  // 隐藏主窗体
+const wchar_t kShowText[] = L"\u663E\u793A\u4E3B\u7A97\u4F53";  // 显示主窗体
+
+// Opens the tray menu with the cursor at a place no earlier menu took (the menu opens
+// 75 pixels above it), and waits for the menu to paint itself there (its border and
+// background): a click before the first paint finds no item.
+HWND OpenTrayMenu(HWND main, DWORD processId, int place) {
+    const POINT cursor = {100 + 160 * place, 400};
+    SetCursorPos(cursor.x, cursor.y);
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    WaitUntil([&] {
+        menu = FindProcessWindow(L"HiveMenuWnd", processId);
+        RECT rc = {};
+        return menu != nullptr && GetWindowRect(menu, &rc) && rc.left == cursor.x && rc.top == cursor.y - 75 &&
+               ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 && ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
+    });
+    return menu;
+}
+
+// How many pixels of the first item's text differ from the text drawn here as the skin
+// draws it (its default font, #333333 on white, one line centred vertically).
+int FirstTextDifference(const ScreenPixels& screen, const wchar_t* text) {
+    const int width = kFirstText.right - kFirstText.left, height = kFirstText.bottom - kFirstText.top;
+    PixelCanvas canvas(width, height);
+    LOGFONTW logFont = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
+    wcscpy(logFont.lfFaceName, L"\u5FAE\u8F6F\u96C5\u9ED1");  // 微软雅黑
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    logFont.lfHeight = -12;
+    HFONT font = CreateFontIndirectW(&logFont);
+    HGDIOBJ old = SelectObject(canvas.dc(), font);
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    SetTextColor(canvas.dc(), RGB(0x33, 0x33, 0x33));
+    RECT rc = {0, 0, width, height};
+    DrawTextW(canvas.dc(), text, -1, &rc, DT_SINGLELINE | DT_VCENTER);
+    SelectObject(canvas.dc(), old);
+    DeleteObject(font);
+    int differing = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) differing += screen.rgb(kFirstText.left + x, kFirstText.top + y) != canvas.rgb(x, y);
+    }
+    return differing;
+}
+
+TEST_F(MainWindowProgram, TheTrayMenuHidesShowsAndQuitsThroughTheConfirmation) {
+    HWND menu = OpenTrayMenu(main, program.Id(), 0);
+    ASSERT_NE(nullptr, menu);
+    {
+        // The first item offers to hide the visible window.
+        const ScreenPixels screen(menu);
+        EXPECT_LT(FirstTextDifference(screen, kHideText), FirstTextDifference(screen, kShowText));
+    }
+    // A second right click while the menu is open replaces it: one stays.
+    const HWND first = menu;
+    menu = OpenTrayMenu(main, program.Id(), 1);
+    ASSERT_NE(nullptr, menu);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(1, MenuWindowCount(program.Id()));
+
+    ClickAt(menu, 40, kHideShowRow);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu); }));
+    menu = OpenTrayMenu(main, program.Id(), 2);
+    ASSERT_NE(nullptr, menu);
+    {
+        // Now it offers to show the hidden window.
+        const ScreenPixels screen(menu);
+        EXPECT_LT(FirstTextDifference(screen, kShowText), FirstTextDifference(screen, kHideText));
+    }
+    ClickAt(menu, 40, kHideShowRow);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu); }));
+
+    menu = OpenTrayMenu(main, program.Id(), 3);
+    ASSERT_NE(nullptr, menu);
+    ClickAt(menu, 40, kQuitRow);
+    HWND panel = WaitForWindow(kPanelClass, program.Id());
+    ASSERT_NE(nullptr, panel);
+    // Cancelled, the client runs on without its tray icon.
+    PressKey(panel, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(panel); }));
+    EXPECT_TRUE(program.Running());
+    EXPECT_FALSE(TrayHoldsIcon(main));
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+}
+
 TEST_F(MainWindowProgram, ACloseAsksFirstEscapeKeepsTheClientAndOkEndsIt) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     HWND panel = WaitForWindow(kPanelClass, program.Id());
@@ -117,7 +222,7 @@ TEST_F(MainWindowProgram, ACloseAsksFirstEscapeKeepsTheClientAndOkEndsIt) {
     ASSERT_NE(nullptr, panel);
     // Clicked where the user sees it: the button is placed when the panel first paints.
     ASSERT_TRUE(WaitUntil([&] { return ScreenPixels(panel).rgb(134, 209) != 0xFFFFFF; }));
-    ClickAt(panel, 134, 209);  // "btn_ok": 140 x 38 at 64 in the row below the 190-high question
+    EXPECT_TRUE(ClickUntilGone(panel, 134, 209));  // "btn_ok": 140 x 38 at 64 in the row below the 190-high question
     EXPECT_EQ(1u, program.Wait(60000));
 }
 

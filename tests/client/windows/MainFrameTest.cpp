@@ -134,7 +134,7 @@ TEST_F(MainFrameTest, MenuCommand999AsksBeforeClosingEscapeKeepsTheWindowAndOkEn
     // and the message loop is told to end with 1.
     ModalAnswer ok(L"MessagePanleFrame", [](HWND panel) {
         ProgramDriver::WaitUntil([&] { return ProgramDriver::ScreenPixels(panel).rgb(134, 209) != 0xFFFFFF; }, 30000);
-        ProgramDriver::ClickAt(panel, 134, 209);
+        ProgramDriver::ClickUntilGone(panel, 134, 209);
     });
     std::thread([&] { frame.SendMenuMessage(999); }).join();
     ASSERT_TRUE(PumpUntil([&] { return ok.Gone() && !IsWindowVisible(wnd); }));
