@@ -88,6 +88,15 @@ protected:
     // Starts the program with its hosts behind proxy (host:port); loopback itself is
     // reached directly.
     void Start(const std::string& proxy) {
+        Launch(proxy);
+        main_ = ProgramDriver::WaitForWindow(kMainClass, program_->Id());
+        ASSERT_NE(nullptr, main_);
+    }
+    void StartWithTheServer() { Start("127.0.0.1:" + std::to_string(server_.Port())); }
+
+    // Starts the program as Start does, without waiting for its main window (an update
+    // window comes in its place).
+    void Launch(const std::string& proxy) {
         trace_ = TestFiles::TempFolder() + L"engine-trace.txt";
         errors_ = TestFiles::TempFolder() + L"client-stderr.txt";
         DeleteFileW(trace_.c_str());
@@ -98,10 +107,7 @@ protected:
         SetEnvironmentVariableW(L"no_proxy", L"127.0.0.1");
         program_.reset(new ProgramDriver::Process(ProgramDriver::BesideSelf(TALLYHIVE_EXE_RELATIVE), L"", errors_));
         ASSERT_TRUE(program_->Started());
-        main_ = ProgramDriver::WaitForWindow(kMainClass, program_->Id());
-        ASSERT_NE(nullptr, main_);
     }
-    void StartWithTheServer() { Start("127.0.0.1:" + std::to_string(server_.Port())); }
 
     // Once the window has first painted its skin (its title bar in the theme colour), the
     // client is up: from then on its window must keep answering.

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "../common/ClientProgram.h"
+#include "../common/TrayMenu.h"
 
 using namespace ClientProgram;
 using namespace ProgramDriver;
@@ -222,6 +223,18 @@ public:
         EXPECT_TRUE(ErrorPage(back).empty());
     }
 
+    // A right click on the tray icon opens its menu; its first row hides the window, and
+    // from the menu opened again shows it.
+    void TheTrayMenuHidesAndShowsTheWindow() {
+        for (const bool visibleAfter : {false, true}) {
+            const HWND menu = TrayMenu::Open(main_, program_->Id(), visibleAfter ? 1 : 0);
+            ASSERT_NE(nullptr, menu);
+            ClickAt(menu, 40, TrayMenu::kHideShowRow);
+            EXPECT_TRUE(WaitUntil([&] { return (IsWindowVisible(main_) != FALSE) == visibleAfter; })) << visibleAfter;
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu); }));
+        }
+    }
+
     // The page's close asks first; confirmed, the client ends as a normal run does and
     // config.ini holds the line in use.
     void ThePageQuitsTheClient() {
@@ -230,6 +243,45 @@ public:
         PressKey(browser_, VK_F5);
         ConfirmClose();
         EXPECT_EQ(1u, program_->Wait(60000));
+        EXPECT_EQ(L"0", StoredLine());
+    }
+
+    // The update check runs at start only: started again while the update host offers a
+    // newer version, the client shows the update window instead of its main window,
+    // downloads the package from its host, starts it with the program folder and ends as a
+    // normal run does, the chosen line still stored.
+    void StartedAgainTheClientUpdatesItself() {
+        LoopbackServer::Reply offer;
+        offer.body = "{\"Result\":0,\"Data\":{\"version_id\":\"4.01\",\"downloadlink\":\"" +
+                     server_.Url("/update.exe") + "\"}}";
+        server_.Serve("http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index", offer);
+        LoopbackServer::Reply package;
+        package.body = ReadAll(BesideSelf(TALLYHIVE_INSTALLER_RELATIVE));
+        ASSERT_FALSE(package.body.empty());
+        server_.Serve("/update.exe", package);
+        const std::wstring record = TestFiles::TempFolder() + L"installer-command-line.txt";
+        DeleteFileW(record.c_str());
+        SetEnvironmentVariableW(L"TALLYHIVE_INSTALLER_RECORD", record.c_str());
+
+        Launch("127.0.0.1:" + std::to_string(server_.Port()));
+        ASSERT_FALSE(HasFatalFailure());
+        EXPECT_NE(nullptr, WaitForWindow(L"DownloadUpdateFrame", program_->Id()));
+        EXPECT_EQ(nullptr, FindProcessWindow(kMainClass, program_->Id()));
+        EXPECT_EQ(1u, program_->Wait(120000));
+        SetEnvironmentVariableW(L"TALLYHIVE_INSTALLER_RECORD", nullptr);
+        EXPECT_EQ(1, Requests("/update.exe")) << "package requests";
+        std::wstring line;
+        EXPECT_TRUE(WaitUntil([&] {
+            const std::string bytes = ReadAll(record);
+            line.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+            return !line.empty();
+        })) << "the installer was not started";
+        wchar_t exe[MAX_PATH] = {};
+        GetFullPathNameW(BesideSelf(TALLYHIVE_EXE_RELATIVE).c_str(), MAX_PATH, exe, nullptr);
+        std::wstring folder(exe);
+        folder.erase(folder.find_last_of(L'\\') + 1);
+        ASSERT_GE(line.size(), folder.size() + 1) << line;
+        EXPECT_EQ(L" " + folder, line.substr(line.size() - folder.size() - 1)) << line;
         EXPECT_EQ(L"0", StoredLine());
     }
 
@@ -249,7 +301,9 @@ TEST_F(EndToEnd, AShopsSessionFromStartToQuit) {
         {"voice prompt", &EndToEnd::ThePagePlaysAVoicePrompt},
         {"line change", &EndToEnd::ThePageChangesTheLine},
         {"error page", &EndToEnd::TheErrorPageStandsInWhileTheServerIsAway},
+        {"tray menu", &EndToEnd::TheTrayMenuHidesAndShowsTheWindow},
         {"quit", &EndToEnd::ThePageQuitsTheClient},
+        {"update", &EndToEnd::StartedAgainTheClientUpdatesItself},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.first);

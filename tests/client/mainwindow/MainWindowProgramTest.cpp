@@ -11,8 +11,11 @@
 
 #include "MainFrameMessages.h"
 #include "ProgramDriver.h"
+#include "../common/TrayMenu.h"
 
 using namespace ProgramDriver;
+using TrayMenu::kHideShowRow;
+using TrayMenu::kQuitRow;
 
 namespace {
 
@@ -114,30 +117,10 @@ int MenuWindowCount(DWORD processId) {
     return count;
 }
 
-// The tray menu's rows in its client area (inside a 1-pixel inset, 28 pixels each, and a
-// separator of 6 above "quit"); texts start after a 29-pixel padding.
-const int kHideShowRow = 15;
-const int kQuitRow = 77;
+// The first item's text starts after a 29-pixel padding.
 const RECT kFirstText = {30, 1, 148, 29};
 const wchar_t kHideText[] = L"\u9690\u85CF\u4E3B\u7A97\u4F53";  // 隐藏主窗体
 const wchar_t kShowText[] = L"\u663E\u793A\u4E3B\u7A97\u4F53";  // 显示主窗体
-
-// Opens the tray menu with the cursor at a place no earlier menu took (the menu opens
-// 75 pixels above it), and waits for the menu to paint itself there (its border and
-// background): a click before the first paint finds no item.
-HWND OpenTrayMenu(HWND main, DWORD processId, int place) {
-    const POINT cursor = {100 + 160 * place, 400};
-    SetCursorPos(cursor.x, cursor.y);
-    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
-    HWND menu = nullptr;
-    WaitUntil([&] {
-        menu = FindProcessWindow(L"HiveMenuWnd", processId);
-        RECT rc = {};
-        return menu != nullptr && GetWindowRect(menu, &rc) && rc.left == cursor.x && rc.top == cursor.y - 75 &&
-               ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 && ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
-    });
-    return menu;
-}
 
 // How many pixels of the first item's text differ from the text drawn here as the skin
 // draws it (its default font, #333333 on white, one line centred vertically).
@@ -165,7 +148,7 @@ int FirstTextDifference(const ScreenPixels& screen, const wchar_t* text) {
 }
 
 TEST_F(MainWindowProgram, TheTrayMenuHidesShowsAndQuitsThroughTheConfirmation) {
-    HWND menu = OpenTrayMenu(main, program.Id(), 0);
+    HWND menu = TrayMenu::Open(main, program.Id(), 0);
     ASSERT_NE(nullptr, menu);
     {
         // The first item offers to hide the visible window.
@@ -174,7 +157,7 @@ TEST_F(MainWindowProgram, TheTrayMenuHidesShowsAndQuitsThroughTheConfirmation) {
     }
     // A second right click while the menu is open replaces it: one stays.
     const HWND first = menu;
-    menu = OpenTrayMenu(main, program.Id(), 1);
+    menu = TrayMenu::Open(main, program.Id(), 1);
     ASSERT_NE(nullptr, menu);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_EQ(1, MenuWindowCount(program.Id()));
@@ -182,7 +165,7 @@ TEST_F(MainWindowProgram, TheTrayMenuHidesShowsAndQuitsThroughTheConfirmation) {
     ClickAt(menu, 40, kHideShowRow);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu); }));
-    menu = OpenTrayMenu(main, program.Id(), 2);
+    menu = TrayMenu::Open(main, program.Id(), 2);
     ASSERT_NE(nullptr, menu);
     {
         // Now it offers to show the hidden window.
@@ -193,7 +176,7 @@ TEST_F(MainWindowProgram, TheTrayMenuHidesShowsAndQuitsThroughTheConfirmation) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu); }));
 
-    menu = OpenTrayMenu(main, program.Id(), 3);
+    menu = TrayMenu::Open(main, program.Id(), 3);
     ASSERT_NE(nullptr, menu);
     ClickAt(menu, 40, kQuitRow);
     HWND panel = WaitForWindow(kPanelClass, program.Id());
