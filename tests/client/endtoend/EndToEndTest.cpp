@@ -16,6 +16,7 @@
 
 #include "../common/ClientProgram.h"
 #include "../common/TrayMenu.h"
+#include "../common/UpdateOffer.h"
 
 using namespace ClientProgram;
 using namespace ProgramDriver;
@@ -251,10 +252,7 @@ public:
     // downloads the package from its host, starts it with the program folder and ends as a
     // normal run does, the chosen line still stored.
     void StartedAgainTheClientUpdatesItself() {
-        LoopbackServer::Reply offer;
-        offer.body = "{\"Result\":0,\"Data\":{\"version_id\":\"4.01\",\"downloadlink\":\"" +
-                     server_.Url("/update.exe") + "\"}}";
-        server_.Serve("http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index", offer);
+        server_.Serve(UpdateOffer::kCheckUrl, UpdateOffer::Newer(server_.Url("/update.exe")));
         LoopbackServer::Reply package;
         package.body = ReadAll(BesideSelf(TALLYHIVE_INSTALLER_RELATIVE));
         ASSERT_FALSE(package.body.empty());
@@ -271,15 +269,9 @@ public:
         SetEnvironmentVariableW(L"TALLYHIVE_INSTALLER_RECORD", nullptr);
         EXPECT_EQ(1, Requests("/update.exe")) << "package requests";
         std::wstring line;
-        EXPECT_TRUE(WaitUntil([&] {
-            const std::string bytes = ReadAll(record);
-            line.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-            return !line.empty();
-        })) << "the installer was not started";
-        wchar_t exe[MAX_PATH] = {};
-        GetFullPathNameW(BesideSelf(TALLYHIVE_EXE_RELATIVE).c_str(), MAX_PATH, exe, nullptr);
-        std::wstring folder(exe);
-        folder.erase(folder.find_last_of(L'\\') + 1);
+        EXPECT_TRUE(WaitUntil([&] { return !(line = UpdateOffer::RecordedCommandLine(record)).empty(); }))
+            << "the installer was not started";
+        const std::wstring folder = UpdateOffer::ProgramFolder();
         ASSERT_GE(line.size(), folder.size() + 1) << line;
         EXPECT_EQ(L" " + folder, line.substr(line.size() - folder.size() - 1)) << line;
         EXPECT_EQ(L"0", StoredLine());

@@ -15,6 +15,7 @@
 #include "MainFrameMessages.h"
 #include "ProgramDriver.h"
 #include "TestFiles.h"
+#include "../common/UpdateOffer.h"
 
 using namespace ProgramDriver;
 using namespace TestFiles;
@@ -57,10 +58,7 @@ TEST(UpdateProgram, AFailedCheckAtStartIsLoggedAndTheClientRunsOn) {
 class UpdateDownload : public testing::Test {
 protected:
     void SetUp() override {
-        LoopbackServer::Reply offer;
-        offer.body = "{\"Result\":0,\"Data\":{\"version_id\":\"4.01\",\"downloadlink\":\"" +
-                     server.Url("/update.exe") + "\"}}";
-        server.Serve("http://" TALLYHIVE_UPDATE_HOST "/UpdateVersion/index", offer);
+        server.Serve(UpdateOffer::kCheckUrl, UpdateOffer::Newer(server.Url("/update.exe")));
         _putenv(("http_proxy=http://127.0.0.1:" + std::to_string(server.Port())).c_str());
         _putenv("no_proxy=127.0.0.1");
     }
@@ -110,16 +108,9 @@ TEST_F(UpdateDownload, TheInstallerStartsWithTheProgramFolderAndTheClientEndsWit
     StartUntilUpdateWindow();
     EXPECT_EQ(1u, program->Wait(120000));
     std::wstring line;
-    ASSERT_TRUE(WaitUntil([&] {
-        const std::string bytes = ReadAll(record);
-        line.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-        return !line.empty();
-    }));
+    ASSERT_TRUE(WaitUntil([&] { return !(line = UpdateOffer::RecordedCommandLine(record)).empty(); }));
     // The only parameter is the folder of tallyhive.exe, with its trailing backslash.
-    wchar_t exe[MAX_PATH] = {};
-    GetFullPathNameW(BesideSelf(TALLYHIVE_EXE_RELATIVE).c_str(), MAX_PATH, exe, nullptr);
-    std::wstring folder(exe);
-    folder.erase(folder.find_last_of(L'\\') + 1);
+    const std::wstring folder = UpdateOffer::ProgramFolder();
     ASSERT_GE(line.size(), folder.size() + 1);
     EXPECT_EQ(L" " + folder, line.substr(line.size() - folder.size() - 1)) << line;
     EXPECT_NE(std::wstring::npos, line.find(L"update.exe")) << line;
