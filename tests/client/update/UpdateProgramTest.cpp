@@ -100,12 +100,15 @@ TEST_F(UpdateDownload, TheInstallerStartsWithTheProgramFolderAndTheClientEndsWit
     LoopbackServer::Reply package;
     package.body = ReadAll(BesideSelf(TALLYHIVE_INSTALLER_RELATIVE));
     ASSERT_FALSE(package.body.empty());
+    // Until the test has seen the update window: the download may otherwise end the client first.
+    package.held = true;
     server.Serve("/update.exe", package);
     const std::wstring record = TempFolder() + L"installer-command-line.txt";
     DeleteFileW(record.c_str());
     SetEnvironmentVariableW(L"TALLYHIVE_INSTALLER_RECORD", record.c_str());
 
     StartUntilUpdateWindow();
+    server.Release();
     EXPECT_EQ(1u, program->Wait(120000));
     std::wstring line;
     ASSERT_TRUE(WaitUntil([&] { return !(line = UpdateOffer::RecordedCommandLine(record)).empty(); }));
@@ -117,7 +120,14 @@ TEST_F(UpdateDownload, TheInstallerStartsWithTheProgramFolderAndTheClientEndsWit
 }
 
 TEST_F(UpdateDownload, AMissingPackageLeavesNoFileSaysSoAndBringsTheMainWindowBack) {
+    // The 404 waits until the test has seen the update window alone: a fast machine would
+    // otherwise bring the main window back before the test looks.
+    LoopbackServer::Reply missing;
+    missing.status = 404;
+    missing.held = true;
+    server.Serve("/update.exe", missing);
     StartUntilUpdateWindow();
+    server.Release();
     HWND box = WaitForWindow(L"MessageBoxFrame", program->Id());
     ASSERT_NE(nullptr, box);
     // "... HttpDownloadPogress 下载更新包失败！" in GBK; the box says "下载更新包失败！".

@@ -27,12 +27,14 @@ public:
         bool cut = false;     // close the connection halfway through the body
         bool noLength = false;  // no Content-Length: the body ends when the connection does
         int trickleMs = 0;      // send the body 1 KiB at a time, this long apart
+        bool held = false;      // answer only once Release() is called
     };
 
     LoopbackServer() {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
         stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        released_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         Listen();
     }
 
@@ -41,6 +43,7 @@ public:
         GoAway();
         for (auto& t : workers_) t.join();
         CloseHandle(stop_);
+        CloseHandle(released_);
         WSACleanup();
     }
 
@@ -54,6 +57,10 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         once_[path].push_back(reply);
     }
+
+    // Lets held replies go, those waiting and those still to come: a test holds the
+    // program at a state until it has looked at it.
+    void Release() { SetEvent(released_); }
 
     // Stops listening: connections to the port are refused until Return.
     void GoAway() {
@@ -181,6 +188,11 @@ private:
                 reply = it->second;
             }
         }
+        const HANDLE releasedOrStopped[] = {released_, stop_};
+        if (reply.held && WaitForMultipleObjects(2, releasedOrStopped, FALSE, INFINITE) != WAIT_OBJECT_0) {
+            closesocket(client);
+            return;
+        }
         if (reply.never || WaitForSingleObject(stop_, reply.delayMs) == WAIT_OBJECT_0) {
             WaitForSingleObject(stop_, INFINITE);
             closesocket(client);
@@ -219,6 +231,7 @@ private:
     std::atomic<bool> away_{false};
     int port_ = 0;
     HANDLE stop_;
+    HANDLE released_;
     std::thread acceptor_;
     std::vector<std::thread> workers_;
     std::mutex mutex_;
