@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "ControlAttach.h"
 #include "ControlFactory.h"
 #include "DpiScale.h"
 #include "ResourceStore.h"
@@ -10,37 +11,12 @@
 #include "UIContainer.h"
 #include "UIControl.h"
 #include "UIManager.h"
-#include "UIHorizontalLayout.h"
-#include "UITreeNode.h"
-#include "UITreeView.h"
 
 namespace HiveUI {
 
 namespace {
 
 bool Is(const wchar_t* a, const wchar_t* b) { return _wcsicmp(a, b) == 0; }
-
-enum class Attach { Done, Refused, NoContainer };
-
-// Tree nodes belong to tree nodes and tree views only: anywhere else nothing would own
-// one, so it is refused. Other controls under a tree node go into the node's row.
-Attach AttachToParent(CControlUI* control, CControlUI* parent, IContainerUI*& container) {
-    auto* parentNode = static_cast<CTreeNodeUI*>(parent->GetInterface(L"TreeNode"));
-    if (auto* node = static_cast<CTreeNodeUI*>(control->GetInterface(L"TreeNode"))) {
-        auto* parentView = static_cast<CTreeViewUI*>(parent->GetInterface(L"TreeView"));
-        bool added = false;
-        if (parentNode != nullptr) {
-            added = parentNode->Add(node);
-        } else if (parentView != nullptr) {
-            added = parentView->Add(node);
-        }
-        return added ? Attach::Done : Attach::Refused;
-    }
-    if (parentNode != nullptr) return parentNode->GetRowLayout()->Add(control) ? Attach::Done : Attach::Refused;
-    if (container == nullptr) container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
-    if (container == nullptr) return Attach::NoContainer;
-    return container->Add(control) ? Attach::Done : Attach::Refused;
-}
 
 bool IsResourceElement(const wchar_t* name) {
     return Is(name, L"Image") || Is(name, L"Font") || Is(name, L"Default") || Is(name, L"Style") || Is(name, L"Import");
