@@ -298,8 +298,8 @@ def _whole(value):
 
 
 def _box(cx, cy, width, height):
-    """A box of whole-pixel size whose edges lie on pixel edges, centred as near as the
-    grid allows; cx mirrored about the centre gives the mirrored box."""
+    """A box of whole-pixel size whose edges lie on pixel edges, centred on (cx, cy) as
+    near as the grid allows."""
     w, h = max(1, _whole(width)), max(1, _whole(height))
     x0, y0 = _whole(cx - w / 2.0), _whole(cy - h / 2.0)
     return x0, y0, x0 + w, y0 + h
@@ -351,11 +351,11 @@ def _pad(x0, y0, x1, y1, small):
     full-width body, so that every edge stays on the pixel grid; in large sizes a
     trapezoid with well-rounded corners."""
     w, h = x1 - x0, y1 - y0
-    inset = max(1, _whole(w * 0.2)) if small else w * 0.2
     if small:
-        step = max(1, _whole(h * 0.3))
+        inset, step = max(1, _whole(w * 0.2)), max(1, _whole(h * 0.3))
         return union(rounded_rect(x0 + inset, y0, x1 - inset, y1 - step, 0.6),
                      rounded_rect(x0, y0 + step, x1, y1, 1.0))
+    inset = w * 0.2
     return rounded_polygon([(x0 + inset, y0), (x1 - inset, y0), (x1, y1), (x0, y1)], h * 0.42)
 
 
