@@ -17,8 +17,9 @@ set(CMAKE_C_FLAGS_RELEASE "-O2 -g -DNDEBUG")
 set(CMAKE_CXX_FLAGS_RELEASE "-O2 -g -DNDEBUG")
 
 # A shipped program: in the release build its debug sections and symbols move into
-# <name>.debug beside it (tallyhive.exe, tallyhive.debug), and the exe keeps only a debug link (the file's name and CRC),
-# so a crash dump from a user's machine can still be read against the file kept here.
+# <name>.debug beside it (tallyhive.exe: tallyhive.debug), and the exe keeps only a debug
+# link (that file's name and CRC), so a crash dump from a user's machine can still be
+# read against the file kept here.
 function(tallyhive_ship target)
   if(CMAKE_BUILD_TYPE STREQUAL "Release")
     set(name $<TARGET_FILE_BASE_NAME:${target}>)
