@@ -38,3 +38,11 @@ function(tallyhive_test_fresh_prefix)
     set_property(TEST ${t} APPEND PROPERTY ENVIRONMENT TALLYHIVE_FRESH_PREFIX=1)
   endforeach()
 endfunction()
+
+# A program's manifest, made from resources/program.manifest.in: its assembly name and the
+# execution level it asks for.
+function(tallyhive_manifest out assembly level)
+  set(PROGRAM_ASSEMBLY ${assembly})
+  set(PROGRAM_EXECUTION_LEVEL ${level})
+  configure_file(${CMAKE_SOURCE_DIR}/resources/program.manifest.in ${out} @ONLY)
+endfunction()

@@ -14,6 +14,10 @@ build=${TALLYHIVE_BUILD_DIR:-$top/build}
 
 prefix=$("$top/scripts/setup.sh" | tail -n 1)
 "$top/scripts/build.sh" "$prefix" "$build" >&2
+# The tests labelled "package" read the release package (build-release/package), made
+# here when one of them is chosen, so that the release build cannot rot.
+packaged=$(ctest --test-dir "$build" -N -L package "$@" | awk '/^Total Tests:/ { print $3 }')
+if [ "${packaged:-0}" -gt 0 ]; then "$top/scripts/package.sh" >&2; fi
 
 . "$top/scripts/wine-env.sh"
 wine_env "$prefix"

@@ -1,15 +1,15 @@
 #!/usr/bin/env python3
-"""Builds the client's skin archive: the XML layouts under skin/ and the images drawn
-here. make_skin.py SKIN_DIR OUT.zip [IMAGES_DIR] (the images are also written to
-IMAGES_DIR when given, for looking at them)."""
+"""Builds the client's skin archive, the XML layouts under skin/ and the images drawn
+here, and the program's icon: make_skin.py SKIN_DIR OUT.zip OUT.ico [IMAGES_DIR] (the
+images are also written to IMAGES_DIR when given, for looking at them)."""
 
 import math
 import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from skin_drawing import (Canvas, arc, circle, gif_bytes, outline, png_bytes, polygon, rounded_rect,  # noqa: E402
-                          segment, subtract, union, write_zip)
+from skin_drawing import (Canvas, arc, brand_icon, brand_logo, circle, gif_bytes, outline, png_bytes,  # noqa: E402
+                          polygon, rounded_rect, segment, subtract, union, write_skin)
 
 GLYPH = (0x5C, 0x4B, 0x3E, 255)        # warm dark brown on the cream title bar
 HOT = (0x5C, 0x4B, 0x3E, 22)
@@ -127,16 +127,6 @@ def banner_close(colour):
     return canvas
 
 
-def logo():
-    """A hive cell with a tally mark on it, white on the settings and update banners."""
-    canvas = Canvas(121, 97)
-    cell = polygon([(60.5 + 40 * math.cos(math.radians(60 * i + 30)), 48.5 + 40 * math.sin(math.radians(60 * i + 30)))
-                    for i in range(6)])
-    marks = union(*[segment(44 + 8 * i, 34, 44 + 8 * i, 63, 3) for i in range(4)], segment(38, 58, 82, 38, 3))
-    canvas.paint(subtract(cell, marks), WHITE)
-    return canvas
-
-
 def images():
     nav, window = 36, 40
     drawn = {
@@ -161,7 +151,7 @@ def images():
         "i_triangle.png": triangle(),
         "new_close.png": banner_close(WHITE),
         "new_close_ht.png": banner_close((0xFF, 0xE0, 0x8A, 255)),
-        "logo.png": logo(),
+        "logo.png": brand_logo(121, 97, rim=4),
         "icon_gb.png": close_icon((0x8B, 0x57, 0x2A, 255)),
         "icon_gb_hg.png": close_icon(CLOSE_HOT),
     }
@@ -170,21 +160,5 @@ def images():
     return files
 
 
-def main(skin_dir, out_zip, images_dir=None):
-    entries = images()
-    if images_dir:
-        for name, data in entries.items():
-            path = os.path.join(images_dir, name)
-            os.makedirs(os.path.dirname(path), exist_ok=True)
-            with open(path, "wb") as f:
-                f.write(data)
-    for root, _, names in os.walk(skin_dir):
-        for name in names:
-            path = os.path.join(root, name)
-            with open(path, "rb") as f:
-                entries[os.path.relpath(path, skin_dir).replace(os.sep, "/")] = f.read()
-    write_zip(out_zip, entries)
-
-
 if __name__ == "__main__":
-    main(*sys.argv[1:])
+    write_skin(sys.argv[1], sys.argv[2], images(), sys.argv[3], brand_icon, *sys.argv[4:])

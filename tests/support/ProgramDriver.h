@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
 
 #include "PixelCanvas.h"
+#include "TestFiles.h"
 
 namespace ProgramDriver {
 
@@ -27,6 +29,23 @@ inline std::wstring BesideSelf(const char* relative) {
     path.erase(path.find_last_of(L'\\') + 1);
     for (const char* p = relative; *p; ++p) path += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
     return path;
+}
+
+// The program a test starts: the one built with the tests (given relative to this test
+// executable), or, in a run pointed at the release package (TALLYHIVE_RELEASE_DIR, a
+// Unix path), the package's copy, first copied into a folder of this Wine prefix as an
+// installer would place it there.
+inline std::wstring ProgramUnderTest(const wchar_t* fileName, const char* builtRelative) {
+    const char* release = getenv("TALLYHIVE_RELEASE_DIR");
+    if (release == nullptr) return BesideSelf(builtRelative);
+    const std::wstring packaged = TestFiles::UnixPath(release) + L"\\package\\tallyhive\\" + fileName;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"installed-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring copy = folder + fileName;
+    if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES) CopyFileW(packaged.c_str(), copy.c_str(), TRUE);
+    return copy;
 }
 
 // Owns a started process; ends it when the test did not. Its standard error goes to the

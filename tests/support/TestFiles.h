@@ -12,14 +12,19 @@
 
 namespace TestFiles {
 
+// A Unix path (of the machine Wine runs on) as a Windows path.
+inline std::wstring UnixPath(const char* unixPath) {
+    std::wstring path = L"\\\\?\\unix";
+    for (const char* p = unixPath; *p; ++p) path += static_cast<wchar_t>(*p == '/' ? '\\' : *p);
+    wchar_t full[MAX_PATH] = {};
+    GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return full;
+}
+
 // The run's temporary folder (TALLYHIVE_TEST_TMP, a Unix path) as a Windows path.
 inline std::wstring TempFolder() {
     const char* tmp = getenv("TALLYHIVE_TEST_TMP");
-    std::wstring path = L"\\\\?\\unix";
-    for (const char* p = tmp != nullptr ? tmp : "/tmp"; *p; ++p) path += static_cast<wchar_t>(*p == '/' ? '\\' : *p);
-    wchar_t full[MAX_PATH] = {};
-    GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-    return std::wstring(full) + L"\\";
+    return UnixPath(tmp != nullptr ? tmp : "/tmp") + L"\\";
 }
 
 // The user's local application data folder, with a trailing backslash.

@@ -27,7 +27,7 @@ const wchar_t kMainClass[] = L"TallyHiveMainFrameWnd";
 const wchar_t kWaitHelper[] = L"TALLYHIVE_TEST_WAIT_HELPER";
 const wchar_t kSpawnHelper[] = L"TALLYHIVE_TEST_SPAWN_HELPER";
 
-std::wstring ProgramPath() { return BesideSelf(TALLYHIVE_EXE_RELATIVE); }
+std::wstring ProgramPath() { return ProgramUnderTest(L"tallyhive.exe", TALLYHIVE_EXE_RELATIVE); }
 
 std::wstring TempFolder() {
     wchar_t temp[MAX_PATH] = {};

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "ProgramDriver.h"
+
 namespace {
 
 const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -12,18 +14,7 @@ std::wstring ShellFolder(int id) {
     return path;
 }
 
-std::wstring OwnFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-std::wstring UninstallExe() {
-    std::wstring path = OwnFolder();
-    for (const char* p = UNINSTALL_EXE_RELATIVE; *p; ++p) path += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
-    return path;
-}
+std::wstring UninstallExe() { return ProgramDriver::ProgramUnderTest(L"uninstall.exe", UNINSTALL_EXE_RELATIVE); }
 
 bool Touch(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
