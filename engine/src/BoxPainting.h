@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "HandleOwner.h"
-#include "PageImages.h"
+#include "ImageDecoder.h"
 #include "StyleSheet.h"
 
 namespace engine {

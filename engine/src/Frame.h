@@ -7,6 +7,7 @@
 #include <string>
 
 #include "DomDocument.h"
+#include "PageImages.h"
 #include "PageSnapshot.h"
 #include "include/cef_browser.h"
 #include "include/cef_frame.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "DomDocument.h"
-#include "PageImages.h"
+#include "ImageDecoder.h"
 #include "StyleSheet.h"
 
 namespace engine {
