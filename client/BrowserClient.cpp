@@ -42,7 +42,7 @@ private:
 CBrowserClient::CBrowserClient(IWindowConformityl* windowControl) : m_windowControl(windowControl) {}
 
 bool CBrowserClient::OnBeforePopup(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>, const CefString&, const CefString&,
-                                   WindowOpenDisposition, bool, const CefPopupFeatures&, CefWindowInfo&,
+                                   CefLifeSpanHandler::WindowOpenDisposition, bool, const CefPopupFeatures&, CefWindowInfo&,
                                    CefRefPtr<CefClient>&, CefBrowserSettings&, bool*) {
     return true;
 }

@@ -34,7 +34,7 @@ public:
                                   CefRefPtr<CefProcessMessage> message) override;
 
     bool OnBeforePopup(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame, const CefString& target_url,
-                       const CefString& target_frame_name, WindowOpenDisposition target_disposition,
+                       const CefString& target_frame_name, CefLifeSpanHandler::WindowOpenDisposition target_disposition,
                        bool user_gesture, const CefPopupFeatures& popupFeatures, CefWindowInfo& windowInfo,
                        CefRefPtr<CefClient>& client, CefBrowserSettings& settings,
                        bool* no_javascript_access) override;

@@ -1,7 +1,7 @@
 # Imported targets for the dependencies: libcurl and libmpg123 cross-built by
 # scripts/setup.sh into TALLYHIVE_DEPS_PREFIX, zlib from Debian's mingw package, minizip
-# and Duktape compiled here from the unpacked sources in that prefix, and the header-only
-# stb_image and RapidJSON from Debian.
+# and Duktape compiled here from the unpacked sources in that prefix, and stb_image and
+# RapidJSON from Debian's headers.
 if(NOT TALLYHIVE_DEPS_PREFIX)
   message(FATAL_ERROR "TALLYHIVE_DEPS_PREFIX is not set: run scripts/setup.sh and pass the prefix it prints")
 endif()
@@ -16,8 +16,15 @@ foreach(d stb rapidjson)
   endif()
 endforeach()
 
-add_library(dep_stb INTERFACE)
-target_include_directories(dep_stb SYSTEM INTERFACE ${_dep_include} ${_dep_include}/stb)
+# stb_image's decoders, compiled once for the framework's skin images and the engine's
+# page images.
+set(_stb_source ${CMAKE_BINARY_DIR}/stb/stb_image.c)
+file(WRITE ${_stb_source}.in "#define STB_IMAGE_IMPLEMENTATION\n#define STBI_NO_STDIO\n#include <stb_image.h>\n")
+configure_file(${_stb_source}.in ${_stb_source} COPYONLY)
+add_library(dep_stb STATIC ${_stb_source})
+target_include_directories(dep_stb SYSTEM PUBLIC ${_dep_include} ${_dep_include}/stb)
+target_compile_options(dep_stb PRIVATE -w)
+
 add_library(dep_rapidjson INTERFACE)
 target_include_directories(dep_rapidjson SYSTEM INTERFACE ${_dep_include})
 

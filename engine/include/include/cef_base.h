@@ -35,6 +35,8 @@ private:
     mutable std::atomic<int> count_;
 };
 
+// The expansion ends with its own semicolon, so a class may write the macro with or
+// without one after it.
 #define IMPLEMENT_REFCOUNTING(ClassName)                 \
 public:                                                  \
     void AddRef() const override { ref_count_.AddRef(); } \
@@ -48,4 +50,4 @@ public:                                                  \
     bool HasOneRef() const override { return ref_count_.HasOneRef(); } \
                                                          \
 private:                                                 \
-    CefRefCount ref_count_
+    CefRefCount ref_count_;

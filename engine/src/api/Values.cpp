@@ -131,55 +131,55 @@ public:
         items().clear();
         return true;
     }
-    bool Remove(size_t i) override {
-        if (i >= items().size()) return false;
-        items().erase(items().begin() + static_cast<std::ptrdiff_t>(i));
+    bool Remove(int i) override {
+        if (!At(i)) return false;
+        items().erase(items().begin() + i);
         return true;
     }
-    CefValueType GetType(size_t i) override { return At(i) ? At(i)->type : VTYPE_INVALID; }
-    CefRefPtr<CefValue> GetValue(size_t i) override { return At(i) ? WrapValue(At(i)) : nullptr; }
-    bool GetBool(size_t i) override { return AsBool(At(i)); }
-    int GetInt(size_t i) override { return AsInt(At(i)); }
-    double GetDouble(size_t i) override { return AsDouble(At(i)); }
-    CefString GetString(size_t i) override { return AsString(At(i)); }
-    CefRefPtr<CefBinaryValue> GetBinary(size_t i) override { return WrapBinary(At(i)); }
-    CefRefPtr<CefDictionaryValue> GetDictionary(size_t i) override { return WrapDictionary(At(i)); }
-    CefRefPtr<CefListValue> GetList(size_t i) override { return WrapList(At(i)); }
-    bool SetValue(size_t i, CefRefPtr<CefValue> v) override { return Put(i, NodeOf(v)); }
-    bool SetNull(size_t i) override { return Put(i, NewNode(VTYPE_NULL)); }
-    bool SetBool(size_t i, bool v) override {
+    CefValueType GetType(int i) override { return At(i) ? At(i)->type : VTYPE_INVALID; }
+    CefRefPtr<CefValue> GetValue(int i) override { return At(i) ? WrapValue(At(i)) : nullptr; }
+    bool GetBool(int i) override { return AsBool(At(i)); }
+    int GetInt(int i) override { return AsInt(At(i)); }
+    double GetDouble(int i) override { return AsDouble(At(i)); }
+    CefString GetString(int i) override { return AsString(At(i)); }
+    CefRefPtr<CefBinaryValue> GetBinary(int i) override { return WrapBinary(At(i)); }
+    CefRefPtr<CefDictionaryValue> GetDictionary(int i) override { return WrapDictionary(At(i)); }
+    CefRefPtr<CefListValue> GetList(int i) override { return WrapList(At(i)); }
+    bool SetValue(int i, CefRefPtr<CefValue> v) override { return Put(i, NodeOf(v)); }
+    bool SetNull(int i) override { return Put(i, NewNode(VTYPE_NULL)); }
+    bool SetBool(int i, bool v) override {
         NodePtr n = Scalar(VTYPE_BOOL);
         n->boolean = v;
         return Put(i, n);
     }
-    bool SetInt(size_t i, int v) override {
+    bool SetInt(int i, int v) override {
         NodePtr n = Scalar(VTYPE_INT);
         n->integer = v;
         return Put(i, n);
     }
-    bool SetDouble(size_t i, double v) override {
+    bool SetDouble(int i, double v) override {
         NodePtr n = Scalar(VTYPE_DOUBLE);
         n->real = v;
         return Put(i, n);
     }
-    bool SetString(size_t i, const CefString& v) override {
+    bool SetString(int i, const CefString& v) override {
         NodePtr n = Scalar(VTYPE_STRING);
         n->text = v.ToWString();
         return Put(i, n);
     }
-    bool SetBinary(size_t i, CefRefPtr<CefBinaryValue> v) override { return Put(i, NodeOf(v)); }
-    bool SetDictionary(size_t i, CefRefPtr<CefDictionaryValue> v) override { return Put(i, NodeOf(v)); }
-    bool SetList(size_t i, CefRefPtr<CefListValue> v) override { return Put(i, NodeOf(v)); }
+    bool SetBinary(int i, CefRefPtr<CefBinaryValue> v) override { return Put(i, NodeOf(v)); }
+    bool SetDictionary(int i, CefRefPtr<CefDictionaryValue> v) override { return Put(i, NodeOf(v)); }
+    bool SetList(int i, CefRefPtr<CefListValue> v) override { return Put(i, NodeOf(v)); }
 
     NodePtr node_;
 
 private:
     std::vector<NodePtr>& items() { return node_->list; }
-    NodePtr At(size_t i) { return i < items().size() ? items()[i] : nullptr; }
+    NodePtr At(int i) { return i >= 0 && static_cast<size_t>(i) < items().size() ? items()[i] : nullptr; }
     // Setting past the end grows the list with nulls, as the engine's list does.
-    bool Put(size_t i, const NodePtr& n) {
-        if (!n || n == node_) return false;
-        if (i >= items().size()) SetSize(i + 1);
+    bool Put(int i, const NodePtr& n) {
+        if (!n || n == node_ || i < 0) return false;
+        if (static_cast<size_t>(i) >= items().size()) SetSize(static_cast<size_t>(i) + 1);
         return CopyInto(n, items()[i]);
     }
     IMPLEMENT_REFCOUNTING(ListImpl);

@@ -21,6 +21,8 @@ cef_string_t cef_browser_settings_t::*const kSettingsStrings[] = {
 
 CefWindowInfo::CefWindowInfo() : cef_window_info_t() {}
 
+CefWindowInfo::CefWindowInfo(const cef_window_info_t& other) : CefWindowInfo() { CopyFrom(other); }
+
 CefWindowInfo::CefWindowInfo(const CefWindowInfo& other) : CefWindowInfo() { CopyFrom(other); }
 
 CefWindowInfo& CefWindowInfo::operator=(const CefWindowInfo& other) {

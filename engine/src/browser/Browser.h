@@ -79,6 +79,8 @@ public:
     // A left button press and release at client points: a click on what both hit.
     void MouseDown(POINT point);
     void MouseUp(POINT point);
+    // The pointer at a client point, or gone from the window (outside its client area).
+    void MouseMove(POINT point);
     bool IsClickableAt(POINT point);
     // The laid-out boxes of the page's elements as "tag#id.class", their rectangles in
     // client coordinates and whether they take clicks; any thread.
@@ -141,6 +143,8 @@ private:
     SIZE layoutSize_ = {0, 0};
     unsigned pressedNode_ = 0;
     int pressedDocument_ = 0;
+    unsigned hoveredNode_ = 0;
+    int hoveredDocument_ = 0;
     int scrollY_ = 0;
     CefRefPtr<BrowserImpl> devTools_;
     IMPLEMENT_REFCOUNTING(BrowserImpl);

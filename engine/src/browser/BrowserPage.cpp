@@ -91,6 +91,19 @@ void BrowserImpl::MouseUp(POINT point) {
     PostWork(TID_RENDERER, [self, document, node] { self->frame_->Click(document, node); });
 }
 
+// The renderer hears of the pointer only when the element under it changes.
+void BrowserImpl::MouseMove(POINT point) {
+    std::lock_guard<std::mutex> lock(displayMutex_);
+    if (!page_) return;
+    const unsigned node = NodeAt(point);
+    const int document = page_->document;
+    if (node == hoveredNode_ && document == hoveredDocument_) return;
+    hoveredNode_ = node;
+    hoveredDocument_ = document;
+    CefRefPtr<BrowserImpl> self = this;
+    PostWork(TID_RENDERER, [self, document, node] { self->frame_->Hover(document, node); });
+}
+
 bool BrowserImpl::IsClickableAt(POINT point) {
     std::lock_guard<std::mutex> lock(displayMutex_);
     const int item = ItemAt(point);

@@ -53,6 +53,15 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, Browser
     case WM_LBUTTONUP:
         browser->MouseUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_MOUSEMOVE: {
+        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);  // for the WM_MOUSELEAVE below
+        browser->MouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        browser->MouseMove(POINT{-1, -1});
+        return 0;
     case WM_SETCURSOR: {
         if (LOWORD(lParam) != HTCLIENT) break;
         POINT point;

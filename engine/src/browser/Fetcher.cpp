@@ -26,6 +26,8 @@ std::atomic<unsigned> g_idleTimeoutMs{30000};
 
 struct Transfer {
     std::shared_ptr<FetchJob> job;
+    size_t maxBytes = 0;
+    bool tooBig = false;
     FetchResult result;
     ULONGLONG lastActivity = 0;
     curl_off_t lastBytes = -1;
@@ -45,6 +47,10 @@ std::string Trim(const std::string& s) {
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
+    if (t->maxBytes != 0 && t->result.body.size() + size * count > t->maxBytes) {
+        t->tooBig = true;
+        return 0;  // libcurl ends the transfer
+    }
     t->result.body.append(data, size * count);
     t->lastActivity = GetTickCount64();
     return size * count;
@@ -85,6 +91,7 @@ int OnProgress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
 int NetErrorOf(CURLcode code, const Transfer& t) {
     switch (code) {
     case CURLE_OK: return 0;
+    case CURLE_WRITE_ERROR: return t.tooBig ? -8 : -2;
     case CURLE_ABORTED_BY_CALLBACK: return t.timedOut ? -7 : -3;
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY: return -105;
@@ -161,9 +168,10 @@ void Configure(CURL* curl, const std::string& url, Transfer& t) {
     ApplyCookies(curl);
 }
 
-FetchResult Perform(const std::string& url, const std::shared_ptr<FetchJob>& job) {
+FetchResult Perform(const std::string& url, const std::shared_ptr<FetchJob>& job, size_t maxBytes) {
     Transfer t;
     t.job = job;
+    t.maxBytes = maxBytes;
     t.lastActivity = GetTickCount64();
     CURL* curl = curl_easy_init();
     if (curl == nullptr) {
@@ -204,11 +212,12 @@ struct Worker {
     std::string url;
     std::shared_ptr<FetchJob> job;
     std::function<void(FetchResult)> done;
+    size_t maxBytes;
 };
 
 DWORD WINAPI FetchThread(void* param) {
     std::unique_ptr<Worker> worker(static_cast<Worker*>(param));
-    FetchResult result = Perform(worker->url, worker->job);
+    FetchResult result = Perform(worker->url, worker->job, worker->maxBytes);
     if (worker->job->Canceled()) result.error = -3;
     worker->done(std::move(result));
     // Whatever the callback holds is released before shutdown may go on.
@@ -230,10 +239,10 @@ void ReapFinished() {
 
 }  // namespace
 
-std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(FetchResult)> done) {
+std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(FetchResult)> done, size_t maxBytes) {
     GlobalInit();
     auto job = std::make_shared<FetchJob>();
-    auto* worker = new Worker{url, job, std::move(done)};
+    auto* worker = new Worker{url, job, std::move(done), maxBytes};
     std::lock_guard<std::mutex> lock(g_mutex);
     ReapFinished();
     // Plain Win32 threads, each joined at shutdown: a detached C++ thread still ending

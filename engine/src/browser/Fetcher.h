@@ -32,8 +32,9 @@ private:
 };
 
 // Fetches url on a worker thread and hands done the result there; a canceled job's
-// result says -3.
-std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(FetchResult)> done);
+// result says -3, a body longer than maxBytes (0: no bound) ends the fetch with -8.
+std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(FetchResult)> done,
+                                     size_t maxBytes = 0);
 // Cancels every fetch and waits until their threads have ended.
 void CancelFetches();
 // How long a fetch may go without receiving anything before it fails with -7.

@@ -141,6 +141,7 @@ void FrameImpl::ReleaseContext() {
     }
     document_.reset();
     sheets_.clear();
+    images_.reset();
 }
 
 CefRefPtr<ScriptContext> FrameImpl::CreateContext(CefRefPtr<CefBrowser> browser) {
@@ -163,6 +164,7 @@ void FrameImpl::LoadDocument(const std::wstring& html, int serial) {
     if (!browser) return;
     const std::string url = GetURL().ToString();
     document_ = std::make_shared<DomDocument>(serial);
+    images_ = std::make_unique<PageImages>();
     CefRefPtr<ScriptContext> context = CreateContext(browser);
     int external = 0;
     ParseDocument(html, *document_, [&](DomNode* script, int line) {
@@ -179,18 +181,51 @@ void FrameImpl::LoadDocument(const std::wstring& html, int serial) {
 
 void FrameImpl::ShowChanges() {
     if (!document_ || !document_->TakeChanged()) return;
+    Publish();
+}
+
+void FrameImpl::Publish() {
     CefRefPtr<CefBrowser> owner = GetBrowser();
     if (!owner) return;
     CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
+    CefRefPtr<FrameImpl> self = this;
+    const int serial = document_->serial();
+    // A fetched image comes back to this thread, for the document it was asked for.
+    const PageImages::Fetched fetched = [self, serial](const std::string& url, std::shared_ptr<const DecodedImage> image) {
+        PostWork(TID_RENDERER, [self, serial, url, image] { self->ImageArrived(serial, url, image); });
+    };
+    PageImages* images = images_.get();
     std::shared_ptr<const PageSnapshot> page =
-        BuildSnapshot(*document_, CollectStyleSheets(*document_, sheets_), GetURL().ToWString());
+        BuildSnapshot(*document_, CollectStyleSheets(*document_, sheets_), GetURL().ToWString(),
+                      [images, &fetched](const std::string& url) { return images->Get(url, fetched); });
     PostWork(TID_UI, [browser, page] { browser->ShowPage(page); });
+}
+
+void FrameImpl::ImageArrived(int document, const std::string& url, std::shared_ptr<const DecodedImage> image) {
+    if (!document_ || document_->serial() != document) return;
+    const bool shown = image != nullptr;
+    images_->Put(url, std::move(image));
+    if (!shown) return;  // the page looks as it did
+    document_->TakeChanged();  // the picture below holds any other change as well
+    Publish();
 }
 
 void FrameImpl::Click(int document, unsigned node) {
     // A click meant for a page that has been replaced meanwhile is dropped.
     if (!document_ || document_->serial() != document || !context_) return;
     static_cast<ScriptContext*>(context_.get())->Click(node);
+}
+
+void FrameImpl::Hover(int document, unsigned node) {
+    if (!document_ || document_->serial() != document) return;
+    document_->SetHovered(document_->Node(node));
+    // Only a page whose rules name :hover looks different.
+    for (const auto& sheet : sheets_) {
+        if (!sheet.second->UsesHover()) continue;
+        document_->TakeChanged();  // the picture below holds any other change as well
+        Publish();
+        return;
+    }
 }
 
 void FrameImpl::NavigateFromPage(const std::wstring& url) {

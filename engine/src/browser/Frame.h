@@ -7,6 +7,7 @@
 #include <string>
 
 #include "DomDocument.h"
+#include "PageImages.h"
 #include "PageSnapshot.h"
 #include "include/cef_browser.h"
 #include "include/cef_frame.h"
@@ -57,14 +58,19 @@ public:
     DomDocument* Document() const { return document_.get(); }
     // Hands the browser window a new picture of the document when it changed.
     void ShowChanges();
+    // A fetched image of the given load's document has been decoded (null: it cannot be shown).
+    void ImageArrived(int document, const std::string& url, std::shared_ptr<const DecodedImage> image);
     // A click the window hit-tested on the given load's document.
     void Click(int document, unsigned node);
+    // The pointer has come over node (0: over none) of the given load's document.
+    void Hover(int document, unsigned node);
     // What the page asks of its location: another address (relative to this one) or a reload.
     void NavigateFromPage(const std::wstring& url);
     void ReloadFromPage();
 
 private:
     void Unsupported(const char* what);
+    void Publish();
     CefRefPtr<ScriptContext> CreateContext(CefRefPtr<CefBrowser> browser);
 
     std::mutex mutex_;
@@ -74,6 +80,7 @@ private:
     CefRefPtr<CefV8Context> context_;  // a ScriptContext; renderer thread only
     std::shared_ptr<DomDocument> document_;  // renderer thread only
     StyleSheetCache sheets_;                 // renderer thread only
+    std::unique_ptr<PageImages> images_;     // the document's; renderer thread only
     IMPLEMENT_REFCOUNTING(FrameImpl);
 };
 

@@ -53,7 +53,7 @@ BYTE Channel(const std::wstring& text) {
 }
 
 // rgb(...) and rgba(...): the channels between the parentheses.
-bool ParseRgb(const std::wstring& text, COLORREF& color, bool& transparent) {
+bool ParseRgb(const std::wstring& text, COLORREF& color, double& alpha) {
     const size_t open = text.find(L'(');
     const size_t close = text.rfind(L')');
     if (open == std::wstring::npos || close == std::wstring::npos || close < open) return false;
@@ -64,8 +64,9 @@ bool ParseRgb(const std::wstring& text, COLORREF& color, bool& transparent) {
     }
     if (parts.size() < 3) return false;
     color = RGB(Channel(parts[0]), Channel(parts[1]), Channel(parts[2]));
-    double alpha = 1;
-    transparent = parts.size() > 3 && ParseNumber(Trim(parts[3]), alpha) && alpha <= 0;
+    alpha = 1;
+    if (parts.size() > 3 && !ParseNumber(Trim(parts[3]), alpha)) alpha = 1;
+    alpha = alpha < 0 ? 0 : alpha > 1 ? 1 : alpha;
     return true;
 }
 
@@ -154,10 +155,14 @@ void SetDeclaration(CssDeclarations& declarations, const std::wstring& name, con
     if (!trimmed.empty()) declarations.push_back({name, trimmed});
 }
 
+// Bounded, so that no length a page writes overflows the layout's arithmetic.
 int CssLength::Resolve(int base, int fallback) const {
-    if (unit == kPx) return static_cast<int>(value + (value < 0 ? -0.5 : 0.5));
-    if (unit == kPercent) return static_cast<int>(base * value / 100 + 0.5);
-    return fallback;
+    double px = 0;
+    if (unit == kPx) px = value;
+    else if (unit == kPercent) px = base * value / 100;
+    else return fallback;
+    px = px < -1e6 ? -1e6 : px > 1e6 ? 1e6 : px;
+    return static_cast<int>(px + (px < 0 ? -0.5 : 0.5));
 }
 
 bool ParseNumber(const std::wstring& text, double& number) {
@@ -174,6 +179,8 @@ bool ParseLength(const std::wstring& text, CssLength& length) {
         length = CssLength();
     } else if (t.size() > 2 && t.compare(t.size() - 2, 2, L"px") == 0 && ParseNumber(t.substr(0, t.size() - 2), number)) {
         length = {CssLength::kPx, number};
+    } else if (t.size() > 2 && t.compare(t.size() - 2, 2, L"em") == 0 && ParseNumber(t.substr(0, t.size() - 2), number)) {
+        length = {CssLength::kEm, number};
     } else if (t.size() > 1 && t.back() == L'%' && ParseNumber(t.substr(0, t.size() - 1), number)) {
         length = {CssLength::kPercent, number};
     } else if (ParseNumber(t, number) && number == 0) {
@@ -185,14 +192,21 @@ bool ParseLength(const std::wstring& text, CssLength& length) {
 }
 
 bool ParseColor(const std::wstring& text, COLORREF& color, bool& transparent) {
+    double alpha = 1;
+    const bool parsed = ParseColor(text, color, alpha);
+    transparent = parsed && alpha <= 0;
+    return parsed;
+}
+
+bool ParseColor(const std::wstring& text, COLORREF& color, double& alpha) {
     const std::wstring t = ToLower(Trim(text));
-    transparent = false;
+    alpha = 1;
     if (t == L"transparent") {
-        transparent = true;
+        alpha = 0;
         return true;
     }
     if (!t.empty() && t[0] == L'#') return ParseHexColor(t.substr(1), color);
-    if (t.compare(0, 3, L"rgb") == 0) return ParseRgb(t, color, transparent);
+    if (t.compare(0, 3, L"rgb") == 0) return ParseRgb(t, color, alpha);
     for (const NamedColor& named : kNamedColors) {
         if (t == named.name) {
             color = named.color;

@@ -23,7 +23,8 @@ std::wstring DeclarationValue(const CssDeclarations& declarations, const std::ws
 void SetDeclaration(CssDeclarations& declarations, const std::wstring& name, const std::wstring& value);
 
 struct CssLength {
-    enum Unit { kAuto, kPx, kPercent };
+    // kEm lives only until the element's font size is known (the cascade's end).
+    enum Unit { kAuto, kPx, kPercent, kEm };
     Unit unit = kAuto;
     double value = 0;
     bool IsAuto() const { return unit == kAuto; }
@@ -31,11 +32,13 @@ struct CssLength {
     int Resolve(int base, int fallback) const;
 };
 
-// "auto", "0", "12px", "12.5px", "50%"; false for anything else.
+// "auto", "0", "12px", "12.5px", "1.5em", "50%"; false for anything else.
 bool ParseLength(const std::wstring& text, CssLength& length);
 // "#rgb", "#rrggbb", "rgb(r, g, b)", "rgba(r, g, b, a)" and the basic colour names.
 // transparent is set for "transparent" and a zero alpha.
 bool ParseColor(const std::wstring& text, COLORREF& color, bool& transparent);
+// The same with the alpha (0 to 1) that rgba() and "transparent" give.
+bool ParseColor(const std::wstring& text, COLORREF& color, double& alpha);
 bool ParseNumber(const std::wstring& text, double& number);
 
 std::wstring Trim(const std::wstring& text);

@@ -231,6 +231,15 @@ void DomDocument::SetTitle(const std::wstring& title) {
     SetTextContent(element, title);
 }
 
+void DomDocument::SetHovered(DomNode* element) {
+    for (DomNode* n : hovered_) n->hovered_ = false;
+    hovered_.clear();
+    for (DomNode* n = element; n != nullptr; n = n->parent_) {
+        n->hovered_ = true;
+        hovered_.push_back(n);
+    }
+}
+
 bool DomDocument::TakeChanged() {
     const bool changed = changed_;
     changed_ = false;

@@ -39,6 +39,8 @@ public:
     int Depth() const;
     // Set once a script gave the element a click handler.
     bool listensToClick() const { return listensToClick_; }
+    // The pointer is over the element or one of its descendants.
+    bool hovered() const { return hovered_; }
 
 private:
     friend class DomDocument;
@@ -55,6 +57,7 @@ private:
     DomNode* prev_ = nullptr;
     DomNode* next_ = nullptr;
     bool listensToClick_ = false;
+    bool hovered_ = false;
 };
 
 // Calls enter for each node of root's subtree in document order and leave after the
@@ -127,6 +130,9 @@ public:
     void SetStyle(DomNode* element, const CssDeclarations& style);
     void SetText(DomNode* textNode, const std::wstring& text);
     void SetListensToClick(DomNode* element);
+    // The element under the pointer (null for none); it and its ancestors are hovered.
+    // Not a change of the tree: the caller repaints when the page's styles depend on it.
+    void SetHovered(DomNode* element);
 
     static std::wstring TextContent(DomNode* node);
     void SetTextContent(DomNode* node, const std::wstring& text);
@@ -149,6 +155,7 @@ private:
     DomNode* root_;
     DomNode* head_;
     DomNode* body_;
+    std::vector<DomNode*> hovered_;  // as the chain was when the pointer came
     bool changed_ = true;
 };
 

@@ -1,6 +1,9 @@
 #include "PageLayout.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "BoxPainting.h"
 
 namespace engine {
 namespace {
@@ -20,34 +23,35 @@ bool IsCjk(wchar_t c) {
            (c >= 0xAC00 && c <= 0xD7AF);
 }
 
-void FillSolid(HDC dc, const RECT& rect, COLORREF color, BYTE alpha) {
-    if (alpha == 255) {
-        SetDCBrushColor(dc, color);
-        FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-        return;
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 1;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    GdiObject pixel(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    MemoryDc source(CreateCompatibleDC(dc));
-    if (pixel.get() == nullptr || source.get() == nullptr) return;
-    *static_cast<DWORD*>(bits) = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    SelectGuard select(source.get(), pixel.get());
-    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, 0};
-    AlphaBlend(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.get(), 0, 0, 1, 1, blend);
-}
-
 RECT Shifted(RECT rect, int dy) {
     OffsetRect(&rect, 0, dy);
     return rect;
 }
 
+// The height of a line of this style's text, whose own font's "normal" one is normal.
+int LineHeightOf(const ComputedStyle& style, int normal) {
+    const double height = style.lineHeight.unit == CssLength::kPx ? style.lineHeight.value
+                          : style.lineFactor > 0                   ? style.fontSize * style.lineFactor
+                                                                   : normal;
+    return static_cast<int>(std::lround(std::max(0.0, std::min(height, 4096.0))));
+}
+
+// Pictures are no larger than a window could show many times over.
+int Bounded(int length) { return std::max(0, std::min(length, 16384)); }
+
 }  // namespace
+
+void PageLayout::Margin::Add(int margin) {
+    positive = std::max(positive, margin);
+    negative = std::min(negative, margin);
+}
+
+PageLayout::Op PageLayout::BoxOp(int item, const RECT& rect) {
+    Op op = {};
+    op.rect = rect;
+    op.item = item;
+    return op;
+}
 
 size_t PageLayout::FontFor(const ComputedStyle& style) {
     for (size_t i = 0; i < fonts_.size(); ++i) {
@@ -57,10 +61,16 @@ size_t PageLayout::FontFor(const ComputedStyle& style) {
               std::make_unique<GdiObject>(CreateFontW(-style.fontSize, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, 0,
                                                       0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
                                                       L"Microsoft YaHei")),
-              style.fontSize, style.fontSize / 4};
+              style.fontSize, style.fontSize, 0, style.fontSize / 4};
     SelectGuard select(dc_, font.handle->get());
     TEXTMETRICW metrics = {};
-    if (GetTextMetricsW(dc_, &metrics)) font.height = metrics.tmHeight + metrics.tmExternalLeading;
+    if (GetTextMetricsW(dc_, &metrics)) {
+        font.height = metrics.tmHeight + metrics.tmExternalLeading;
+        font.ascent = metrics.tmAscent;
+        font.descent = metrics.tmDescent;
+    } else {
+        font.ascent = font.height;
+    }
     SIZE space = {};
     if (GetTextExtentPoint32W(dc_, L" ", 1, &space)) font.space = space.cx;
     fonts_.push_back(std::move(font));
@@ -73,9 +83,16 @@ void PageLayout::Build(const PageSnapshot& page, HDC dc, SIZE view) {
     canvas_ = page.canvas;
     layers_.assign(1, Layer{0, 0, true, {}});
     open_.clear();
+    margin_ = Margin();
+    waiting_ = 0;
     const size_t count = page.items.size();
-    open_.push_back(Block{count, 0, 0, 0, static_cast<int>(view.cx), 0, 0, -1, false, false, page.canvas, {}, 0, false});
-    layers_[0].ops.push_back(Op{{0, 0, 0, 0}, -1, false, false, 0, 0, 0, {}});
+    Block root = {};
+    root.end = count;
+    root.width = static_cast<int>(view.cx);
+    root.fixedHeight = -1;
+    root.backdrop = page.canvas;
+    open_.push_back(std::move(root));
+    layers_[0].ops.push_back(BoxOp(-1, {0, 0, 0, 0}));
     for (size_t i = 0; i < count;) {
         while (open_.size() > 1 && open_.back().end <= i) CloseBlock();
         const RenderItem& item = page.items[i];
@@ -84,10 +101,7 @@ void PageLayout::Build(const PageSnapshot& page, HDC dc, SIZE view) {
         case RenderItem::kBlock: OpenBlock(index, item); break;
         case RenderItem::kText: AddText(index, item); break;
         case RenderItem::kImage: AddImage(index, item); break;
-        case RenderItem::kBreak:
-            if (open_.back().line.empty()) open_.back().y += fonts_[FontFor(item.style)].height;
-            FlushLine(open_.back());
-            break;
+        case RenderItem::kBreak: AddBreak(item); break;
         case RenderItem::kInline: break;
         }
         // Whatever an image or a line break holds is not shown.
@@ -95,62 +109,149 @@ void PageLayout::Build(const PageSnapshot& page, HDC dc, SIZE view) {
     }
     while (open_.size() > 1) CloseBlock();
     FlushLine(open_.back());
-    contentHeight_ = open_.back().y;
+    contentHeight_ = open_.back().y + std::max(0, margin_.Value());
     open_.clear();
+    pictures_.clear();
     dc_ = nullptr;
     std::stable_sort(layers_.begin(), layers_.end(),
                      [](const Layer& a, const Layer& b) { return a.z != b.z ? a.z < b.z : a.order < b.order; });
 }
 
 void PageLayout::OpenBlock(int index, const RenderItem& item) {
-    Block& parent = open_.back();
-    FlushLine(parent);
+    FlushLine(open_.back());
+    const Block& parent = open_.back();
     const ComputedStyle& s = item.style;
-    Block block{item.end, parent.layer, 0, 0, 0, 0, 0, -1, s.fixed, s.centred, parent.backdrop, {}, 0, false};
+    Block block = {};
+    block.end = item.end;
+    block.layer = parent.layer;
+    block.fixedHeight = -1;
+    block.fixed = s.fixed;
+    block.centred = s.centred;
+    block.backdrop = parent.backdrop;
+    block.radius = s.radius;
+    // Percentages of padding are of the containing block's width, on every side.
+    const int base = s.fixed ? static_cast<int>(view_.cx) : parent.width;
+    const CssLength* const sides[4] = {&s.paddingTop, &s.paddingRight, &s.paddingBottom, &s.paddingLeft};
+    for (int k = 0; k < 4; ++k) block.padding[k] = std::max(0, sides[k]->Resolve(base, 0));
     if (s.fixed) {
         block.layer = layers_.size();
         layers_.push_back(Layer{s.zIndex, layers_.size(), false, {}});
-        block.x = s.left.Resolve(view_.cx, 0);
+        const int left = s.left.Resolve(view_.cx, 0);
+        block.x = left + block.padding[3];
         block.top = s.top.Resolve(view_.cy, 0);
-        block.width = std::max(0, s.width.Resolve(view_.cx, view_.cx - block.x));
+        block.y = block.top + block.padding[0];
+        block.width = std::max(0, s.width.Resolve(view_.cx, view_.cx - left - block.padding[1] - block.padding[3]));
         if (!s.height.IsAuto()) block.fixedHeight = std::max(0, s.height.Resolve(view_.cy, 0));
+        // Out of the flow: its children's margins are its own.
+        block.savedMargin = margin_;
+        block.savedWaiting = waiting_;
+        margin_ = Margin();
+        waiting_ = 0;
     } else {
-        const int width = s.width.IsAuto() ? -1 : std::max(0, s.width.Resolve(parent.width, 0));
-        int margin = s.marginLeft.Resolve(parent.width, 0);
-        if (s.centredBox && width >= 0) margin = std::max(0, (parent.width - width) / 2);
-        block.x = parent.x + margin;
-        block.width = width >= 0 ? width : std::max(0, parent.width - margin);
-        block.top = parent.y;
-        if (s.height.unit == CssLength::kPx || (s.height.unit == CssLength::kPercent && parent.fixedHeight >= 0)) {
-            block.fixedHeight = std::max(0, s.height.Resolve(parent.fixedHeight, 0));
-        }
+        OpenFlowBlock(block, parent, s);
     }
-    block.y = block.top;
-    if (s.hasBackground) block.backdrop = Blend(parent.backdrop, s.background, item.opacity);
+    if (s.hasBackground) block.backdrop = Blend(block.backdrop, s.background, item.opacity);
     const BYTE alpha = Alpha(item.opacity);
+    Op op = BoxOp(index, {0, 0, 0, 0});
+    op.filled = s.hasBackground && alpha > 0;
+    op.alpha = alpha;
+    op.color = s.background;
+    op.shadow = s.shadow;
     Layer& layer = layers_[block.layer];
-    layer.ops.push_back(Op{{0, 0, 0, 0}, index, false, s.hasBackground && alpha > 0, alpha, s.background, 0, {}});
+    layer.ops.push_back(std::move(op));
     block.op = layer.ops.size() - 1;
     open_.push_back(std::move(block));
 }
 
+// A block of the flow takes its width, and its top once known: a block without top
+// padding waits for its first content, as its top margin may join its first child's.
+void PageLayout::OpenFlowBlock(Block& block, const Block& parent, const ComputedStyle& s) {
+    const int horizontal = block.padding[1] + block.padding[3];
+    const int width = s.width.IsAuto() ? -1 : std::max(0, s.width.Resolve(parent.width, 0));
+    int margin = s.marginLeft.Resolve(parent.width, 0);
+    if (s.centredBox && width >= 0) margin = std::max(0, (parent.width - width - horizontal) / 2);
+    block.x = parent.x + margin + block.padding[3];
+    block.width = width >= 0 ? width : std::max(0, parent.width - margin - horizontal);
+    if (s.height.unit == CssLength::kPx || (s.height.unit == CssLength::kPercent && parent.fixedHeight >= 0)) {
+        block.fixedHeight = std::max(0, s.height.Resolve(parent.fixedHeight, 0));
+    }
+    block.marginBottom = s.marginBottom.Resolve(parent.width, 0);
+    margin_.Add(s.marginTop.Resolve(parent.width, 0));
+    if (block.padding[0] > 0) {
+        Settle();
+        block.top = open_.back().y;
+        block.y = block.top + block.padding[0];
+    } else {
+        block.top = block.y = parent.y;
+        ++waiting_;
+    }
+}
+
+void PageLayout::Settle() {
+    Block& current = open_.back();
+    const int at = current.y + margin_.Value();
+    for (size_t k = open_.size() - waiting_; k < open_.size(); ++k) open_[k].top = open_[k].y = at;
+    current.y = at;
+    margin_ = Margin();
+    waiting_ = 0;
+}
+
 void PageLayout::CloseBlock() {
+    FlushLine(open_.back());
     Block& block = open_.back();
-    FlushLine(block);
-    const int height = block.fixedHeight >= 0 ? block.fixedHeight : block.y - block.top;
-    layers_[block.layer].ops[block.op].rect = {block.x, block.top, block.x + block.width, block.top + height};
-    const bool fixed = block.fixed;
-    const int bottom = block.top + height;
+    int height = 0;
+    if (block.fixed) {
+        const int content = block.y + margin_.Value() - block.top - block.padding[0];
+        height = block.fixedHeight >= 0 ? block.fixedHeight : std::max(0, content);
+        margin_ = block.savedMargin;
+        waiting_ = block.savedWaiting;
+    } else {
+        height = CloseFlowBlock(block);
+    }
+    const bool inFlow = !block.fixed && height >= 0;
+    const RECT rect = {block.x - block.padding[3], block.top, block.x + block.width + block.padding[1],
+                       block.top + (height >= 0 ? block.padding[0] + height + block.padding[2] : 0)};
+    Op& op = layers_[block.layer].ops[block.op];
+    op.rect = rect;
+    op.radius = std::max(0, std::min({block.radius.Resolve(rect.right - rect.left, 0),
+                                      static_cast<int>(rect.right - rect.left) / 2,
+                                      static_cast<int>(rect.bottom - rect.top) / 2}));
     open_.pop_back();
-    if (!fixed) open_.back().y = bottom;
+    if (inFlow) open_.back().y = rect.bottom;
+}
+
+// The content height of a closing block of the flow, or -1 for an empty one that its
+// margins collapse through; its bottom margin then waits for what follows.
+int PageLayout::CloseFlowBlock(Block& block) {
+    const bool waiting = waiting_ > 0;
+    const bool extent = block.fixedHeight > 0 || block.padding[2] > 0;
+    if (waiting && !extent) {
+        --waiting_;
+        margin_.Add(block.marginBottom);
+        return -1;
+    }
+    if (waiting) Settle();
+    int content = block.y;
+    // Height or bottom padding keeps the last child's margin inside the block.
+    if (block.fixedHeight >= 0 || block.padding[2] > 0) {
+        content += margin_.Value();
+        margin_ = Margin();
+    }
+    const int height = block.fixedHeight >= 0 ? block.fixedHeight : std::max(0, content - block.top - block.padding[0]);
+    margin_.Add(block.marginBottom);
+    return height;
 }
 
 void PageLayout::AddText(int index, const RenderItem& item) {
     Block& block = open_.back();
     const size_t font = FontFor(item.style);
+    const Font& f = fonts_[font];
+    // The line height's leading is split above and below the glyphs; it may be negative.
+    const int lineHeight = LineHeightOf(item.style, f.height);
+    const int above = f.ascent + (lineHeight - f.ascent - f.descent) / 2;
     const COLORREF color = Blend(block.backdrop, item.style.color, item.opacity);
     const std::wstring& text = item.text;
-    SelectGuard select(dc_, fonts_[font].handle->get());
+    SelectGuard select(dc_, f.handle->get());
     for (size_t i = 0; i < text.size();) {
         if (IsCssSpace(text[i])) {
             block.space = true;
@@ -165,19 +266,57 @@ void PageLayout::AddText(int index, const RenderItem& item) {
         i = end;
         SIZE size = {};
         GetTextExtentPoint32W(dc_, word.c_str(), static_cast<int>(word.size()), &size);
-        Place(block, Fragment{0, size.cx, fonts_[font].height, Op{{}, index, true, false, 255, color, font, word}}, true);
+        Op op = BoxOp(index, {0, 0, 0, 0});
+        op.text = true;
+        op.alpha = 255;
+        op.color = color;
+        op.font = font;
+        op.chars = word;
+        Place(block, Fragment{0, size.cx, above, lineHeight - above, f.ascent, f.ascent + f.descent, std::move(op)}, true);
     }
 }
 
+// A picture's box takes the size its style gives, the rest from the picture's own
+// proportions; one that cannot be shown keeps only the size its style gives.
 void PageLayout::AddImage(int index, const RenderItem& item) {
     Block& block = open_.back();
     const ComputedStyle& s = item.style;
+    const DecodedImage* image = item.image.get();
+    const int naturalWidth = image ? image->width : 0;
+    const int naturalHeight = image ? image->height : 0;
+    int width = s.width.IsAuto() ? -1 : Bounded(s.width.Resolve(block.width, 0));
+    int height = s.height.unit == CssLength::kPx ? Bounded(s.height.Resolve(0, 0)) : -1;
+    if (width < 0 && height < 0) {
+        width = naturalWidth;
+        height = naturalHeight;
+    } else if (width < 0) {
+        width = naturalHeight > 0 ? Bounded(MulDiv(height, naturalWidth, naturalHeight)) : 0;
+    } else if (height < 0) {
+        height = naturalWidth > 0 ? Bounded(MulDiv(width, naturalHeight, naturalWidth)) : 0;
+    }
     const int margin = std::max(0, s.marginLeft.Resolve(block.width, 0));
-    const int width = std::max(0, s.width.Resolve(block.width, 0));
-    const int height = std::max(0, s.height.Resolve(0, 0));
     const BYTE alpha = Alpha(item.opacity);
-    Place(block, Fragment{margin, width, height, Op{{}, index, false, s.hasBackground && alpha > 0, alpha, s.background, 0, {}}},
-          false);
+    Op op = BoxOp(index, {0, 0, 0, 0});
+    op.filled = s.hasBackground && alpha > 0;
+    op.alpha = alpha;
+    op.color = s.background;
+    if (image != nullptr) {
+        std::shared_ptr<GdiObject>& picture = pictures_[image];
+        if (!picture) picture = PictureBitmap(*image);
+        op.picture = picture;
+        op.pictureSize = {naturalWidth, naturalHeight};
+    }
+    Place(block, Fragment{margin, width, height, 0, height, height, std::move(op)}, false);
+}
+
+void PageLayout::AddBreak(const RenderItem& item) {
+    Block& block = open_.back();
+    if (block.line.empty()) {
+        Settle();
+        const size_t font = FontFor(item.style);
+        block.y += LineHeightOf(item.style, fonts_[font].height);
+    }
+    FlushLine(block);
 }
 
 // Puts a word or an image on the block's line, after a blank when one came before, and
@@ -202,18 +341,25 @@ void PageLayout::Place(Block& block, Fragment fragment, bool text) {
     block.lineWidth = last->x + last->width;
 }
 
+// The line is as high as its fragments reach above and below their common baseline.
 void PageLayout::FlushLine(Block& block) {
     if (block.line.empty()) return;
-    int height = 0;
-    for (const Fragment& f : block.line) height = std::max(height, f.height);
+    Settle();
+    int above = block.line.front().above;
+    int below = block.line.front().below;
+    for (const Fragment& f : block.line) {
+        above = std::max(above, f.above);
+        below = std::max(below, f.below);
+    }
+    const int baseline = block.y + above;
     const int offset = block.centred ? std::max(0, (block.width - block.lineWidth) / 2) : 0;
     Layer& layer = layers_[block.layer];
     for (Fragment& f : block.line) {
-        const int top = block.y + height - f.height;
+        const int top = baseline - f.lift;
         f.op.rect = {block.x + offset + f.x, top, block.x + offset + f.x + f.width, top + f.height};
         layer.ops.push_back(std::move(f.op));
     }
-    block.y += height;
+    block.y += std::max(0, above + below);
     block.line.clear();
     block.lineWidth = 0;
     block.space = false;
@@ -227,17 +373,27 @@ void PageLayout::Paint(HDC dc, int scrollY) const {
         const int dy = layer.scrolls ? -scrollY : 0;
         for (const Op& op : layer.ops) {
             const RECT rect = Shifted(op.rect, dy);
-            RECT visible;
-            if (!IntersectRect(&visible, &rect, &view)) continue;
             if (!op.text) {
-                if (op.filled) FillSolid(dc, visible, op.color, op.alpha);
+                PaintBox(dc, op, rect, view);
                 continue;
             }
+            RECT visible;
+            if (!IntersectRect(&visible, &rect, &view)) continue;
             SelectGuard font(dc, fonts_[op.font].handle->get());
             SetTextColor(dc, op.color);
             TextOutW(dc, rect.left, rect.top, op.chars.c_str(), static_cast<int>(op.chars.size()));
         }
     }
+}
+
+// Shadow, then background, then picture.
+void PageLayout::PaintBox(HDC dc, const Op& op, const RECT& rect, const RECT& view) const {
+    if (op.shadow.present) PaintShadow(dc, rect, op.radius, op.shadow, op.alpha, view);
+    RECT visible;
+    if (!IntersectRect(&visible, &rect, &view)) return;
+    if (op.filled && op.radius > 0) FillRounded(dc, rect, op.radius, op.color, op.alpha, view);
+    else if (op.filled) FillSolid(dc, visible, op.color, op.alpha);
+    if (op.picture) PaintPicture(dc, rect, op.picture->get(), op.pictureSize, op.alpha, view);
 }
 
 int PageLayout::HitTest(POINT point, int scrollY) const {

@@ -1,11 +1,14 @@
-// Where the boxes and texts of a page snapshot go in a window of a given size, how they
-// are painted, and which element a point hits. Blocks stack top to bottom, their text
-// wraps at blanks and between CJK characters; a fixed box is placed against the window
+// Where the boxes, texts and pictures of a page snapshot go in a window of a given size,
+// how they are painted, and which element a point hits. Blocks stack top to bottom with
+// their padding and vertical margins (adjoining margins collapse, as in a browser), their
+// text wraps at blanks and between CJK characters into lines as high as their line
+// height, pictures sit on the line's baseline; a fixed box is placed against the window
 // and painted over the flow in z-index order. UI thread.
 #pragma once
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -41,6 +44,10 @@ private:
         COLORREF color;
         size_t font;
         std::wstring chars;
+        int radius;
+        BoxShadow shadow;
+        std::shared_ptr<GdiObject> picture;
+        SIZE pictureSize;
     };
     struct Layer {
         int z;
@@ -52,23 +59,38 @@ private:
         int size;
         bool bold;
         std::unique_ptr<GdiObject> handle;
-        int height;
+        int height;  // the line height of "normal"
+        int ascent;
+        int descent;
         int space;
     };
+    // On a line: above and below its baseline, the part that decides the line's height;
+    // glyphs (text) or the picture itself sits at lift above the baseline.
     struct Fragment {
         int x;
         int width;
+        int above;
+        int below;
+        int lift;
         int height;
         Op op;
+    };
+    // Margins that meet with nothing between them: the largest positive one and the most
+    // negative one add up.
+    struct Margin {
+        int positive = 0;
+        int negative = 0;
+        void Add(int margin);
+        int Value() const { return positive + negative; }
     };
     struct Block {
         size_t end;
         size_t layer;
         size_t op;
-        int x;
+        int x;  // the content box
         int width;
-        int top;
-        int y;
+        int top;  // the border box; known once something is in it unless it has top padding
+        int y;    // where the next content goes
         int fixedHeight;  // -1 when the content decides
         bool fixed;
         bool centred;
@@ -76,15 +98,28 @@ private:
         std::vector<Fragment> line;
         int lineWidth;
         bool space;
+        int padding[4];  // top, right, bottom, left
+        int marginBottom;
+        CssLength radius;
+        Margin savedMargin;  // a fixed box's: the flow's, while the box has its own
+        size_t savedWaiting;
     };
 
+    static Op BoxOp(int item, const RECT& rect);
     size_t FontFor(const ComputedStyle& style);
     void OpenBlock(int index, const RenderItem& item);
+    void OpenFlowBlock(Block& block, const Block& parent, const ComputedStyle& s);
     void CloseBlock();
+    int CloseFlowBlock(Block& block);
+    // Content is about to land in the innermost block: the margins waiting above it
+    // take their place, and blocks still waiting for their top get it.
+    void Settle();
     void AddText(int index, const RenderItem& item);
     void AddImage(int index, const RenderItem& item);
+    void AddBreak(const RenderItem& item);
     void Place(Block& block, Fragment fragment, bool breakable);
     void FlushLine(Block& block);
+    void PaintBox(HDC dc, const Op& op, const RECT& rect, const RECT& view) const;
 
     HDC dc_ = nullptr;  // while building
     SIZE view_ = {0, 0};
@@ -92,6 +127,9 @@ private:
     std::vector<Layer> layers_;
     std::vector<Block> open_;
     std::vector<Font> fonts_;
+    Margin margin_;         // collapsed margins above the next content of the flow
+    size_t waiting_ = 0;    // how many innermost open blocks wait for their top
+    std::map<const DecodedImage*, std::shared_ptr<GdiObject>> pictures_;  // while building
     int contentHeight_ = 0;
 };
 

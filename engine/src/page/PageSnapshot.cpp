@@ -1,6 +1,8 @@
 #include "PageSnapshot.h"
 
 #include "HtmlParser.h"
+#include "Url.h"
+#include "include/internal/cef_string.h"
 
 namespace engine {
 namespace {
@@ -33,6 +35,12 @@ RenderItem::Kind KindOf(const DomNode& element, const ComputedStyle& style) {
     return style.display == ComputedStyle::kBlock || style.fixed ? RenderItem::kBlock : RenderItem::kInline;
 }
 
+std::shared_ptr<const DecodedImage> ImageOf(const DomNode& img, const std::wstring& page, const ImageSource& images) {
+    const std::wstring* src = img.Attribute(L"src");
+    if (src == nullptr || Trim(*src).empty() || !images) return nullptr;
+    return images(ResolveUrl(CefString(page).ToString(), CefString(Trim(*src)).ToString()));
+}
+
 }  // namespace
 
 StyleSheets CollectStyleSheets(const DomDocument& doc, StyleSheetCache& cache) {
@@ -57,7 +65,7 @@ StyleSheets CollectStyleSheets(const DomDocument& doc, StyleSheetCache& cache) {
 }
 
 std::shared_ptr<const PageSnapshot> BuildSnapshot(const DomDocument& doc, const StyleSheets& sheets,
-                                                  const std::wstring& url) {
+                                                  const std::wstring& url, const ImageSource& images) {
     auto page = std::make_shared<PageSnapshot>();
     page->document = doc.serial();
     page->url = url;
@@ -78,7 +86,7 @@ std::shared_ptr<const PageSnapshot> BuildSnapshot(const DomDocument& doc, const 
             if (!n->IsElement()) {
                 if (parent != nullptr) {
                     items.push_back({RenderItem::kText, parent->clickable, n->parent()->serial(), items.size() + 1,
-                                     parent->opacity, parent->style, n->text()});
+                                     parent->opacity, parent->style, n->text(), nullptr});
                 }
                 return false;
             }
@@ -86,7 +94,8 @@ std::shared_ptr<const PageSnapshot> BuildSnapshot(const DomDocument& doc, const 
             if (style.display == ComputedStyle::kNone) return false;
             const bool clickable = (parent && parent->clickable) || Clickable(*n, style);
             const double opacity = (parent ? parent->opacity : 1.0) * style.opacity;
-            items.push_back({KindOf(*n, style), clickable, n->serial(), 0, opacity, style, Label(*n)});
+            items.push_back({KindOf(*n, style), clickable, n->serial(), 0, opacity, style, Label(*n), nullptr});
+            if (items.back().kind == RenderItem::kImage) items.back().image = ImageOf(*n, url, images);
             open.push_back({items.size() - 1, style, opacity, clickable});
             return true;
         },

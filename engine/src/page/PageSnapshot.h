@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "DomDocument.h"
+#include "ImageDecoder.h"
 #include "StyleSheet.h"
 
 namespace engine {
@@ -24,6 +26,7 @@ struct RenderItem {
     double opacity;  // with the ancestors' opacity
     ComputedStyle style;
     std::wstring text;  // a text as written; for an element "tag#id.class"
+    std::shared_ptr<const DecodedImage> image;  // an <img>'s picture, once it can be shown
 };
 
 struct PageSnapshot {
@@ -42,8 +45,11 @@ using StyleSheetCache = std::map<std::wstring, std::shared_ptr<const StyleSheet>
 // The sheets of the document's style elements in page order; cache keeps parsed sheets
 // whose text has not changed since the last call.
 StyleSheets CollectStyleSheets(const DomDocument& doc, StyleSheetCache& cache);
+// The picture an <img> element's src names, already resolved against the page's address.
+using ImageSource = std::function<std::shared_ptr<const DecodedImage>(const std::string& url)>;
+// Without images, every <img> shows as a picture that cannot be had.
 std::shared_ptr<const PageSnapshot> BuildSnapshot(const DomDocument& doc, const StyleSheets& sheets,
-                                                  const std::wstring& url);
+                                                  const std::wstring& url, const ImageSource& images = nullptr);
 // The picture of a page without scripts, straight from its markup (the engine's own pages).
 std::shared_ptr<const PageSnapshot> SnapshotOfMarkup(const std::wstring& html, int document, const std::wstring& url);
 

@@ -16,6 +16,8 @@ const wchar_t* const kBlockElements[] = {
 const wchar_t* const kHiddenElements[] = {L"head",  L"script", L"style",    L"title",   L"meta",
                                           L"link",  L"base",   L"template", L"noscript"};
 const int kHeadingSizes[] = {32, 24, 19, 16, 13, 11};
+// A heading's margins above and below, in its own font size.
+const double kHeadingMargins[] = {0.67, 0.83, 1.0, 1.33, 1.67, 2.33};
 
 std::wstring StripComments(const std::wstring& text) {
     std::wstring out;
@@ -70,11 +72,91 @@ void ApplyMarginLeft(ComputedStyle& style, const std::wstring& value) {
     }
 }
 
-// The left part of a margin shorthand: the fourth of four values, else the second, else the only one.
-void ApplyMargin(ComputedStyle& style, const std::wstring& value) {
+// The top, right, bottom and left values of a margin or padding shorthand of one to four values.
+bool Sides(const std::wstring& value, std::wstring (&sides)[4]) {
     const std::vector<std::wstring> parts = Tokens(value);
-    if (parts.empty() || parts.size() > 4) return;
-    ApplyMarginLeft(style, parts.size() == 4 ? parts[3] : parts.size() >= 2 ? parts[1] : parts[0]);
+    if (parts.empty() || parts.size() > 4) return false;
+    sides[0] = parts[0];
+    sides[1] = parts.size() > 1 ? parts[1] : parts[0];
+    sides[2] = parts.size() > 2 ? parts[2] : parts[0];
+    sides[3] = parts.size() > 3 ? parts[3] : sides[1];
+    return true;
+}
+
+// Margins read every length (auto is 0 for the vertical ones); a right margin is not used.
+void ApplyMargin(ComputedStyle& style, const std::wstring& value) {
+    std::wstring sides[4];
+    if (!Sides(value, sides)) return;
+    ParseLength(sides[0], style.marginTop);
+    ParseLength(sides[2], style.marginBottom);
+    ApplyMarginLeft(style, sides[3]);
+}
+
+void ApplyPadding(CssLength& side, const std::wstring& value) {
+    CssLength length;
+    if (ParseLength(value, length) && !length.IsAuto() && length.value >= 0) side = length;
+}
+
+void ApplyPaddings(ComputedStyle& style, const std::wstring& value) {
+    std::wstring sides[4];
+    if (!Sides(value, sides)) return;
+    ApplyPadding(style.paddingTop, sides[0]);
+    ApplyPadding(style.paddingRight, sides[1]);
+    ApplyPadding(style.paddingBottom, sides[2]);
+    ApplyPadding(style.paddingLeft, sides[3]);
+}
+
+// A unitless number is kept as a factor that children apply to their own font size.
+void ApplyLineHeight(ComputedStyle& style, const std::wstring& keyword) {
+    double number = 0;
+    CssLength length;
+    if (keyword == L"normal") {
+        style.lineHeight = CssLength();
+        style.lineFactor = 0;
+    } else if (ParseNumber(keyword, number) && number > 0) {
+        style.lineHeight = CssLength();
+        style.lineFactor = number;
+    } else if (ParseLength(keyword, length) && !length.IsAuto() && length.value >= 0) {
+        style.lineHeight = length;
+        style.lineFactor = 0;
+    }
+}
+
+// One radius for all four corners: the first value.
+void ApplyRadius(ComputedStyle& style, const std::wstring& value) {
+    const std::vector<std::wstring> parts = Tokens(value);
+    CssLength length;
+    if (!parts.empty() && ParseLength(parts[0], length) && !length.IsAuto() && length.value >= 0) style.radius = length;
+}
+
+// The first shadow of the list: two to four pixel lengths and a colour (the text colour
+// when none is given). An inset shadow, or one the engine cannot read, is not drawn.
+void ApplyBoxShadow(ComputedStyle& style, const std::wstring& value) {
+    int depth = 0;
+    size_t end = 0;
+    for (; end < value.size() && !(value[end] == L',' && depth == 0); ++end) {
+        depth += value[end] == L'(' ? 1 : value[end] == L')' && depth > 0 ? -1 : 0;
+    }
+    style.shadow = BoxShadow();
+    BoxShadow shadow;
+    shadow.color = style.color;
+    int lengths[4] = {0, 0, 0, 0};
+    size_t count = 0;
+    for (const std::wstring& token : Tokens(value.substr(0, end))) {
+        CssLength length;
+        if (ParseLength(token, length) && length.unit == CssLength::kPx && count < 4) {
+            lengths[count++] = length.Resolve(0, 0);
+        } else if (!ParseColor(token, shadow.color, shadow.alpha)) {
+            return;
+        }
+    }
+    if (count < 2 || lengths[2] < 0) return;
+    shadow.present = true;
+    shadow.x = lengths[0];
+    shadow.y = lengths[1];
+    shadow.blur = std::min(lengths[2], 100);
+    shadow.spread = std::max(-100, std::min(lengths[3], 100));
+    style.shadow = shadow;
 }
 
 void ApplyFontSize(ComputedStyle& style, const std::wstring& value, const ComputedStyle& parent) {
@@ -141,6 +223,21 @@ void Apply(ComputedStyle& style, const CssDeclaration& d, const ComputedStyle& p
         ApplyMarginLeft(style, d.value);
     } else if (name == L"margin") {
         ApplyMargin(style, d.value);
+    } else if (name == L"margin-top" || name == L"margin-bottom") {
+        ParseLength(d.value, name == L"margin-top" ? style.marginTop : style.marginBottom);
+    } else if (name == L"padding") {
+        ApplyPaddings(style, d.value);
+    } else if (name.compare(0, 8, L"padding-") == 0) {
+        CssLength* side = name == L"padding-top" ? &style.paddingTop : name == L"padding-right" ? &style.paddingRight
+                        : name == L"padding-bottom" ? &style.paddingBottom : name == L"padding-left" ? &style.paddingLeft
+                                                                                   : nullptr;
+        if (side != nullptr) ApplyPadding(*side, d.value);
+    } else if (name == L"line-height") {
+        ApplyLineHeight(style, Trim(keyword));
+    } else if (name == L"border-radius") {
+        ApplyRadius(style, d.value);
+    } else if (name == L"box-shadow") {
+        ApplyBoxShadow(style, d.value);
     } else if (name == L"cursor") {
         style.pointer = keyword == L"pointer";
     }
@@ -155,7 +252,9 @@ void ApplyDefaults(ComputedStyle& style, const DomNode& element) {
     if (tag.size() == 2 && tag[0] == L'h' && tag[1] >= L'1' && tag[1] <= L'6') {
         style.bold = true;
         style.fontSize = kHeadingSizes[tag[1] - L'1'];
+        style.marginTop = style.marginBottom = {CssLength::kEm, kHeadingMargins[tag[1] - L'1']};
     }
+    if (tag == L"p") style.marginTop = style.marginBottom = {CssLength::kEm, 1.0};
     if (tag == L"b" || tag == L"strong" || tag == L"th") style.bold = true;
     if (tag == L"center") style.centred = true;
     if (tag == L"a" && element.Attribute(L"href") != nullptr) {
@@ -168,6 +267,18 @@ void ApplyDefaults(ComputedStyle& style, const DomNode& element) {
     const std::wstring* height = element.Attribute(L"height");
     if (width && ParseNumber(Trim(*width), length.value)) style.width = {CssLength::kPx, length.value};
     if (height && ParseNumber(Trim(*height), length.value)) style.height = {CssLength::kPx, length.value};
+}
+
+// Lengths in em, and a line height in percent, are pixels of the element's own font size.
+void ResolveFontRelative(ComputedStyle& s) {
+    CssLength* const lengths[] = {&s.top,        &s.left,         &s.width,         &s.height,
+                                  &s.marginLeft, &s.marginTop,    &s.marginBottom,  &s.paddingTop,
+                                  &s.paddingRight, &s.paddingBottom, &s.paddingLeft, &s.radius,
+                                  &s.lineHeight};
+    for (CssLength* length : lengths) {
+        if (length->unit == CssLength::kEm) *length = {CssLength::kPx, length->value * s.fontSize};
+    }
+    if (s.lineHeight.unit == CssLength::kPercent) s.lineHeight = {CssLength::kPx, s.lineHeight.value * s.fontSize / 100};
 }
 
 }  // namespace
@@ -189,7 +300,10 @@ StyleSheet::StyleSheet(const std::wstring& source) {
         for (size_t k = 0; k <= selectors.size(); ++k) {
             if (k < selectors.size() && selectors[k] != L',') continue;
             Selector selector;
-            if (ParseSelector(Trim(selectors.substr(start, k - start)), selector)) rule.selectors.push_back(selector);
+            if (ParseSelector(Trim(selectors.substr(start, k - start)), selector)) {
+                for (const Compound& part : selector.parts) usesHover_ = usesHover_ || part.hover;
+                rule.selectors.push_back(selector);
+            }
             start = k + 1;
         }
         const size_t bodyEnd = end > open + 1 && text[end - 1] == L'}' ? end - 1 : end;
@@ -198,8 +312,9 @@ StyleSheet::StyleSheet(const std::wstring& source) {
     }
 }
 
-// Tag, #id, .class and *, joined by descendant or child combinators; anything else
-// (pseudo-classes, attributes, sibling combinators) makes the selector match nothing.
+// Tag, #id, .class, * and :hover, joined by descendant or child combinators; anything
+// else (other pseudo-classes, attributes, sibling combinators) makes the selector match
+// nothing.
 bool StyleSheet::ParseSelector(const std::wstring& text, Selector& selector) {
     bool child = false;
     bool between = true;
@@ -221,15 +336,18 @@ bool StyleSheet::ParseSelector(const std::wstring& text, Selector& selector) {
         Compound compound;
         while (i < text.size() && !IsCssSpace(text[i]) && text[i] != L'>') {
             const wchar_t kind = text[i];
-            if (kind != L'*' && kind != L'#' && kind != L'.' && !IsIdentChar(kind)) return false;
-            if (kind == L'*' || kind == L'#' || kind == L'.') ++i;
+            const bool marked = kind == L'*' || kind == L'#' || kind == L'.' || kind == L':';
+            if (!marked && !IsIdentChar(kind)) return false;
+            if (marked) ++i;
             std::wstring name;
             while (i < text.size() && IsIdentChar(text[i])) name += text[i++];
             if (kind == L'#') compound.id = name;
             else if (kind == L'.') compound.classes.push_back(name);
+            else if (kind == L':' && ToLower(name) == L"hover") compound.hover = true;
+            else if (kind == L':') return false;
             else if (kind != L'*') compound.tag = ToLower(name);
             if ((kind == L'#' || kind == L'.') && name.empty()) return false;
-            selector.specificity += kind == L'#' ? 10000 : kind == L'.' ? 100 : kind == L'*' ? 0 : 1;
+            selector.specificity += kind == L'#' ? 10000 : kind == L'.' || kind == L':' ? 100 : kind == L'*' ? 0 : 1;
         }
         if (!selector.parts.empty()) selector.childOf.push_back(child);
         selector.parts.push_back(compound);
@@ -240,6 +358,7 @@ bool StyleSheet::ParseSelector(const std::wstring& text, Selector& selector) {
 
 bool StyleSheet::Matches(const Compound& compound, const DomNode& element) {
     if (!compound.tag.empty() && compound.tag != element.tag()) return false;
+    if (compound.hover && !element.hovered()) return false;
     if (!compound.id.empty()) {
         const std::wstring* id = element.Attribute(L"id");
         if (id == nullptr || *id != compound.id) return false;
@@ -284,6 +403,8 @@ ComputedStyle ComputeStyle(const DomNode& element, const ComputedStyle& parent, 
     style.bold = parent.bold;
     style.centred = parent.centred;
     style.pointer = parent.pointer;
+    style.lineHeight = parent.lineHeight;
+    style.lineFactor = parent.lineFactor;
     ApplyDefaults(style, element);
     std::vector<StyleSheet::Match> matches;
     for (size_t s = 0; s < sheets.size(); ++s) sheets[s]->Collect(element, s, matches);
@@ -294,6 +415,7 @@ ComputedStyle ComputeStyle(const DomNode& element, const ComputedStyle& parent, 
         for (const CssDeclaration& d : *match.declarations) Apply(style, d, parent);
     }
     for (const CssDeclaration& d : element.style()) Apply(style, d, parent);
+    ResolveFontRelative(style);
     return style;
 }
 

@@ -1,7 +1,8 @@
 // The page's <style> rules and the cascade that gives each element the few properties
 // the page model honours: display, colours, opacity, fixed position with its box,
-// z-index, font size and weight, centred text, left margin and the hand cursor.
-// Everything else a page writes is parsed and ignored.
+// z-index, font size and weight, line height, centred text, margins, padding, rounded
+// corners, a box shadow and the hand cursor. Everything else a page writes is parsed
+// and ignored.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,13 @@
 
 namespace engine {
 
+struct BoxShadow {
+    bool present = false;
+    int x = 0, y = 0, blur = 0, spread = 0;
+    COLORREF color = RGB(0, 0, 0);
+    double alpha = 1.0;
+};
+
 struct ComputedStyle {
     enum Display : unsigned char { kInline, kBlock, kNone };
     Display display = kBlock;
@@ -25,9 +33,15 @@ struct ComputedStyle {
     bool fixed = false;
     CssLength top, left, width, height, marginLeft;
     bool centredBox = false;  // margin-left: auto beside a width
+    CssLength marginTop, marginBottom;
+    CssLength paddingTop, paddingRight, paddingBottom, paddingLeft;
+    CssLength radius;  // border-radius, the same for every corner
+    BoxShadow shadow;
     int zIndex = 0;
     int fontSize = 16;
     bool bold = false;
+    CssLength lineHeight;   // in pixels once computed; auto is the font's own ("normal")
+    double lineFactor = 0;  // a unitless line-height, which children inherit as a factor
     bool centred = false;  // text-align: center
     bool pointer = false;  // cursor: pointer
 };
@@ -44,12 +58,15 @@ public:
         const CssDeclarations* declarations;
     };
     void Collect(const DomNode& element, size_t sheetOrder, std::vector<Match>& out) const;
+    // Whether a rule depends on where the pointer is.
+    bool UsesHover() const { return usesHover_; }
 
 private:
     struct Compound {
         std::wstring tag;  // empty for any
         std::wstring id;
         std::vector<std::wstring> classes;
+        bool hover = false;
     };
     struct Selector {
         std::vector<Compound> parts;
@@ -66,6 +83,7 @@ private:
     static bool Matches(const Selector& selector, const DomNode& element);
 
     std::vector<Rule> rules_;
+    bool usesHover_ = false;
 };
 
 using StyleSheets = std::vector<std::shared_ptr<const StyleSheet>>;

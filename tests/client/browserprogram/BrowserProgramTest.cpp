@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "../common/ClientProgram.h"
 
@@ -14,7 +15,55 @@ using namespace ProgramDriver;
 
 namespace {
 
-class BrowserProgram : public ClientProgramTest {};
+class BrowserProgram : public ClientProgramTest {
+protected:
+    // The template's picture 28 pixels down (the rows of its cloud are 20 to 121 of its
+    // 190), the heading below it after its own margin, the button's label in the middle
+    // of its yellow box (not hovered).
+    static void ExpectTheErrorPageAsDesigned(HWND browser) {
+        SetCursorPos(0, 0);  // the button is not under the pointer
+        const auto count = [](const ScreenPixels& screen, int y, DWORD rgb) {
+            int n = 0;
+            for (int x = 0; x < screen.width(); ++x) n += screen.rgb(x, y) == rgb;
+            return n;
+        };
+        std::vector<int> cloud;
+        ASSERT_TRUE(WaitUntil([&] {
+            const ScreenPixels screen(browser);
+            cloud.clear();
+            for (int y = 0; y < 218; ++y) {
+                if (count(screen, y, 0xF7C462) >= 60) cloud.push_back(y);
+            }
+            return !cloud.empty();
+        })) << "no picture shown";
+        EXPECT_EQ(28 + 20, cloud.front());
+        EXPECT_EQ(28 + 121, cloud.back());
+        const ScreenPixels screen(browser);
+        int heading = 218;
+        while (heading < screen.height() && count(screen, heading, 0xF7C462) == 0) ++heading;
+        EXPECT_GE(heading, 218 + 6);
+        EXPECT_LE(heading, 218 + 30);
+        std::vector<int> button;
+        std::vector<int> label;
+        for (int y = heading; y < screen.height(); ++y) {
+            if (count(screen, y, 0xFFF300) == 0) continue;
+            button.push_back(y);
+            for (int x = 0; x < screen.width(); ++x) {
+                const DWORD c = screen.rgb(x, y);
+                if (((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 450) {
+                    label.push_back(y);
+                    break;
+                }
+            }
+        }
+        ASSERT_FALSE(button.empty());
+        ASSERT_FALSE(label.empty());
+        EXPECT_EQ(40u, button.size());
+        EXPECT_NEAR((button.front() + button.back()) / 2.0, (label.front() + label.back()) / 2.0, 3.0)
+            << "button " << button.front() << ".." << button.back() << ", label " << label.front() << ".."
+            << label.back();
+    }
+};
 
 TEST_F(BrowserProgram, TheLinesPageLoadsIsPlacedAndResizesTheWindowAndOpensNoPopup) {
     server_.Serve(kLineUrl, Page("window.open('/popup');"
@@ -61,6 +110,7 @@ TEST_F(BrowserProgram, ARefusedConnectionShowsTheErrorPageWhoseLineItemLoadsTheL
     // The line item is drawn in its link colour; a click on it asks for the line again.
     HWND browser = WaitForPlacedBrowser();
     ASSERT_NE(nullptr, browser);
+    ExpectTheErrorPageAsDesigned(browser);
     POINT item = {-1, -1};
     ASSERT_TRUE(WaitUntil([&] { return (item = FindColour(browser, 0x279AC6)).x >= 0; }));
     const size_t loads = Trace().size();

@@ -214,6 +214,7 @@ public:
                                        "#/login?operators_id=1\"}]')"))
             << page;
         POINT button = {-1, -1};
+        SetCursorPos(0, 0);  // the button shows its own colour, not the one under the pointer
         ASSERT_TRUE(WaitUntil([&] { return FindColour(browser_, 0x279AC6).x >= 0; })) << "no line item shown";
         ASSERT_TRUE(WaitUntil([&] { return (button = FindColour(browser_, 0xFFF300)).x >= 0; })) << "no button shown";
 

@@ -90,7 +90,7 @@ public:
     }
 
     bool OnBeforePopup(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>, const CefString& url, const CefString&,
-                       WindowOpenDisposition, bool, const CefPopupFeatures&, CefWindowInfo&, CefRefPtr<CefClient>&,
+                       CefLifeSpanHandler::WindowOpenDisposition, bool, const CefPopupFeatures&, CefWindowInfo&, CefRefPtr<CefClient>&,
                        CefBrowserSettings&, bool*) override {
         Add("before-popup " + url.ToString());
         return blockPopups;

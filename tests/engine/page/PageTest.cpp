@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stb_image_write.h>
+
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -140,6 +143,34 @@ std::string LinesJson() {
     return CefWriteJSON(value, JSON_WRITER_DEFAULT).ToString();
 }
 
+// A picture of one colour (0xRRGGBB), as a PNG or a JPEG.
+std::string Picture(int width, int height, DWORD rgb, bool jpeg = false) {
+    std::vector<unsigned char> pixels;
+    for (int i = 0; i < width * height; ++i) {
+        pixels.insert(pixels.end(), {static_cast<unsigned char>(rgb >> 16), static_cast<unsigned char>(rgb >> 8),
+                                     static_cast<unsigned char>(rgb)});
+    }
+    std::string out;
+    const auto append = [](void* to, void* data, int size) { static_cast<std::string*>(to)->append(static_cast<char*>(data), size); };
+    if (jpeg) stbi_write_jpg_to_func(append, &out, width, height, 3, pixels.data(), 95);
+    else stbi_write_png_to_func(append, &out, width, height, 3, pixels.data(), width * 3);
+    return out;
+}
+
+std::string Base64(const std::string& bytes) {
+    const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const auto at = [&](size_t k) { return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0u; };
+        const unsigned n = (at(i) << 16) | (at(i + 1) << 8) | at(i + 2);
+        out += digits[(n >> 18) & 63];
+        out += digits[(n >> 12) & 63];
+        out += i + 1 < bytes.size() ? digits[(n >> 6) & 63] : '=';
+        out += i + 2 < bytes.size() ? digits[n & 63] : '=';
+    }
+    return out;
+}
+
 std::wstring g_folder;
 LoopbackServer* g_server = nullptr;
 CefRefPtr<TestApp> g_app;
@@ -213,6 +244,15 @@ protected:
     }
 
     static std::string Text() { return CefString(engine_testing::DisplayedText(Browser())).ToString(); }
+    // The window's page as it paints it.
+    static std::unique_ptr<Canvas> Shot() {
+        RECT client;
+        GetClientRect(Window(), &client);
+        auto canvas = std::make_unique<Canvas>(client.right, client.bottom);
+        SendMessageW(Window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->dc()), PRF_CLIENT);
+        return canvas;
+    }
+    static DWORD At(const Canvas& canvas, LONG x, LONG y) { return canvas.At(x, y) & 0xFFFFFF; }
     static std::string Log() { return ReadWhole(g_folder + L"\\cef.log"); }
 };
 
@@ -289,6 +329,120 @@ TEST_F(PageTest, TheDimmingScriptOverlaysThePageOnceAndHidesIt) {
         const RECT overlay = Boxes("div#cpp_bg")[0].rect;
         EXPECT_TRUE(EqualRect(&overlay, &client)) << overlay.right << "x" << overlay.bottom;
     }
+}
+
+TEST_F(PageTest, PicturesFromTheServerAndFromDataUrlsArePaintedAtTheirSizeAndBadOnesAreSkipped) {
+    const struct {
+        const char* path;
+        std::string body;
+    } served[] = {{"/red.png", Picture(30, 20, 0xFF0000)},
+                  {"/broken.png", "\x89PNG\r\n\x1a\n not a picture"},
+                  {"/wide.png", Picture(9000, 1, 0x00FF00)}};
+    for (const auto& picture : served) {
+        LoopbackServer::Reply reply;
+        reply.body = picture.body;
+        g_server->Serve(picture.path, reply);
+    }
+    const std::string jpeg = "data:image/jpeg;base64," + Base64(Picture(24, 16, 0x0000FF, true));
+    ASSERT_TRUE(Load("/pictures", "<body style=\"margin: 0\"><div><img id=served src=\"/red.png\"></div>"
+                                  "<div><img id=inline width=48 src=\"" + jpeg + "\"></div>"
+                                  "<div><img id=broken src=\"/broken.png\" width=10 height=10><img id=wide src=\"/wide.png\">"
+                                  "<img id=other src=\"ftp://127.0.0.1/x.png\"></div><p>after the pictures</p>"
+                                  // What the engine does not know, or bounds, leaves the rest to be shown.
+                                  "<div style=\"float: left; display: grid; line-height: 1e300px; border-radius: 1px / 2px;"
+                                  " box-shadow: inset 0 0 5px red\"><img src=\"/red.png\" width=100000 height=100000>odd"
+                                  "</div><p>the end</p></body>"));
+    ASSERT_TRUE(WaitUntil([] { return BoxOf("img#served").right == 30; }));
+    const struct {
+        const char* element;
+        RECT box;
+        DWORD colour;  // at its centre
+    } expected[] = {{"img#served", {0, 0, 30, 20}, 0xFF0000},
+                    {"img#inline", {0, 20, 48, 52}, 0x0000FF},
+                    {"img#broken", {0, 52, 10, 62}, 0xFFFFFF},
+                    {"img#wide", {10, 62, 10, 62}, 0xFFFFFF},
+                    {"img#other", {10, 62, 10, 62}, 0xFFFFFF}};
+    const auto shot = Shot();
+    for (const auto& e : expected) {
+        const RECT box = BoxOf(e.element);
+        EXPECT_TRUE(EqualRect(&box, &e.box)) << e.element << ": " << box.left << "," << box.top << " " << box.right << "x"
+                                             << box.bottom;
+        EXPECT_TRUE(ColourNear(e.colour, At(*shot, (box.left + box.right) / 2, (box.top + box.bottom) / 2), 8))
+            << e.element;
+    }
+    EXPECT_NE(std::string::npos, Text().find("after the pictures\nodd\nthe end")) << Text();
+    EXPECT_EQ(0xFF0000u, At(*shot, 20, shot->height() - 5));  // the huge picture, cut to the window
+    // The fetches of the skipped pictures end in their own time.
+    for (const std::string skipped : {"/broken.png is not shown", "/wide.png is not shown", "x.png is not shown"}) {
+        EXPECT_TRUE(WaitUntil([&] { return Log().find(skipped) != std::string::npos; })) << skipped;
+    }
+}
+
+TEST_F(PageTest, MarginsPaddingLineHeightAndRoundedCornersLandWhereTheStyleSays) {
+    ASSERT_TRUE(Load("/boxes", "<body style=\"margin: 0\">"
+                               "<div id=a style=\"margin: 20px 0 10px; height: 30px; background: #FF0000\"></div>"
+                               "<div id=b style=\"margin-top: 30px; padding: 10px 0 6px 12px; background: #00FF00\">"
+                               "<div id=inner style=\"height: 20px; background: #0000FF\"></div></div>"
+                               "<div id=c style=\"line-height: 40px; font-size: 20px; background: #FFFF00\">田</div>"
+                               "<div id=d style=\"width: 100px; height: 40px; border-radius: 20px; background: #FF00FF\">"
+                               "</div><div id=e><p id=p style=\"margin: 12px 0\">text</p></div></body>"));
+    ASSERT_TRUE(WaitUntil([] { return Boxes("p#p").size() == 1; }));
+    // Adjoining margins collapse into the larger one, through a parent without padding too.
+    RECT client;
+    GetClientRect(Window(), &client);
+    const LONG w = client.right;
+    const struct {
+        const char* element;
+        RECT box;
+    } expected[] = {{"div#a", {0, 20, w, 50}},   {"div#b", {0, 80, w, 116}},   {"div#inner", {12, 90, w, 110}},
+                    {"div#c", {0, 116, w, 156}}, {"div#d", {0, 156, 100, 196}}, {"p#p", {0, 208, w, BoxOf("p#p").bottom}},
+                    {"div#e", BoxOf("p#p")}};
+    for (const auto& e : expected) {
+        const RECT box = BoxOf(e.element);
+        EXPECT_TRUE(EqualRect(&box, &e.box)) << e.element << ": " << box.left << "," << box.top << " " << box.right << ","
+                                             << box.bottom;
+    }
+    const auto shot = Shot();
+    // The glyph stands in the middle of its 40-pixel line.
+    int top = -1;
+    int bottom = -1;
+    for (int y = 116; y < 156; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            if (At(*shot, x, y) != 0xFFFF00 && top < 0) top = y;
+            if (At(*shot, x, y) != 0xFFFF00) bottom = y;
+        }
+    }
+    ASSERT_GE(top, 116);
+    EXPECT_NEAR(136, (top + bottom + 1) / 2.0, 2.5) << top << ".." << bottom;
+    // Corners outside the radius show the page; the edges' middles and the centre the fill.
+    const struct {
+        int x, y;
+        DWORD colour;
+    } corners[] = {{1, 157, 0xFFFFFF}, {98, 194, 0xFFFFFF}, {1, 176, 0xFF00FF}, {50, 157, 0xFF00FF}, {50, 176, 0xFF00FF}};
+    for (const auto& c : corners) EXPECT_TRUE(ColourNear(c.colour, At(*shot, c.x, c.y), 8)) << c.x << "," << c.y;
+}
+
+// The pointer is really moved over the window: the engine asks to hear when it leaves,
+// and is told at once when it is not there.
+TEST_F(PageTest, TheBoxUnderThePointerTakesItsHoverStyleUntilThePointerGoes) {
+    ASSERT_TRUE(Load("/hover", "<style>.b { height: 40px; background: #FF0000; } .b:hover { background: #00FF00; }</style>"
+                               "<body style=\"margin: 0\"><div class=b></div><p>below</p></body>"));
+    ASSERT_TRUE(WaitUntil([] { return Boxes("div.b").size() == 1; }));
+    ShowWindow(Window(), SW_SHOWNOACTIVATE);
+    const struct {
+        UINT message;
+        int y;
+        DWORD colour;
+    } steps[] = {{WM_MOUSEMOVE, 20, 0x00FF00}, {WM_MOUSEMOVE, 300, 0xFF0000}, {WM_MOUSEMOVE, 10, 0x00FF00},
+                 {WM_MOUSELEAVE, 2000, 0xFF0000}};
+    for (const auto& step : steps) {
+        POINT at = {20, step.y};
+        ClientToScreen(Window(), &at);
+        SetCursorPos(at.x, at.y);
+        PostMessageW(Window(), step.message, 0, MAKELPARAM(20, step.y));
+        EXPECT_TRUE(WaitUntil([&] { return At(*Shot(), 20, 20) == step.colour; })) << step.y;
+    }
+    ShowWindow(Window(), SW_HIDE);
 }
 
 TEST_F(PageTest, EachDomCallOfTheSubsetDoesWhatPagesExpect) {

@@ -346,7 +346,6 @@ typedef enum {
 typedef enum {
     TT_LINK = 0,
     TT_EXPLICIT = 1,
-    TT_AUTO_TOPLEVEL = 6,
     TT_RELOAD = 8,
 } cef_transition_type_t;
 

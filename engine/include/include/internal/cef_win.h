@@ -10,12 +10,15 @@ typedef cef_event_handle_t CefEventHandle;
 class CefMainArgs : public cef_main_args_t {
 public:
     CefMainArgs() { instance = nullptr; }
+    explicit CefMainArgs(const cef_main_args_t& r) { instance = r.instance; }
+    explicit CefMainArgs(const CefMainArgs& r) : cef_main_args_t() { instance = r.instance; }
     explicit CefMainArgs(HINSTANCE hInstance) { instance = hInstance; }
 };
 
 class CefWindowInfo : public cef_window_info_t {
 public:
     CefWindowInfo();
+    explicit CefWindowInfo(const cef_window_info_t& other);
     explicit CefWindowInfo(const CefWindowInfo& other);
     CefWindowInfo& operator=(const CefWindowInfo& other);
     ~CefWindowInfo();

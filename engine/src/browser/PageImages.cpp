@@ -1,0 +1,65 @@
+#include "PageImages.h"
+
+#include "EngineLog.h"
+#include "Url.h"
+
+namespace engine {
+namespace {
+
+const char kBrokenOrLarge[] = "broken, or larger than a page may show";
+
+// Long data: addresses stay readable in the log.
+std::string Shortened(const std::string& url) { return url.size() > 80 ? url.substr(0, 77) + "..." : url; }
+
+void Skipped(const std::string& url, const std::string& why) {
+    EngineLog::Write(LOGSEVERITY_WARNING, "the image " + Shortened(url) + " is not shown: " + why);
+}
+
+}  // namespace
+
+PageImages::~PageImages() {
+    for (auto& entry : entries_) {
+        if (entry.second.job) entry.second.job->Cancel();
+    }
+}
+
+std::shared_ptr<const DecodedImage> PageImages::Get(const std::string& url, const Fetched& fetched) {
+    auto found = entries_.find(url);
+    if (found != entries_.end()) return found->second.image;
+    if (entries_.size() >= kMaxImages) {
+        if (!tooMany_) Skipped(url, "the page has more than " + std::to_string(kMaxImages) + " images");
+        tooMany_ = true;
+        return nullptr;
+    }
+    Entry& entry = entries_[url];
+    const std::string scheme = UrlScheme(url);
+    if (scheme == "data") {
+        std::string type, charset, bytes;
+        if (DecodeDataUrl(url, type, charset, bytes)) entry.image = DecodeImage(bytes, *budget_);
+        if (!entry.image) Skipped(url, kBrokenOrLarge);
+    } else if (scheme == "http" || scheme == "https") {
+        const std::shared_ptr<PixelBudget> budget = budget_;
+        entry.job = StartFetch(
+            url,
+            [url, fetched, budget](FetchResult result) {
+                if (result.error == -3) return;  // the page has gone
+                std::shared_ptr<const DecodedImage> image;
+                if (result.error == 0 && result.status < 400) image = DecodeImage(result.body, *budget);
+                if (!image) Skipped(url, result.error != 0 ? "error " + std::to_string(result.error) : kBrokenOrLarge);
+                fetched(url, image);
+            },
+            kMaxImageBytes);
+    } else {
+        Skipped(url, "the engine fetches images over http(s) and reads data: addresses only");
+    }
+    return entry.image;
+}
+
+void PageImages::Put(const std::string& url, std::shared_ptr<const DecodedImage> image) {
+    auto found = entries_.find(url);
+    if (found == entries_.end()) return;
+    found->second.image = std::move(image);
+    found->second.job.reset();
+}
+
+}  // namespace engine

@@ -1,0 +1,4 @@
+// The test's PNG and JPEG writer.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
