@@ -82,6 +82,7 @@ private:
     void OpenBlock(int index, const RenderItem& item);
     void CloseBlock();
     void AddText(int index, const RenderItem& item);
+    void AddWord(Block& block, const Op& style, const std::wstring& text, size_t begin, size_t end);
     void AddImage(int index, const RenderItem& item);
     void Place(Block& block, Fragment fragment, bool breakable);
     void FlushLine(Block& block);
@@ -93,6 +94,7 @@ private:
     std::vector<Block> open_;
     std::vector<Font> fonts_;
     int contentHeight_ = 0;
+    size_t characters_ = 0;  // of text laid out so far
 };
 
 }  // namespace engine
