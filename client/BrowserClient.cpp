@@ -81,7 +81,22 @@ void CBrowserClient::OnLoadError(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFra
     const TWebStaticRecord* page = FindWebStaticFile(kErrorPageFile);
     if (page == nullptr || !frame || !IsLive(browser)) return;
     const std::string text(reinterpret_cast<const char*>(page->data), page->size);
+    m_errorPagesComing[frame->GetIdentifier()] = failedUrl.ToString();
     frame->LoadString(FillErrorPage(text, errorCode), failedUrl);
+}
+
+// The error page stands at the failed address, which may be any site's: the frame is
+// known to show it from the start of the load that the error page made until the next.
+void CBrowserClient::OnLoadStart(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame> frame) {
+    if (!frame) return;
+    const int64_t id = frame->GetIdentifier();
+    const auto coming = m_errorPagesComing.find(id);
+    if (coming != m_errorPagesComing.end() && coming->second == frame->GetURL().ToString()) {
+        m_errorPagesShown.insert(id);
+    } else {
+        m_errorPagesShown.erase(id);
+    }
+    if (coming != m_errorPagesComing.end()) m_errorPagesComing.erase(coming);
 }
 
 // Cookies reach the disk as soon as a server sets them, so a killed client keeps its login.

@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "IWindowConformityl.h"
@@ -43,6 +46,7 @@ public:
     bool DoClose(CefRefPtr<CefBrowser> browser) override;
     void OnBeforeClose(CefRefPtr<CefBrowser> browser) override;
 
+    void OnLoadStart(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame) override;
     void OnLoadEnd(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame, int httpStatusCode) override;
     void OnLoadError(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame, ErrorCode errorCode,
                      const CefString& errorText, const CefString& failedUrl) override;
@@ -81,6 +85,9 @@ private:
     bool IsLive(CefRefPtr<CefBrowser> browser);
     void PostToMainWindow(UINT msg);
     void LoadSelectedLine(CefRefPtr<CefFrame> frame);
+    // Whether a bridge call may be carried out: it comes from a page of a server line's
+    // origin, or from the client's own error page; a refusal is logged.
+    bool FromServicePage(CefRefPtr<CefBrowser> browser, const std::string& function);
 
     CefRefPtr<CefBrowser> m_mainBrowser;
     int m_mainBrowserId = 0;
@@ -89,6 +96,10 @@ private:
     IWindowConformityl* const m_windowControl;
     bool m_closing = false;
     base::Lock m_lock;
+    // Frames (by identifier) about to show the client's error page, with the failed
+    // address it stands in for, and those that show it now. Engine UI thread only.
+    std::map<int64_t, std::string> m_errorPagesComing;
+    std::set<int64_t> m_errorPagesShown;
 
     IMPLEMENT_REFCOUNTING(CBrowserClient);
 };

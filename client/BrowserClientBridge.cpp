@@ -86,6 +86,7 @@ bool CBrowserClient::OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, Cef
     CefRefPtr<CefListValue> args = message->GetArgumentList();
     for (const TBridgeCall& call : kBridgeCalls) {
         if (name != call.name) continue;
+        if (!FromServicePage(browser, name)) return false;
         // A line change without a line is taken and does nothing.
         if (call.count == kAtLeastOne && args->GetSize() == 0) return true;
         if (!CountFits(call.count, args->GetSize())) return false;
@@ -94,6 +95,16 @@ bool CBrowserClient::OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, Cef
         return true;
     }
     return false;
+}
+
+// The browser side learns nothing of the calling frame but its browser, so the main
+// frame's page is judged here; the render side refuses sub-frames of other origins.
+// A page of any other origin (a followed link, an advertisement, a redirect) could
+// otherwise hide or quit the client and make it fetch any address.
+bool CBrowserClient::FromServicePage(CefRefPtr<CefBrowser> browser, const std::string& function) {
+    CefRefPtr<CefFrame> frame = browser ? browser->GetMainFrame() : nullptr;
+    if (frame && m_errorPagesShown.count(frame->GetIdentifier()) != 0) return true;
+    return BridgeCallAllowed(function, frame ? frame->GetURL().ToString() : std::string());
 }
 
 void CBrowserClient::ShowDevTools(CefRefPtr<CefBrowser> browser) {

@@ -3,6 +3,7 @@
 #include "include/cef_browser.h"
 #include "include/cef_process_message.h"
 
+#include "ServerLines.h"
 #include "UpdateCheck.h"
 
 CefRefPtr<MyCefV8Handler> g_v8Handler;
@@ -43,6 +44,11 @@ bool MyCefV8Handler::Execute(const CefString& name, CefRefPtr<CefV8Value>, const
         args->SetValue(i, value);
     }
     CefRefPtr<CefV8Context> context = CefV8Context::GetCurrentContext();
+    // Only here is a call's frame known: a sub-frame (an advertisement, an embedded
+    // page) must itself be of a server line's origin. The main frame's page is judged
+    // on the browser side, which knows when it is the client's own error page.
+    CefRefPtr<CefFrame> frame = context ? context->GetFrame() : nullptr;
+    if (frame && !frame->IsMain() && !BridgeCallAllowed(name.ToString(), frame->GetURL().ToString())) return true;
     CefRefPtr<CefBrowser> browser = context ? context->GetBrowser() : nullptr;
     if (browser) browser->SendProcessMessage(PID_BROWSER, message);
     return true;

@@ -7,6 +7,8 @@
 #include <mpg123.h>
 #include <process.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -64,6 +66,42 @@ bool AdoptIntoCache(const std::string& url, const std::string& download, std::st
     if (!MoveFileA(download.c_str(), cacheFile->c_str())) return false;
     urls.push_back(url);
     return true;
+}
+
+// A page may call PlayMp3 in a loop: prompts in flight (each a thread and, while it
+// plays, a sound device) and downloads at once are bounded. A prompt over the first
+// bound is dropped at once; a download over the second waits for one to end.
+const int kMostPrompts = 16;
+const int kMostDownloads = 4;
+std::atomic<int> g_prompts{0};
+
+class DownloadSlot {
+public:
+    DownloadSlot() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        freed_.wait(lock, [] { return taken_ < kMostDownloads; });
+        ++taken_;
+    }
+    ~DownloadSlot() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        --taken_;
+        freed_.notify_one();
+    }
+    DownloadSlot(const DownloadSlot&) = delete;
+    DownloadSlot& operator=(const DownloadSlot&) = delete;
+
+private:
+    static std::mutex mutex_;
+    static std::condition_variable freed_;
+    static int taken_;
+};
+std::mutex DownloadSlot::mutex_;
+std::condition_variable DownloadSlot::freed_;
+int DownloadSlot::taken_ = 0;
+
+bool Download(const std::string& url, const std::string& file) {
+    DownloadSlot slot;
+    return HttpDownloadFile(url, file);
 }
 
 struct DecoderDeleter {
@@ -158,13 +196,23 @@ void PlayMP3::ClearCache() {
 std::string PlayMP3::CacheFileName(const std::string& url) { return CacheFileOf(HashString(url), 0); }
 
 int PlayMP3::NewThreadPlayUrl(std::string url) {
+    if (g_prompts.fetch_add(1) >= kMostPrompts) {
+        --g_prompts;
+        LogWrite(LOG_WARN, __FILE__, __LINE__, "PlayMP3::NewThreadPlayUrl %s dropped: %d prompts in flight ",
+                 url.c_str(), kMostPrompts);
+        return 0;
+    }
     char* copy = new (std::nothrow) char[url.size() + 2];
-    if (copy == nullptr) return 0;
+    if (copy == nullptr) {
+        --g_prompts;
+        return 0;
+    }
     memcpy(copy, url.c_str(), url.size() + 1);
     LogWrite(LOG_INFO, __FILE__, __LINE__, "PlayMP3::NewThreadPlayUrl %s ", url.c_str());
     const uintptr_t thread = _beginthreadex(nullptr, 0, PlayThread, copy, 0, nullptr);
     if (thread == 0) {
         delete[] copy;
+        --g_prompts;
         return 0;
     }
     CloseHandle(reinterpret_cast<HANDLE>(thread));
@@ -176,6 +224,7 @@ unsigned __stdcall PlayMP3::PlayThread(void* url) {
     const std::string text(copy);
     delete[] copy;
     PlayUrl(text);
+    --g_prompts;
     return 0;
 }
 
@@ -187,7 +236,7 @@ int PlayMP3::PlayUrl(const std::string& url) {
         return 0;
     }
     const std::string download = DownloadFileName(url);
-    if (!HttpDownloadFile(url, download)) return 0;
+    if (!Download(url, download)) return 0;
     if (AdoptIntoCache(url, download, &cacheFile)) {
         PlayFile(cacheFile);
     } else {

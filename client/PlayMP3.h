@@ -38,9 +38,11 @@ public:
     static void Init();
     // Deletes every file in the cache folder; sub-folders stay.
     static void ClearCache();
-    // Plays url on a detached thread of its own; returns 0 at once.
+    // Plays url on a detached thread of its own; returns 0 at once. With 16 prompts in
+    // flight the call is dropped with a WARN line in the log.
     static int NewThreadPlayUrl(std::string url);
-    // Fetches url unless cached, then plays it; -1 for an empty URL, else 0.
+    // Fetches url unless cached (at most 4 downloads at once; more wait), then plays it;
+    // -1 for an empty URL, else 0.
     static int PlayUrl(const std::string& url);
     // Decodes and plays one file to its end; -1 when no decoder can be made, else 0.
     static int PlayFile(const std::string& path);

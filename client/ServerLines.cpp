@@ -1,5 +1,8 @@
 #include "ServerLines.h"
 
+#include "Log.h"
+#include "UrlOrigin.h"
+
 LineList g_lines;
 
 namespace {
@@ -23,4 +26,21 @@ void InitDefaultLines() {
 
 void SetSelectedLine(int index) {
     if (index >= 0 && index <= static_cast<int>(g_lines.lines.size()) - 1) g_lines.selected = index;
+}
+
+bool IsServerLineOrigin(const std::string& url) {
+    const std::string origin = UrlOrigin(url);
+    if (origin.empty()) return false;
+    for (const LineInfo& line : g_lines.lines) {
+        if (UrlOrigin(line.url) == origin) return true;
+    }
+    return false;
+}
+
+bool BridgeCallAllowed(const std::string& function, const std::string& url) {
+    if (IsServerLineOrigin(url)) return true;
+    const std::string origin = UrlOrigin(url);
+    LogWrite(LOG_WARN, __FILE__, __LINE__, "AppExtension.%s refused: the page's origin %s is not a server line's",
+             function.c_str(), origin.empty() ? "null" : origin.c_str());
+    return false;
 }

@@ -48,7 +48,7 @@ bool RemoveStartMenuEntries(const UninstallRecord& record) {
 }  // namespace
 
 bool RemoveInstallation(const UninstallRecord& record, const std::wstring& programPath) {
-    bool removed = EndProcessesNamed(record.installExeName);
+    bool removed = EndProcessesNamed(record.installExeName, record.installPath);
     // Links anywhere below, dot-names included, go first, so that neither this removal
     // nor the final one reaches through a link into another folder.
     removed = RemoveLinksBelow(record.installPath) && removed;

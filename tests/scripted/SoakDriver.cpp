@@ -36,12 +36,16 @@ const TProcessResources kBound = [] {
     return bound;
 }();
 
-// Two sizes, two theme colours, a flash, and a prompt every third tick.
+// Two sizes, two theme colours, a flash, and a prompt every third tick; every load
+// starts with 20,000 bridge calls that the client drops (a wrong argument count) and the
+// page loads itself again every ten seconds, so whatever a call leaves behind adds up.
 std::string SoakPage() {
     return "<title>Shop</title><p>soak</p><script>"
+           "for (var i = 0; i < 20000; ++i) AppExtension.SetBorder();"
            "var tick = 0;"
            "setInterval(function () {"
            "  tick++;"
+           "  if (tick % 20 === 0) location.reload();"
            "  if (tick % 2) AppExtension.ResizeWindow(1000, 700); else AppExtension.ResizeWindow(1200, 770);"
            "  AppExtension.SetThemeColor(tick % 2 ? (0xFFE8F0FE | 0) : (0xFFFEFAE8 | 0));"
            "  AppExtension.WindowFlash();"

@@ -1,6 +1,7 @@
-// What in-process tests may read of the engine: the records that the engine trace
-// file receives, in order, without the process-id prefix, what the browser window
-// shows, and two limits made short for tests.
+// What in-process tests may read of the engine: the latest records that the engine
+// trace file receives (only while TALLYHIVE_ENGINE_TRACE names one), in order, without
+// the process-id prefix and cut to a bounded length, what the browser window shows, and
+// two limits made short for tests.
 #pragma once
 
 #include <windows.h>

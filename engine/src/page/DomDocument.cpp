@@ -163,6 +163,11 @@ void DomDocument::SetText(DomNode* textNode, const std::wstring& text) {
     Changed();
 }
 
+void DomDocument::AppendText(DomNode* textNode, const std::wstring& more) {
+    textNode->text_ += more;
+    Changed();
+}
+
 void DomDocument::SetListensToClick(DomNode* element) {
     if (!element->listensToClick_) Changed();
     element->listensToClick_ = true;

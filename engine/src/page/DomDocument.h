@@ -129,6 +129,8 @@ public:
     void RemoveAttribute(DomNode* element, const std::wstring& name);
     void SetStyle(DomNode* element, const CssDeclarations& style);
     void SetText(DomNode* textNode, const std::wstring& text);
+    // Adds to a text in place: markup that splits one text into many pieces costs its length.
+    void AppendText(DomNode* textNode, const std::wstring& more);
     void SetListensToClick(DomNode* element);
     // The element under the pointer (null for none); it and its ancestors are hovered.
     // Not a change of the tree: the caller repaints when the page's styles depend on it.

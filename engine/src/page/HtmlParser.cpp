@@ -41,12 +41,14 @@ const Entity kEntities[] = {{L"amp", L'&'},  {L"lt", L'<'},      {L"gt", L'>'}, 
 
 // Decodes the entity at text[i] ('&'); appends the character and returns the length used.
 size_t DecodeEntity(const std::wstring& text, size_t i, std::wstring& out) {
-    const size_t semi = text.find(L';', i);
-    if (semi == std::wstring::npos || semi - i > 10) {
+    // Only a name of up to ten characters is looked for: a text of many '&' and no ';'
+    // must not be searched to its end for each of them.
+    const size_t semi = text.substr(i, 11).find(L';');
+    if (semi == std::wstring::npos) {
         out += L'&';
         return 1;
     }
-    const std::wstring name = text.substr(i + 1, semi - i - 1);
+    const std::wstring name = text.substr(i + 1, semi - 1);
     if (name.size() > 1 && name[0] == L'#') {
         const bool hex = name[1] == L'x' || name[1] == L'X';
         const unsigned long code = std::wcstoul(name.c_str() + (hex ? 2 : 1), nullptr, hex ? 16 : 10);
@@ -56,12 +58,12 @@ size_t DecodeEntity(const std::wstring& text, size_t i, std::wstring& out) {
         } else if (code > 0 && code <= 0xFFFF) {
             out += static_cast<wchar_t>(code);
         }
-        return semi - i + 1;
+        return semi + 1;
     }
     for (const Entity& e : kEntities) {
         if (name == e.name) {
             out += e.ch;
-            return semi - i + 1;
+            return semi + 1;
         }
     }
     out += L'&';
@@ -232,7 +234,7 @@ void TreeBuilder::Text(const std::wstring& text) {
     }
     DomNode* parent = open_.back();
     DomNode* last = parent->lastChild();
-    if (last != nullptr && !last->IsElement()) return doc_.SetText(last, last->text() + text);
+    if (last != nullptr && !last->IsElement()) return doc_.AppendText(last, text);
     DomNode* node = doc_.CreateText(text);
     if (node != nullptr) doc_.Insert(parent, node, nullptr);
 }

@@ -5,8 +5,16 @@
 
 #include "BoxPainting.h"
 
+#include "EngineLog.h"
+
 namespace engine {
 namespace {
+
+// The most characters measured or drawn in one call: a line's worth and more.
+const size_t kLongestRun = 256;
+// The most text one layout takes, whatever scripts make of a page: what a window's
+// thread can measure in about a second, and more than a page for a person holds.
+const size_t kMostCharacters = 1000000;
 
 BYTE Alpha(double opacity) { return static_cast<BYTE>(std::max(0.0, std::min(1.0, opacity)) * 255 + 0.5); }
 
@@ -85,6 +93,7 @@ void PageLayout::Build(const PageSnapshot& page, HDC dc, SIZE view) {
     open_.clear();
     margin_ = Margin();
     waiting_ = 0;
+    characters_ = 0;
     const size_t count = page.items.size();
     Block root = {};
     root.end = count;
@@ -251,8 +260,18 @@ void PageLayout::AddText(int index, const RenderItem& item) {
     const int above = f.ascent + (lineHeight - f.ascent - f.descent) / 2;
     const COLORREF color = Blend(block.backdrop, item.style.color, item.opacity);
     const std::wstring& text = item.text;
+    const size_t length = std::min(text.size(), kMostCharacters - characters_);
+    if (length < text.size() && characters_ < kMostCharacters) {
+        EngineLog::Write(LOGSEVERITY_WARNING, "the page holds more text than is laid out; the rest is not shown");
+    }
+    characters_ += length;
+    Op style = BoxOp(index, {0, 0, 0, 0});
+    style.text = true;
+    style.alpha = 255;
+    style.color = color;
+    style.font = font;
     SelectGuard select(dc_, f.handle->get());
-    for (size_t i = 0; i < text.size();) {
+    for (size_t i = 0; i < length;) {
         if (IsCssSpace(text[i])) {
             block.space = true;
             ++i;
@@ -260,19 +279,43 @@ void PageLayout::AddText(int index, const RenderItem& item) {
         }
         size_t end = i + 1;
         if (!IsCjk(text[i])) {
-            while (end < text.size() && !IsCssSpace(text[end]) && !IsCjk(text[end])) ++end;
+            while (end < length && !IsCssSpace(text[end]) && !IsCjk(text[end])) ++end;
         }
-        const std::wstring word = text.substr(i, end - i);
+        AddWord(block, style, above, lineHeight - above, text, i, end);
         i = end;
+    }
+}
+
+// A word stays whole and alone on a line when wider than the block, as in a browser,
+// unless it is longer than kLongestRun characters: then it is cut where each line is
+// full. Measuring or drawing one long run costs the text system far more than its
+// length (a page of one 60,000-character word with a Thai letter in it held the window's
+// thread for half a minute), so no call is handed more, and a word costs in proportion
+// to its length.
+void PageLayout::AddWord(Block& block, const Op& style, int above, int below, const std::wstring& text, size_t begin,
+                         size_t end) {
+    const Font& f = fonts_[style.font];
+    const bool cut = end - begin > kLongestRun;
+    std::vector<int> extents;
+    size_t run = kLongestRun;
+    while (begin < end) {
+        const int count = static_cast<int>(std::min(end - begin, run));
+        extents.resize(static_cast<size_t>(count));
+        int fit = 0;
         SIZE size = {};
-        GetTextExtentPoint32W(dc_, word.c_str(), static_cast<int>(word.size()), &size);
-        Op op = BoxOp(index, {0, 0, 0, 0});
-        op.text = true;
-        op.alpha = 255;
-        op.color = color;
-        op.font = font;
-        op.chars = word;
-        Place(block, Fragment{0, size.cx, above, lineHeight - above, f.ascent, f.ascent + f.descent, std::move(op)}, true);
+        GetTextExtentExPointW(dc_, text.c_str() + begin, count, std::max(1, block.width), &fit, extents.data(), &size);
+        // As much as fills a line, and the next measure about a line long. When not one
+        // character fits, the run overflows the block as a word wider than it does.
+        int take = count;
+        if (cut && size.cx > block.width && fit > 0) {
+            take = fit;
+            run = std::min(kLongestRun, static_cast<size_t>(fit) * 2);
+        }
+        const int width = take == count ? size.cx : extents[static_cast<size_t>(take) - 1];
+        Op op = style;
+        op.chars = text.substr(begin, static_cast<size_t>(take));
+        Place(block, Fragment{0, width, above, below, f.ascent, f.ascent + f.descent, std::move(op)}, true);
+        begin += static_cast<size_t>(take);
     }
 }
 
@@ -330,7 +373,8 @@ void PageLayout::Place(Block& block, Fragment fragment, bool text) {
     }
     block.space = false;
     Fragment* last = block.line.empty() ? nullptr : &block.line.back();
-    if (text && last != nullptr && last->op.text && last->op.item == fragment.op.item) {
+    if (text && last != nullptr && last->op.text && last->op.item == fragment.op.item &&
+        last->op.chars.size() + fragment.op.chars.size() < kLongestRun) {
         last->op.chars += (space ? L" " : L"") + fragment.op.chars;
         last->width += space + fragment.width;
     } else {

@@ -115,6 +115,7 @@ private:
     // take their place, and blocks still waiting for their top get it.
     void Settle();
     void AddText(int index, const RenderItem& item);
+    void AddWord(Block& block, const Op& style, int above, int below, const std::wstring& text, size_t begin, size_t end);
     void AddImage(int index, const RenderItem& item);
     void AddBreak(const RenderItem& item);
     void Place(Block& block, Fragment fragment, bool breakable);
@@ -131,6 +132,7 @@ private:
     size_t waiting_ = 0;    // how many innermost open blocks wait for their top
     std::map<const DecodedImage*, std::shared_ptr<GdiObject>> pictures_;  // while building
     int contentHeight_ = 0;
+    size_t characters_ = 0;  // of text laid out so far
 };
 
 }  // namespace engine

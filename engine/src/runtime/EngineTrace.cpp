@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -10,8 +11,14 @@
 namespace engine {
 namespace {
 
+// What is kept in memory while a trace is asked for: the latest records, each cut to a
+// length that any record of interest fits in, so that a page calling the bridge in a
+// loop for hours costs a fixed amount; the file gets every record whole.
+const size_t kKeptRecords = 1024;
+const size_t kKeptLength = 2048;
+
 std::mutex g_mutex;
-std::vector<std::string> g_records;
+std::deque<std::string> g_records;
 
 std::wstring TracePath() {
     wchar_t path[MAX_PATH + 1] = {};
@@ -22,10 +29,12 @@ std::wstring TracePath() {
 }  // namespace
 
 void Trace(const std::string& text) {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_records.push_back(text);
+    // Without the setting nothing is kept or written: the product pays one look-up.
     const std::wstring path = TracePath();
     if (path.empty()) return;
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_records.size() == kKeptRecords) g_records.pop_front();
+    g_records.push_back(text.substr(0, kKeptLength));
     // Opened per line with append-only access: sub-processes write to the same file.
     HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -42,7 +51,7 @@ namespace engine_testing {
 
 std::vector<std::string> TraceRecords() {
     std::lock_guard<std::mutex> lock(engine::g_mutex);
-    return engine::g_records;
+    return std::vector<std::string>(engine::g_records.begin(), engine::g_records.end());
 }
 
 void ClearTraceRecords() {

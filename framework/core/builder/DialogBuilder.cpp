@@ -264,6 +264,7 @@ void CDialogBuilder::SetResourceType(const wchar_t* type) {
 CControlUI* CDialogBuilder::CreateFromDocument(IDialogBuilderCallback* callback, CPaintManagerUI* manager,
                                                CControlUI* parent) {
     m_callback = callback;
+    if (m_includer == nullptr) m_includeBudget = kMaxIncludeCopies;
     CXmlNode root = m_document.GetRoot();
     if (!root.IsValid()) return nullptr;
     if (manager != nullptr) {
@@ -315,6 +316,7 @@ void CDialogBuilder::BuildInclude(CXmlNode& node, CControlUI* parent, CPaintMana
     if (fromResource) key.Format(L"#%d", _wtoi(source));
     const wchar_t* path = fromResource ? nullptr : CResourceStore::GetInstance()->GetXmlPath(source);
     if (IsOnIncludeChain(fromResource ? key : CUIString(path != nullptr ? path : source.GetData()))) return;
+    count = TakeIncludeCopies(source, count);
     for (int i = 0; i < count; ++i) {
         CDialogBuilder include;
         include.m_instance = m_instance;
@@ -322,6 +324,24 @@ void CDialogBuilder::BuildInclude(CXmlNode& node, CControlUI* parent, CPaintMana
         include.m_nesting = m_nesting + 1;
         include.Create(layout, m_resourceType, m_callback, manager, parent);
     }
+}
+
+// The copies that Include elements make in one build, nested ones too, come from one
+// budget kept by the outermost builder: a damaged count, or counts multiplied through
+// nested includes, build a bounded window instead of filling the memory.
+int CDialogBuilder::TakeIncludeCopies(const CUIString& source, int count) {
+    CDialogBuilder* outermost = this;
+    while (outermost->m_includer != nullptr) outermost = outermost->m_includer;
+    const int granted = count < 0 ? 0 : count > outermost->m_includeBudget ? outermost->m_includeBudget : count;
+    outermost->m_includeBudget -= granted;
+    if (granted < count) {
+        CUIString line;
+        line.Format(L"HiveUI: Include of \"%s\" asks for %d copies; %d built, the rest left out (at most %d in one "
+                    L"layout)\n",
+                    source.GetData(), count, granted, kMaxIncludeCopies);
+        OutputDebugStringW(line.GetData());
+    }
+    return granted;
 }
 
 CControlUI* CDialogBuilder::MakeControl(const wchar_t* elementName) {

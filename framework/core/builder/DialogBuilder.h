@@ -42,6 +42,8 @@ public:
 
     // Layouts nested deeper than this (elements and includes together) are cut off there.
     static constexpr int kMaxNesting = 200;
+    // The most copies that the Include elements of one layout build, nested ones counted.
+    static constexpr int kMaxIncludeCopies = 200;
 
 private:
     bool LoadLayout(const wchar_t* layout, const wchar_t* type);
@@ -51,6 +53,7 @@ private:
     void ApplyWindowAttributes(CXmlNode& root, CPaintManagerUI* manager);
     void BuildInclude(CXmlNode& node, CControlUI* parent, CPaintManagerUI* manager);
     bool IsOnIncludeChain(const CUIString& source) const;
+    int TakeIncludeCopies(const CUIString& source, int count);
     CControlUI* MakeControl(const wchar_t* elementName);
     void Configure(CControlUI* control, CXmlNode& node, CPaintManagerUI* manager);
 
@@ -62,9 +65,10 @@ private:
     // A named resource type is kept here so m_resourceType stays valid.
     CUIString m_resourceTypeName;
     // The builder that included this one, and what it included, to refuse include cycles.
-    const CDialogBuilder* m_includer = nullptr;
+    CDialogBuilder* m_includer = nullptr;
     CUIString m_source;
     int m_nesting = 0;
+    int m_includeBudget = kMaxIncludeCopies;  // left for this build, in the outermost builder
 };
 
 }  // namespace HiveUI

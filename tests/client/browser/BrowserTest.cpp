@@ -104,6 +104,7 @@ protected:
                                  nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(nullptr, g_main);
 
+        SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", (TestFiles::TempFolder() + L"trace.txt").c_str());
         CefSettings settings;
         settings.multi_threaded_message_loop = 1;
         CefString(&settings.log_file) = TestFiles::TempFolder() + L"cef.log";

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "../common/PageAtAddress.h"
 #include "../common/RecordingWindow.h"
 #include "BrowserClient.h"
 #include "ErrorPage.h"
 #include "NetErrorNames.h"
 #include "ServerLines.h"
+#include "StderrCapture.h"
 #include "TestFiles.h"
 #include "UIManager.h"
 #include "WebStaticFiles.h"
@@ -175,7 +177,8 @@ TEST(BridgeDispatch, NamesAndArgumentCountsDecideWhatTheWindowIsAsked) {
     for (const Case& c : cases) {
         RecordingWindow window;
         CefRefPtr<CBrowserClient> client = new CBrowserClient(&window);
-        EXPECT_EQ(c.handled, client->OnProcessMessageReceived(nullptr, PID_RENDERER, Message(c.name, c.args))) << c.name;
+        CefRefPtr<CefBrowser> linePage = new PageAtAddress(g_lines.lines[0].url);
+        EXPECT_EQ(c.handled, client->OnProcessMessageReceived(linePage, PID_RENDERER, Message(c.name, c.args))) << c.name;
         const std::vector<std::string> expected = *c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{};
         EXPECT_EQ(expected, window.Calls()) << c.name;
     }
@@ -189,11 +192,12 @@ TEST(BridgeDispatch, ChangeLineSelectsTheLineAndTellsTheMainWindow) {
     RecordingWindow window;
     CefRefPtr<CBrowserClient> client = new CBrowserClient(&window);
     client->SetMainWindow(wnd);
-    EXPECT_TRUE(client->OnProcessMessageReceived(nullptr, PID_RENDERER, Message("ChangeLine", {I(1), S("extra")})));
+    CefRefPtr<CefBrowser> page = new PageAtAddress("http://b.example/shop#/login");
+    EXPECT_TRUE(client->OnProcessMessageReceived(page, PID_RENDERER, Message("ChangeLine", {I(1), S("extra")})));
     EXPECT_EQ(1, g_lines.selected);
-    EXPECT_TRUE(client->OnProcessMessageReceived(nullptr, PID_RENDERER, Message("ChangeLine", {I(7)})));
+    EXPECT_TRUE(client->OnProcessMessageReceived(page, PID_RENDERER, Message("ChangeLine", {I(7)})));
     EXPECT_EQ(1, g_lines.selected);
-    EXPECT_TRUE(client->OnProcessMessageReceived(nullptr, PID_RENDERER, Message("ChangeLine", {})));
+    EXPECT_TRUE(client->OnProcessMessageReceived(page, PID_RENDERER, Message("ChangeLine", {})));
     int posted = 0;
     MSG msg;
     while (PeekMessageW(&msg, wnd, 0x1403, 0x1403, PM_REMOVE)) ++posted;
@@ -201,6 +205,81 @@ TEST(BridgeDispatch, ChangeLineSelectsTheLineAndTellsTheMainWindow) {
     DestroyWindow(wnd);
     g_lines.lines = saved;
     g_lines.selected = 0;
+}
+
+std::string CapturePath(const char* name) {
+    const std::wstring folder = TestFiles::TempFolder();
+    return std::string(folder.begin(), folder.end()) + name;
+}
+
+// Only pages of a line's origin (scheme, host and port) drive the client; every other
+// page is refused with a WARN line that names its origin and the function.
+TEST(BridgeDispatch, OnlyPagesOfAServerLinesOriginAreCarriedOut) {
+    const std::vector<LineInfo> saved = g_lines.lines;
+    g_lines.lines = {MakeLineInfo("a", "http://shop.example/#/login?operators_id=1"),
+                     MakeLineInfo("b", "https://[::1]:8443/")};
+    const struct {
+        const char* url;
+        const char* refusedAs;  // null when carried out
+    } cases[] = {
+        {"http://shop.example/goods/list?page=2", nullptr},
+        {"HTTP://Shop.Example:80/", nullptr},
+        {"https://[::1]:8443/pay", nullptr},
+        {"http://shop.example:8080/", "http://shop.example:8080"},
+        {"https://shop.example/", "https://shop.example:443"},
+        {"http://ads.example/banner", "http://ads.example:80"},
+        {"http://shop.example.ads.example/", "http://shop.example.ads.example:80"},
+        {"http://shop.example@ads.example/", "http://ads.example:80"},
+        {"http://ads.example\\@shop.example/", "http://ads.example:80"},
+        {"https://[::1]/", "https://[::1]:443"},
+        {"about:blank", "null"},
+        {"data:text/html,<p>x</p>", "null"},
+        {"", "null"},
+    };
+    for (const auto& c : cases) {
+        RecordingWindow window;
+        CefRefPtr<CBrowserClient> client = new CBrowserClient(&window);
+        StderrCapture capture(CapturePath("bridge-origin.txt"));
+        const bool handled =
+            client->OnProcessMessageReceived(new PageAtAddress(c.url), PID_RENDERER, Message("SetWinTitle", {S("t")}));
+        const std::string log = capture.Take();
+        EXPECT_EQ(c.refusedAs == nullptr, handled) << c.url;
+        EXPECT_EQ(c.refusedAs == nullptr ? std::vector<std::string>{"title t"} : std::vector<std::string>{},
+                  window.Calls())
+            << c.url;
+        const std::string line = c.refusedAs == nullptr ? std::string()
+                                                        : std::string("WARN   AppExtension.SetWinTitle refused: the page's "
+                                                                      "origin ") + c.refusedAs + " is not a server line's\n";
+        EXPECT_EQ(line, log.size() > 9 ? log.substr(9) : log) << c.url;
+    }
+    g_lines.lines = saved;
+}
+
+// The client's error page stands at the failed address, of whatever origin: its line
+// buttons still work there, and the next page at that address is judged by its origin.
+TEST(BridgeDispatch, TheClientsErrorPageIsCarriedOutAtAnyAddress) {
+    const std::wstring folder = TestFiles::TempFolder() + L"bridge-skin\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"webstatic").c_str(), nullptr);
+    ASSERT_TRUE(TestFiles::Write(folder + L"webstatic\\error.html", "<p>$errorcode$</p>"));
+    HiveUI::CPaintManagerUI::SetResourceType(1);
+    HiveUI::CPaintManagerUI::SetResourcePath(folder.c_str());
+    LoadWebStaticFiles();
+    RecordingWindow window;
+    CefRefPtr<CBrowserClient> client = new CBrowserClient(&window);
+    CefRefPtr<CefBrowser> page = new PageAtAddress("http://down.example/");
+    client->OnAfterCreated(page);
+    const auto title = [&] { return client->OnProcessMessageReceived(page, PID_RENDERER, Message("SetWinTitle", {S("t")})); };
+    StderrCapture capture(CapturePath("bridge-error-page.txt"));
+    client->OnLoadError(page, page->GetMainFrame(), ERR_NAME_NOT_RESOLVED, "", "http://down.example/");
+    EXPECT_FALSE(title());  // the failed page's own scripts, before the error page
+    client->OnLoadStart(page, page->GetMainFrame());
+    EXPECT_TRUE(title());
+    client->OnLoadStart(page, page->GetMainFrame());
+    EXPECT_FALSE(title());
+    capture.Take();
+    EXPECT_EQ(std::vector<std::string>{"title t"}, window.Calls());
+    client->OnBeforeClose(page);
 }
 
 }  // namespace

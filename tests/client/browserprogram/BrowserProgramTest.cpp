@@ -184,4 +184,27 @@ TEST_F(BrowserProgram, APagesPlayMp3FetchesThePromptAndPlaysIt) {
     Quit();
 }
 
+// The line's page drives the window; a page of another host that the line's page leads
+// to calls the same functions and is refused, each call with a WARN line in the log.
+TEST_F(BrowserProgram, OnlyPagesOfTheLinesOriginDriveTheWindow) {
+    const std::string elsewhere = "http://ads.example/banner";
+    server_.Serve(kLineUrl, Page("AppExtension.SetWinTitle('shop'); AppExtension.ResizeWindow(820, 610);"
+                                 "setTimeout(function () { location.href = '" + elsewhere + "'; }, 0);"));
+    server_.Serve(elsewhere, Page("AppExtension.SetWinTitle('ads'); AppExtension.ResizeWindow(700, 500);"));
+    StartWithTheServer();
+    ASSERT_TRUE(WaitUntil([&] { return ClientSize(main_).cx == 820 && ClientSize(main_).cy == 610; }))
+        << ClientSize(main_).cx << "x" << ClientSize(main_).cy;
+    const std::string refused = "WARN  :AppExtension.%s refused: the page's origin http://ads.example:80 is not a "
+                                "server line's";
+    const auto warned = [&](const char* function) {
+        std::string line = refused;
+        line.replace(line.find("%s"), 2, function);
+        return Contains(Log(), line);
+    };
+    EXPECT_TRUE(WaitUntil([&] { return warned("SetWinTitle") && warned("ResizeWindow"); })) << Log();
+    EXPECT_EQ(820, ClientSize(main_).cx);
+    EXPECT_EQ(610, ClientSize(main_).cy);
+    Quit();
+}
+
 }  // namespace

@@ -284,4 +284,39 @@ TEST_F(PlayMp3Test, FiftyPlaysLeakNoThreadsOrHandles) {
     EXPECT_EQ(Hits("/short.mp3"), 1);
 }
 
+// Fifty prompts asked for at once: sixteen are taken (fewer while a prompt of an earlier
+// test still plays), the rest dropped with a log line each, and no more than four fetch
+// at a time while the server holds its answers.
+TEST_F(PlayMp3Test, PromptsAskedForAtOnceAreBoundedAndFetchFourAtATime) {
+    LoopbackServer::Reply reply;
+    reply.body = "not an mp3";
+    reply.held = true;
+    std::vector<std::string> urls;
+    for (int i = 0; i < 50; ++i) {
+        const std::string path = "/burst" + std::to_string(i) + ".mp3";
+        server_.Serve(path, reply);
+        urls.push_back(server_.Url(path));
+    }
+    const int baseline = OwnThreadCount();
+    StderrCapture capture(g_dataFolder + "burst.txt");
+    for (const std::string& url : urls) PlayMP3::NewThreadPlayUrl(url);
+    bool four = false;
+    for (int i = 0; i < 1200 && !four; ++i) {
+        four = server_.Requests().size() >= 4;
+        if (!four) Sleep(50);
+    }
+    const size_t fetchingAtOnce = server_.Requests().size();
+    server_.Release();
+    ASSERT_TRUE(WaitForThreads(baseline));
+    const std::string log = capture.Take();
+    EXPECT_EQ(4u, fetchingAtOnce);
+    size_t dropped = 0;
+    for (size_t at = log.find(" dropped: 16 prompts in flight"); at != std::string::npos;
+         at = log.find(" dropped: 16 prompts in flight", at + 1)) {
+        ++dropped;
+    }
+    EXPECT_LE(server_.Requests().size(), 16u);
+    EXPECT_EQ(50u, server_.Requests().size() + dropped) << log;
+}
+
 }  // namespace

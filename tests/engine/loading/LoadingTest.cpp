@@ -23,6 +23,7 @@ class LoadingTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         g_folder = TempFolder(L"engine-loading");
+        SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", (g_folder + L"\\trace.txt").c_str());
         g_server = new LoopbackServer();
         LoopbackServer::Reply page;
         page.body = kPage;

@@ -611,4 +611,62 @@ TEST_F(PageTest, HostileMarkupParsesWithinBounds) {
     EXPECT_NE(std::string::npos, text.find("deep text\nunclosed big")) << text.substr(0, 200);
 }
 
+// The shape of a page that once held the window's thread for half a minute: one word of
+// 60,000 characters, split by stray end tags, with a Thai letter near its end. It wraps
+// within the window like any overlong word; past the most text a layout takes, the rest
+// of a page is left out.
+TEST_F(PageTest, AnOverlongWordWrapsAndTextBeyondTheBoundIsLeftOut) {
+    std::string word = "<div id=line>y</div><div id=word><table><td>y";
+    for (int i = 0; i < 3500; ++i) word += std::string(i == 3000 ? "&#x0e2d;" : "") + "</p></span>&#x100000e2d;td>y";
+    ASSERT_TRUE(Load("/word", word + "</div>"));
+    const RECT line = BoxOf("div#line");
+    const RECT wrapped = BoxOf("div#word");
+    EXPECT_GT(line.bottom - line.top, 0);
+    EXPECT_GT(wrapped.bottom - wrapped.top, 200 * (line.bottom - line.top));
+    EXPECT_EQ(line.right, wrapped.right);
+    EXPECT_NE(std::string::npos, Text().find("td>y\xE0\xB8\xAD&#x100000e2d;td>y"));
+
+    std::string many = "<div id=many>";
+    for (int i = 0; i < 550000; ++i) many += "x ";
+    ASSERT_TRUE(Load("/many", many + "</div><div id=after>after</div>"));
+    const RECT after = BoxOf("div#after");
+    EXPECT_EQ(after.top, after.bottom);
+}
+
+// A page that calls the bridge in a loop, loaded again and again: the engine keeps no
+// record of it unless a trace is asked for, and then only the latest records in memory,
+// while the trace file gets them all.
+TEST_F(PageTest, ABridgeCalledInALoopLeavesTheTraceBounded) {
+    LoopbackServer::Reply page;
+    page.body = "<script>for (var i = 0; i < 20000; ++i) AppExtension.ChangeLine(i); native.record('done ' + i)</script>";
+    g_server->Serve("/loop", page);
+    const auto loadAll = [](int times) {
+        for (int n = 0; n < times; ++n) {
+            g_events.Clear();
+            g_renderer.Clear();
+            Browser()->GetMainFrame()->LoadURL(g_server->Url("/loop"));
+            if (g_renderer.WaitFor("done") != "done 20000") return false;
+        }
+        return true;
+    };
+    engine_testing::ClearTraceRecords();
+    ASSERT_TRUE(loadAll(20));
+    EXPECT_TRUE(engine_testing::TraceRecords().empty());
+
+    const std::wstring file = g_folder + L"\\loop-trace.txt";
+    SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", file.c_str());
+    const bool loaded = loadAll(2);
+    SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", nullptr);
+    ASSERT_TRUE(loaded);
+    const std::string message = "process message sent id=" + std::to_string(Browser()->GetIdentifier()) +
+                                " to=browser name=ChangeLine args=1";
+    const auto records = engine_testing::TraceRecords();
+    EXPECT_LE(records.size(), 1024u);
+    EXPECT_GE(std::count(records.begin(), records.end(), message), 1000);
+    const std::string written = ReadWhole(file);
+    size_t lines = 0;
+    for (size_t at = written.find(message); at != std::string::npos; at = written.find(message, at + 1)) ++lines;
+    EXPECT_EQ(40000u, lines);
+}
+
 }  // namespace

@@ -136,6 +136,7 @@ TEST(EngineRuntime, InitializeCreatesFoldersOpensTheLogAndAsksTheApp) {
     const std::wstring cache = BaseFolder() + L"cache\\";
     CreateDirectoryW(BaseFolder().c_str(), nullptr);
     CreateDirectoryW(cache.c_str(), nullptr);
+    SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", (BaseFolder() + L"trace.txt").c_str());
     std::ofstream((cache + L"Cookies").c_str(), std::ios::binary)
         << "# Netscape HTTP Cookie File\n.example\tTRUE\t/\tFALSE\t0\tsid\tabc\n";
 

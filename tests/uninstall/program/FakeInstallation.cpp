@@ -178,7 +178,9 @@ bool FakeInstallation::SentinelKeysExist() const {
 
 bool FakeInstallation::StartHelpers(const std::wstring& helperExe, const std::wstring& helperArgs) {
     const std::wstring client = installFolder + L"\\TallyHive.EXE";
-    const std::wstring other = base_ + L"\\other-helper.exe";
+    // The client's name in a folder beside the install folder, whose path begins with the
+    // install folder's own: not the installed client, so it must keep running.
+    const std::wstring other = base_ + L"\\Pet Shop tally hive-old\\tallyhive.exe";
     if (!CopyFileW(helperExe.c_str(), client.c_str(), FALSE) || !CopyFileW(helperExe.c_str(), other.c_str(), FALSE)) {
         return false;
     }

@@ -2,6 +2,7 @@
 // installer leaves it: install folder (with blanks in its path), uninstall.exe and
 // uninstall.dat in it, shortcuts, the start-menu folder, the two registry keys, and a
 // copy of a helper program running under the client's file name. Beside it, sentinels
+// (a copy running under the client's file name outside the install folder among them)
 // with similar names that the uninstaller must leave alone. Everything is removed again
 // when the object goes.
 #pragma once
@@ -24,7 +25,7 @@ public:
     bool Laid() const { return laid_; }
 
     // Starts a waiting copy of helperExe in the install folder under the client's
-    // file name (in other letter case) and one under another name outside it.
+    // file name (in other letter case) and one under the same name outside it.
     bool StartHelpers(const std::wstring& helperExe, const std::wstring& helperArgs);
     // Writes uninstall.dat from "key=value" lines (any key may be left out).
     bool WriteRecord(const std::vector<std::string>& lines) const;

@@ -36,6 +36,54 @@ TEST_F(SkinFolder, AnIncludeWithCountThreeAddsItsControlsThreeTimesInOrder) {
               ChildNames(root.get()));
 }
 
+// The lines the process writes to the debugger while one build runs.
+class DebugLines {
+public:
+    DebugLines() { handler_ = AddVectoredExceptionHandler(1, Catch); }
+    ~DebugLines() { RemoveVectoredExceptionHandler(handler_); }
+    static std::string& Text() {
+        static std::string text;
+        return text;
+    }
+
+private:
+    static LONG CALLBACK Catch(EXCEPTION_POINTERS* info) {
+        const EXCEPTION_RECORD* r = info->ExceptionRecord;
+        if (r->ExceptionCode != DBG_PRINTEXCEPTION_C || r->NumberParameters < 2) return EXCEPTION_CONTINUE_SEARCH;
+        Text() += reinterpret_cast<const char*>(r->ExceptionInformation[1]);
+        return EXCEPTION_CONTINUE_EXECUTION;
+    }
+    void* handler_;
+};
+
+TEST_F(SkinFolder, IncludeCopiesBeyondTheBoundAreLeftOutAndSaidSo) {
+    Write(L"pair.xml", "<Items><Control name=\"a\"/><Control name=\"b\"/></Items>");
+    Write(L"rows.xml", "<Items><Include source=\"pair.xml\" count=\"40\"/></Items>");
+    const struct {
+        const char* main;
+        size_t children;
+        const char* said;
+    } cases[] = {
+        {"<Include source=\"pair.xml\" count=\"1000000\"/>", 2 * CDialogBuilder::kMaxIncludeCopies,
+         "Include of \"pair.xml\" asks for 1000000 copies; 200 built"},
+        // 40 copies of rows.xml would make 40 x 40 pairs: the 40 rows and the pairs of
+        // the first four exhaust the bound.
+        {"<Include source=\"rows.xml\" count=\"40\"/>", 2 * 4 * 40, "Include of \"pair.xml\" asks for 40 copies; 0 built"},
+        {"<Include source=\"pair.xml\" count=\"200\"/>", 400, ""},
+    };
+    for (const auto& c : cases) {
+        Write(L"main.xml", std::string("<Window><VerticalLayout>") + c.main + "</VerticalLayout></Window>");
+        DebugLines::Text().clear();
+        DebugLines lines;
+        CDialogBuilder builder;
+        std::unique_ptr<CControlUI> root(builder.Create(L"main.xml"));
+        ASSERT_NE(nullptr, root);
+        EXPECT_EQ(c.children, ChildNames(root.get()).size()) << c.main;
+        EXPECT_EQ(*c.said == 0, DebugLines::Text().empty()) << DebugLines::Text();
+        EXPECT_NE(std::string::npos, DebugLines::Text().find(c.said)) << DebugLines::Text();
+    }
+}
+
 TEST_F(SkinFolder, IncludesThatIncludeEachOtherAreRefusedOnTheSecondVisit) {
     Write(L"self.xml", "<Items><Control name=\"self\"/><Include source=\"SELF.xml\"/></Items>");
     Write(L"ping.xml", "<Items><Control name=\"ping\"/><Include source=\"pong.xml\"/></Items>");
