@@ -214,7 +214,8 @@ void CMainFrame::OnMenuClick(TMenuClickRecord* record) {
     if (name == L"hideshowwin") {
         ::ShowWindow(m_hWnd, ::IsWindowVisible(m_hWnd) ? SW_HIDE : SW_SHOW);
     } else if (name == L"quit") {
-        m_trayIcon.Delete();
+        // The icon goes with a confirmed quit (OnClose): a cancelled one leaves the user a
+        // client that the notification area still reaches.
         Close(0);
     }
 }
