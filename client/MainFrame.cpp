@@ -40,6 +40,19 @@ std::string BgShowScript(bool show) {
            (show ? "BG_Show(true);" : "BG_Show(false);");
 }
 
+// The tray menu opens 75 pixels above the cursor, for a notification area at the bottom
+// of the screen; with no room above (one at the top), below the cursor. The menu keeps
+// itself on the monitor from there.
+POINT TrayMenuPoint(POINT cursor) {
+    POINT at = {cursor.x, cursor.y - 75};
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &info) && at.y < info.rcWork.top) {
+        at.y = cursor.y;
+    }
+    return at;
+}
+
 CUIString LowerName(const TNotifyInfo& msg) {
     CUIString name = msg.pSender != nullptr ? msg.pSender->GetName() : CUIString();
     name.MakeLower();
@@ -192,7 +205,7 @@ void CMainFrame::OpenTrayMenu() {
     POINT cursor = {};
     ::GetCursorPos(&cursor);
     m_trayMenu.reset(new CMenuWnd());
-    const bool opened = m_trayMenu->Init(nullptr, L"Menu.xml", POINT{cursor.x, cursor.y - 75}, &m_pm, nullptr, 6);
+    const bool opened = m_trayMenu->Init(nullptr, L"Menu.xml", TrayMenuPoint(cursor), &m_pm, nullptr, 6);
     previous.reset();
     if (!opened) {
         m_trayMenu.reset();

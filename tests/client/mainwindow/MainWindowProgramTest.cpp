@@ -190,6 +190,54 @@ TEST_F(MainWindowProgram, TheTrayMenuHidesShowsAndQuitsThroughTheConfirmation) {
     EXPECT_EQ(1u, program.Wait(60000));
 }
 
+// The tray menu opened with the cursor at a point, once it has painted its first row; null
+// if it did not.
+HWND OpenTrayMenuAt(HWND main, DWORD processId, POINT cursor) {
+    SetCursorPos(cursor.x, cursor.y);
+    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    WaitUntil([&] {
+        menu = FindProcessWindow(L"HiveMenuWnd", processId);
+        return menu != nullptr && ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 &&
+               ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
+    });
+    return menu;
+}
+
+TEST_F(MainWindowProgram, TheTrayMenuOpensAboveTheCursorWhereItFitsAndAlwaysOnTheScreen) {
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // Each place names the two edges of the menu that it decides.
+    const struct {
+        const char* where;
+        POINT cursor;
+        LONG RECT::*edge1;
+        LONG at1;
+        LONG RECT::*edge2;
+        LONG at2;
+    } cases[] = {
+        {"in the middle", {400, 400}, &RECT::left, 400, &RECT::top, 325},
+        {"at the top, under a notification area there", {100, work.top + 10}, &RECT::left, 100, &RECT::top, work.top + 10},
+        {"at the right edge", {work.right - 20, 400}, &RECT::right, work.right, &RECT::top, 325},
+        {"at the bottom", {300, work.bottom - 5}, &RECT::left, 300, &RECT::bottom, work.bottom},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        const HWND menu = OpenTrayMenuAt(main, program.Id(), c.cursor);
+        ASSERT_NE(nullptr, menu);
+        RECT rc = {};
+        GetWindowRect(menu, &rc);
+        EXPECT_EQ(c.at1, rc.*c.edge1);
+        EXPECT_EQ(c.at2, rc.*c.edge2);
+        EXPECT_TRUE(rc.left >= work.left && rc.top >= work.top && rc.right <= work.right && rc.bottom <= work.bottom)
+            << rc.left << ',' << rc.top << ',' << rc.right << ',' << rc.bottom;
+        PressKey(menu, VK_ESCAPE);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(menu); }));
+    }
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+}
+
 TEST_F(MainWindowProgram, ACloseAsksFirstEscapeKeepsTheClientAndOkEndsIt) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     HWND panel = WaitForWindow(kPanelClass, program.Id());
