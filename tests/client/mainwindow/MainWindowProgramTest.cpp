@@ -105,6 +105,53 @@ TEST_F(MainWindowProgram, TheTrayIconsLeftClickHidesShowsAndRestores) {
     EXPECT_STREQ(L"0", index);
 }
 
+// Clicks the window button left of the close button ("maxbtn", or "restorebtn" in its
+// place) until the window's maximised state is the one wanted. The buttons are placed when
+// the window paints, so a click right after a change of size may find the old places.
+bool ClickMaxRestoreUntil(HWND main, bool zoomed) {
+    return WaitUntil([&] {
+        ClickAt(main, ClientSize(main).cx - 60, 15);
+        return WaitUntil([&] { return (IsZoomed(main) != FALSE) == zoomed; }, 2000);
+    });
+}
+
+// The browser's window once it spans the window's body, inside the 2-pixel frame.
+bool BrowserSpansTheBody(HWND main) {
+    HWND browser = FindWindowExW(main, nullptr, L"TallyhiveBrowserWindow", nullptr);
+    RECT rc = {};
+    if (browser == nullptr || !GetWindowRect(browser, &rc)) return false;
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rc), 2);
+    const SIZE client = ClientSize(main);
+    return rc.left == 2 && rc.top == 30 && rc.right == client.cx - 2 && rc.bottom == client.cy - 2;
+}
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+TEST_F(MainWindowProgram, MaximiseFillsTheWorkAreaAndRestoreReturnsWithTheShadowAndTheBrowser) {
+    RECT work = {}, before = {}, now = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const HWND shadow = FindOwned(L"ZandelShadowWnd", main);
+    ASSERT_NE(nullptr, shadow);
+    ASSERT_TRUE(WaitUntil([&] { return BrowserSpansTheBody(main); }));
+    GetWindowRect(main, &before);
+
+    ASSERT_TRUE(ClickMaxRestoreUntil(main, true));
+    // The browser follows the new size; by then the size has had its time to be undone.
+    EXPECT_TRUE(WaitUntil([&] { return BrowserSpansTheBody(main) && ClientSize(main).cx == work.right - work.left; }));
+    GetWindowRect(main, &now);
+    EXPECT_TRUE(SameRect(work, now)) << now.left << ',' << now.top << ',' << now.right << ',' << now.bottom;
+    EXPECT_FALSE(IsWindowVisible(shadow));
+
+    ASSERT_TRUE(ClickMaxRestoreUntil(main, false));
+    EXPECT_TRUE(WaitUntil([&] { return BrowserSpansTheBody(main) && ClientSize(main).cx == 1200; }));
+    GetWindowRect(main, &now);
+    EXPECT_TRUE(SameRect(before, now)) << now.left << ',' << now.top << ',' << now.right << ',' << now.bottom;
+    EXPECT_TRUE(IsWindowVisible(shadow));
+
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+}
+
 // Every menu window of the process, shown.
 int MenuWindowCount(DWORD processId) {
     int count = 0;
