@@ -147,6 +147,7 @@ bool CMainFrame::HandlePrivateMessage(UINT msg) {
     switch (msg) {
         case WM_PAGE_LOADED:
             EndLoading();
+            if (m_pageDimmed) RunBgShowScript(true);
             return true;
         case WM_LINE_CHANGED:
             if (CefRefPtr<CefBrowser> browser = MainBrowser()) {
@@ -236,9 +237,9 @@ void CMainFrame::OnMenuClick(TMenuClickRecord* record) {
 void CMainFrame::OnClick(TNotifyInfo& msg) {
     const CUIString name = LowerName(msg);
     if (name == L"btn_setting" && g_browserClient) {
-        RunBgShowScript(true);
+        DimPage(true);
         ShowSettings(m_hWnd);
-        RunBgShowScript(false);
+        DimPage(false);
     }
     if (CefRefPtr<CefBrowser> browser = MainBrowser()) {
         if (name == L"btn_back") {
@@ -257,13 +258,13 @@ void CMainFrame::OnClick(TNotifyInfo& msg) {
 // has ended and the browsers in it have closed (FinishRun).
 LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
     if (m_closing || m_confirming) return 0;
-    RunBgShowScript(true);
+    DimPage(true);
     m_confirming = true;
     // "是否确认退出系统？" (quit the system?)
     const bool confirmed = ShowConfirmPanel(L"\u662F\u5426\u786E\u8BA4\u9000\u51FA\u7CFB\u7EDF\uFF1F", m_hWnd);
     m_confirming = false;
     if (!confirmed || !::IsWindow(m_hWnd)) {
-        RunBgShowScript(false);
+        DimPage(false);
         return 0;
     }
     m_closing = true;
@@ -441,6 +442,13 @@ RECT CMainFrame::BrowserRect() const {
     const RECT rc = m_browserLayout != nullptr ? m_browserLayout->GetPos() : RECT{};
     if (rc.left != 0 && rc.right != 0) return rc;
     return RECT{m_border, 30, 1200 - m_border, 770 - m_border};
+}
+
+// The page stays dimmed for as long as the dialog is up, also when it reloads under the
+// dialog (the error page does every few seconds): each load end dims the new page again.
+void CMainFrame::DimPage(bool dim) {
+    m_pageDimmed = dim;
+    RunBgShowScript(dim);
 }
 
 void CMainFrame::RunBgShowScript(bool show) {
