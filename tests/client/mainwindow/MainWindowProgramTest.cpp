@@ -238,15 +238,18 @@ TEST_F(MainWindowProgram, TheTrayMenuHidesShowsAndQuitsThroughTheConfirmation) {
 }
 
 // The tray menu opened with the cursor at a point, once it has painted its first row; null
-// if it did not.
+// if it did not. A menu closes when the focus moves away, and a late activation of the
+// main window may take it: then the user clicks again.
 HWND OpenTrayMenuAt(HWND main, DWORD processId, POINT cursor) {
     SetCursorPos(cursor.x, cursor.y);
-    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
     HWND menu = nullptr;
     WaitUntil([&] {
-        menu = FindProcessWindow(L"HiveMenuWnd", processId);
-        return menu != nullptr && ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 &&
-               ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
+        PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+        return WaitUntil([&] {
+            menu = FindProcessWindow(L"HiveMenuWnd", processId);
+            return menu != nullptr && ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 &&
+                   ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
+        }, 5000);
     });
     return menu;
 }
@@ -254,6 +257,7 @@ HWND OpenTrayMenuAt(HWND main, DWORD processId, POINT cursor) {
 TEST_F(MainWindowProgram, TheTrayMenuOpensAboveTheCursorWhereItFitsAndAlwaysOnTheScreen) {
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }));
     // Each place names the two edges of the menu that it decides.
     const struct {
         const char* where;
@@ -280,6 +284,37 @@ TEST_F(MainWindowProgram, TheTrayMenuOpensAboveTheCursorWhereItFitsAndAlwaysOnTh
             << rc.left << ',' << rc.top << ',' << rc.right << ',' << rc.bottom;
         PressKey(menu, VK_ESCAPE);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(menu); }));
+    }
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+}
+
+// A page may hide the window (WindowVisible(0)) or the user minimise it; the question
+// asked then still opens on the screen, active, and takes its answer.
+TEST_F(MainWindowProgram, TheExitQuestionOpensOnTheScreenOverAMinimisedOrHiddenWindow) {
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixels(main).rgb(600, 15) == 0xFEFAE8; }));
+    const struct {
+        const char* state;
+        int command;
+    } cases[] = {{"minimised", SW_MINIMIZE}, {"hidden", SW_HIDE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        ShowWindowAsync(main, c.command);
+        ASSERT_TRUE(WaitUntil([&] { return c.command == SW_HIDE ? !IsWindowVisible(main) : IsIconic(main) != FALSE; }));
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        const HWND panel = WaitForWindow(kPanelClass, program.Id());
+        ASSERT_NE(nullptr, panel);
+        RECT rc = {};
+        GetWindowRect(panel, &rc);
+        EXPECT_TRUE(rc.left >= work.left && rc.top >= work.top && rc.right <= work.right && rc.bottom <= work.bottom);
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == panel; }));
+        PressKey(panel, VK_ESCAPE);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(panel); }));
+        EXPECT_TRUE(program.Running());
+        ShowWindowAsync(main, SW_RESTORE);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }));
     }
     PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
     EXPECT_EQ(1u, program.Wait(60000));
