@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "PixelCanvas.h"
+
 namespace {
 
 const COLORREF kWindowFill = RGB(0x20, 0x80, 0xC0);
@@ -42,29 +44,16 @@ LRESULT CALLBACK FillProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 // Pixels of a layered window of the given size, each from pixel (x, y), as premultiplied ARGB.
 template <typename Pixel>
 bool UpdateLayered(HWND wnd, POINT at, int width, int height, Pixel pixel) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC dc = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) return false;
+    PixelCanvas canvas(width, height);
+    DWORD* pixels = canvas.pixels();
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) static_cast<DWORD*>(bits)[y * width + x] = pixel(x, y);
+        for (int x = 0; x < width; ++x) pixels[y * width + x] = pixel(x, y);
     }
-    HGDIOBJ old = SelectObject(dc, bitmap);
     SIZE size = {width, height};
     POINT origin = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     MoveWindow(wnd, at.x, at.y, width, height, FALSE);
-    const BOOL done = UpdateLayeredWindow(wnd, nullptr, nullptr, &size, dc, &origin, 0, &blend, ULW_ALPHA);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return done != FALSE;
+    return UpdateLayeredWindow(wnd, nullptr, nullptr, &size, canvas.dc(), &origin, 0, &blend, ULW_ALPHA) != FALSE;
 }
 
 HWND Create(const wchar_t* name, DWORD exStyle, DWORD style, RECT rc, HWND parent, COLORREF fill) {
