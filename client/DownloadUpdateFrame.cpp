@@ -98,8 +98,8 @@ void DownloadUpdateFrame::OnProgress() {
 // The boxes belong to this thread as the window does; the window stays up under them.
 // Each box is the window's own, so that it stays above the window and takes the keyboard
 // while the window waits, disabled, for it. The window draws itself first: a failure that
-// comes before its first paint would have that paint, which makes the layered window
-// (under Wine, its X window anew), come after the box and end up over it.
+// comes before its first paint would leave that paint to the box's modal loop, and the
+// first paint of a layered window makes it anew under Wine, on top of the box.
 void DownloadUpdateFrame::OnFinished(WPARAM outcome) {
     ::UpdateWindow(m_hWnd);
     if (outcome == kDownloadFailed) {
