@@ -96,11 +96,16 @@ void DownloadUpdateFrame::OnProgress() {
 }
 
 // The boxes belong to this thread as the window does; the window stays up under them.
+// Each box is the window's own, so that it stays above the window and takes the keyboard
+// while the window waits, disabled, for it. The window draws itself first: a failure that
+// comes before its first paint would leave that paint to the box's modal loop, and the
+// first paint of a layered window makes it anew under Wine, on top of the box.
 void DownloadUpdateFrame::OnFinished(WPARAM outcome) {
+    ::UpdateWindow(m_hWnd);
     if (outcome == kDownloadFailed) {
-        ShowMessageBox(L"\u4E0B\u8F7D\u66F4\u65B0\u5305\u5931\u8D25\uFF01", 0, nullptr, false);  // "下载更新包失败！"
+        ShowMessageBox(L"\u4E0B\u8F7D\u66F4\u65B0\u5305\u5931\u8D25\uFF01", 0, m_hWnd, false);  // "下载更新包失败！"
     } else if (outcome == kStartFailed) {
-        ShowMessageBox(L"\u542F\u52A8\u66F4\u65B0\u5305\u5931\u8D25\uFF01", 0, nullptr, false);  // "启动更新包失败！"
+        ShowMessageBox(L"\u542F\u52A8\u66F4\u65B0\u5305\u5931\u8D25\uFF01", 0, m_hWnd, false);  // "启动更新包失败！"
     }
     Close(1);
 }

@@ -40,6 +40,19 @@ std::string BgShowScript(bool show) {
            (show ? "BG_Show(true);" : "BG_Show(false);");
 }
 
+// The tray menu opens 75 pixels above the cursor, for a notification area at the bottom
+// of the screen; with no room above (one at the top), below the cursor. The menu keeps
+// itself on the monitor from there.
+POINT TrayMenuPoint(POINT cursor) {
+    POINT at = {cursor.x, cursor.y - 75};
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &info) && at.y < info.rcWork.top) {
+        at.y = cursor.y;
+    }
+    return at;
+}
+
 CUIString LowerName(const TNotifyInfo& msg) {
     CUIString name = msg.pSender != nullptr ? msg.pSender->GetName() : CUIString();
     name.MakeLower();
@@ -134,6 +147,7 @@ bool CMainFrame::HandlePrivateMessage(UINT msg) {
     switch (msg) {
         case WM_PAGE_LOADED:
             EndLoading();
+            if (m_pageDimmed) RunBgShowScript(true);
             return true;
         case WM_LINE_CHANGED:
             if (CefRefPtr<CefBrowser> browser = MainBrowser()) {
@@ -192,7 +206,7 @@ void CMainFrame::OpenTrayMenu() {
     POINT cursor = {};
     ::GetCursorPos(&cursor);
     m_trayMenu.reset(new CMenuWnd());
-    const bool opened = m_trayMenu->Init(nullptr, L"Menu.xml", POINT{cursor.x, cursor.y - 75}, &m_pm, nullptr, 6);
+    const bool opened = m_trayMenu->Init(nullptr, L"Menu.xml", TrayMenuPoint(cursor), &m_pm, nullptr, 6);
     previous.reset();
     if (!opened) {
         m_trayMenu.reset();
@@ -214,7 +228,8 @@ void CMainFrame::OnMenuClick(TMenuClickRecord* record) {
     if (name == L"hideshowwin") {
         ::ShowWindow(m_hWnd, ::IsWindowVisible(m_hWnd) ? SW_HIDE : SW_SHOW);
     } else if (name == L"quit") {
-        m_trayIcon.Delete();
+        // The icon goes with a confirmed quit (OnClose): a cancelled one leaves the user a
+        // client that the notification area still reaches.
         Close(0);
     }
 }
@@ -222,9 +237,9 @@ void CMainFrame::OnMenuClick(TMenuClickRecord* record) {
 void CMainFrame::OnClick(TNotifyInfo& msg) {
     const CUIString name = LowerName(msg);
     if (name == L"btn_setting" && g_browserClient) {
-        RunBgShowScript(true);
+        DimPage(true);
         ShowSettings(m_hWnd);
-        RunBgShowScript(false);
+        DimPage(false);
     }
     if (CefRefPtr<CefBrowser> browser = MainBrowser()) {
         if (name == L"btn_back") {
@@ -243,13 +258,13 @@ void CMainFrame::OnClick(TNotifyInfo& msg) {
 // has ended and the browsers in it have closed (FinishRun).
 LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
     if (m_closing || m_confirming) return 0;
-    RunBgShowScript(true);
+    DimPage(true);
     m_confirming = true;
     // "是否确认退出系统？" (quit the system?)
     const bool confirmed = ShowConfirmPanel(L"\u662F\u5426\u786E\u8BA4\u9000\u51FA\u7CFB\u7EDF\uFF1F", m_hWnd);
     m_confirming = false;
     if (!confirmed || !::IsWindow(m_hWnd)) {
-        RunBgShowScript(false);
+        DimPage(false);
         return 0;
     }
     m_closing = true;
@@ -427,6 +442,13 @@ RECT CMainFrame::BrowserRect() const {
     const RECT rc = m_browserLayout != nullptr ? m_browserLayout->GetPos() : RECT{};
     if (rc.left != 0 && rc.right != 0) return rc;
     return RECT{m_border, 30, 1200 - m_border, 770 - m_border};
+}
+
+// The page stays dimmed for as long as the dialog is up, also when it reloads under the
+// dialog (the error page does every few seconds): each load end dims the new page again.
+void CMainFrame::DimPage(bool dim) {
+    m_pageDimmed = dim;
+    RunBgShowScript(dim);
 }
 
 void CMainFrame::RunBgShowScript(bool show) {

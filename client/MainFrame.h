@@ -80,6 +80,7 @@ private:
     bool LayoutBrowser();
     RECT BrowserRect() const;
     void RunBgShowScript(bool show);
+    void DimPage(bool dim);
     void StartUpdateThread();
     void StopUpdateThread();
     static DWORD WINAPI CheckUpdateThread(LPVOID state);
@@ -93,6 +94,8 @@ private:
     HiveUI::CGifAnimUI* m_loadGif = nullptr;
     bool m_relayoutPending = false;
     bool m_pageReady = false;
+    // A dialog over the page has dimmed it; a page loaded meanwhile is dimmed too.
+    bool m_pageDimmed = false;
     int m_border = 0;
     HiveUI::CTrayIcon m_trayIcon;
     bool m_trayBlinkHidden = false;

@@ -20,7 +20,7 @@ PACKAGES=(
   wine wine32:i386 wine64 xvfb xauth
   libz-mingw-w64-dev rapidjson-dev libstb-dev googletest
   fonts-wqy-microhei fonts-dejavu-core locales libasound2:i386 libasound2-plugins:i386
-  lame sox imagemagick x11-apps
+  lame sox imagemagick x11-apps x11-utils
   cmake make dpkg-dev python3 ca-certificates xz-utils
 )
 

@@ -41,6 +41,18 @@ wine_session() {
     wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  wine_manage_windows
+}
+
+# Wine hands most top-level windows to the display's window manager and leaves their
+# maximising to it: on a display without one (an Xvfb of our own, a bare VNC server) a
+# maximised window keeps its old size on the screen, and Wine soon takes that size back
+# for the window. Without a window manager Wine keeps its windows to itself, as the test
+# prefixes always do; with one, it hands them over.
+wine_manage_windows() {
+  local managed=N
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && managed=Y
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
 }
 
 # Where scripts/test.sh keeps its booted prefixes, taken while HOME is still the user's.

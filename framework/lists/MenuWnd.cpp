@@ -20,6 +20,21 @@ RECT WorkAreaOf(HWND wnd) {
     return info.rcWork;
 }
 
+// The shift that brings a rectangle onto the work area of its monitor, the left and top
+// edges winning when it is larger than the work area.
+POINT ShiftOntoMonitor(const RECT& rc) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!::GetMonitorInfoW(::MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST), &info)) return POINT{0, 0};
+    const RECT& work = info.rcWork;
+    POINT shift = {0, 0};
+    if (rc.right > work.right) shift.x = work.right - rc.right;
+    if (rc.left + shift.x < work.left) shift.x = work.left - rc.left;
+    if (rc.bottom > work.bottom) shift.y = work.bottom - rc.bottom;
+    if (rc.top + shift.y < work.top) shift.y = work.top - rc.top;
+    return shift;
+}
+
 int InsetHeight(CControlUI* root) {
     auto* container = root != nullptr ? static_cast<CContainerUI*>(root->GetInterface(L"Container")) : nullptr;
     if (container == nullptr) return 0;
@@ -191,8 +206,15 @@ void CMenuWnd::ResizeMenu() {
     RECT rc = {m_basePoint.x, m_basePoint.y, m_basePoint.x + size.cx, m_basePoint.y + size.cy};
     if ((m_alignment & eMenuAlignment_Right) != 0) ::OffsetRect(&rc, -size.cx, 0);
     if ((m_alignment & eMenuAlignment_Bottom) != 0) ::OffsetRect(&rc, 0, -size.cy);
+    // Where it fits the menu lies against its point; where it would leave its monitor it
+    // is moved onto it, since an item off the screen cannot be reached.
+    const int insetHeight = InsetHeight(root);
+    RECT shown = rc;
+    shown.bottom += insetHeight;
+    const POINT shift = ShiftOntoMonitor(shown);
+    ::OffsetRect(&rc, shift.x, shift.y);
     ::SetForegroundWindow(m_hWnd);
-    PlaceWindow(rc, InsetHeight(root), true);
+    PlaceWindow(rc, insetHeight, true);
 }
 
 void CMenuWnd::ResizeSubMenu() {

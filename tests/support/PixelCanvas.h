@@ -26,6 +26,11 @@ public:
     PixelCanvas& operator=(const PixelCanvas&) = delete;
 
     HDC dc() const { return dc_; }
+    // The pixels themselves, row by row, for writing whole 0xAARRGGBB values.
+    DWORD* pixels() {
+        GdiFlush();
+        return bits_;
+    }
     // 0xRRGGBB of a pixel; GDI leaves the alpha byte undefined.
     DWORD rgb(int x, int y) const {
         GdiFlush();

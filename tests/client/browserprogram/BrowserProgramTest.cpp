@@ -168,6 +168,31 @@ TEST_F(BrowserProgram, TheSettingsWindowOpensOverTheDimmedPageWithTheLineChosenA
     EXPECT_EQ(L"0", StoredLine());
 }
 
+// A page that loads again under the exit confirmation (the error page does as it counts
+// down) is dimmed again, so the page behind the question stays dark until it is answered.
+TEST_F(BrowserProgram, APageLoadedAgainUnderTheExitConfirmationIsDimmedAgain) {
+    server_.Serve(kLineUrl, Page("setTimeout(function () { location.reload(); }, 300);"));
+    StartWithTheServer();
+    ASSERT_NE(nullptr, WaitForPlacedBrowser());
+    const size_t mark = Trace().size();
+    const auto dimmings = [&] {
+        int n = 0;
+        const auto lines = Trace();
+        for (size_t i = mark; i < lines.size(); ++i) n += Contains(lines[i], "BG_Show(true);");
+        return n;
+    };
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    const HWND panel = WaitForWindow(kPanelClass, program_->Id());
+    ASSERT_NE(nullptr, panel);
+    ASSERT_TRUE(WaitUntil([&] { return dimmings() == 1; }));
+    const int requests = LineRequests();
+    EXPECT_TRUE(WaitUntil([&] { return LineRequests() > requests && dimmings() >= 2; }));
+    PressKey(panel, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(panel); }));
+    EXPECT_TRUE(WaitUntil([&] { return DimmingRun(false, mark); }));
+    Quit();
+}
+
 // A page's PlayMp3 reaches the voice prompts: the prompt is fetched from the page's host and
 // its sound reaches the output device, whose capture is written when the prompt ends.
 TEST_F(BrowserProgram, APagesPlayMp3FetchesThePromptAndPlaysIt) {

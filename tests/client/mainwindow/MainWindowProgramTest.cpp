@@ -105,6 +105,53 @@ TEST_F(MainWindowProgram, TheTrayIconsLeftClickHidesShowsAndRestores) {
     EXPECT_STREQ(L"0", index);
 }
 
+// Clicks the window button left of the close button ("maxbtn", or "restorebtn" in its
+// place) until the window's maximised state is the one wanted. The buttons are placed when
+// the window paints, so a click right after a change of size may find the old places.
+bool ClickMaxRestoreUntil(HWND main, bool zoomed) {
+    return WaitUntil([&] {
+        ClickAt(main, ClientSize(main).cx - 60, 15);
+        return WaitUntil([&] { return (IsZoomed(main) != FALSE) == zoomed; }, 2000);
+    });
+}
+
+// The browser's window once it spans the window's body, inside the 2-pixel frame.
+bool BrowserSpansTheBody(HWND main) {
+    HWND browser = FindWindowExW(main, nullptr, L"TallyhiveBrowserWindow", nullptr);
+    RECT rc = {};
+    if (browser == nullptr || !GetWindowRect(browser, &rc)) return false;
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rc), 2);
+    const SIZE client = ClientSize(main);
+    return rc.left == 2 && rc.top == 30 && rc.right == client.cx - 2 && rc.bottom == client.cy - 2;
+}
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+TEST_F(MainWindowProgram, MaximiseFillsTheWorkAreaAndRestoreReturnsWithTheShadowAndTheBrowser) {
+    RECT work = {}, before = {}, now = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const HWND shadow = FindOwned(L"ZandelShadowWnd", main);
+    ASSERT_NE(nullptr, shadow);
+    ASSERT_TRUE(WaitUntil([&] { return BrowserSpansTheBody(main); }));
+    GetWindowRect(main, &before);
+
+    ASSERT_TRUE(ClickMaxRestoreUntil(main, true));
+    // The browser follows the new size; by then the size has had its time to be undone.
+    EXPECT_TRUE(WaitUntil([&] { return BrowserSpansTheBody(main) && ClientSize(main).cx == work.right - work.left; }));
+    GetWindowRect(main, &now);
+    EXPECT_TRUE(SameRect(work, now)) << now.left << ',' << now.top << ',' << now.right << ',' << now.bottom;
+    EXPECT_FALSE(IsWindowVisible(shadow));
+
+    ASSERT_TRUE(ClickMaxRestoreUntil(main, false));
+    EXPECT_TRUE(WaitUntil([&] { return BrowserSpansTheBody(main) && ClientSize(main).cx == 1200; }));
+    GetWindowRect(main, &now);
+    EXPECT_TRUE(SameRect(before, now)) << now.left << ',' << now.top << ',' << now.right << ',' << now.bottom;
+    EXPECT_TRUE(IsWindowVisible(shadow));
+
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+}
+
 // Every menu window of the process, shown.
 int MenuWindowCount(DWORD processId) {
     int count = 0;
@@ -181,11 +228,94 @@ TEST_F(MainWindowProgram, TheTrayMenuHidesShowsAndQuitsThroughTheConfirmation) {
     ClickAt(menu, 40, kQuitRow);
     HWND panel = WaitForWindow(kPanelClass, program.Id());
     ASSERT_NE(nullptr, panel);
-    // Cancelled, the client runs on without its tray icon.
+    // Cancelled, the client runs on and keeps its tray icon.
     PressKey(panel, VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(panel); }));
     EXPECT_TRUE(program.Running());
-    EXPECT_FALSE(TrayHoldsIcon(main));
+    EXPECT_TRUE(TrayHoldsIcon(main));
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+}
+
+// The tray menu opened with the cursor at a point, once it has painted its first row; null
+// if it did not. A menu closes when the focus moves away, and a late activation of the
+// main window may take it: then the user clicks again.
+HWND OpenTrayMenuAt(HWND main, DWORD processId, POINT cursor) {
+    SetCursorPos(cursor.x, cursor.y);
+    HWND menu = nullptr;
+    WaitUntil([&] {
+        PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+        return WaitUntil([&] {
+            menu = FindProcessWindow(L"HiveMenuWnd", processId);
+            return menu != nullptr && ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 &&
+                   ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
+        }, 5000);
+    });
+    return menu;
+}
+
+TEST_F(MainWindowProgram, TheTrayMenuOpensAboveTheCursorWhereItFitsAndAlwaysOnTheScreen) {
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }));
+    // Each place names the two edges of the menu that it decides.
+    const struct {
+        const char* where;
+        POINT cursor;
+        LONG RECT::*edge1;
+        LONG at1;
+        LONG RECT::*edge2;
+        LONG at2;
+    } cases[] = {
+        {"in the middle", {400, 400}, &RECT::left, 400, &RECT::top, 325},
+        {"at the top, under a notification area there", {100, work.top + 10}, &RECT::left, 100, &RECT::top, work.top + 10},
+        {"at the right edge", {work.right - 20, 400}, &RECT::right, work.right, &RECT::top, 325},
+        {"at the bottom", {300, work.bottom - 5}, &RECT::left, 300, &RECT::bottom, work.bottom},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        const HWND menu = OpenTrayMenuAt(main, program.Id(), c.cursor);
+        ASSERT_NE(nullptr, menu);
+        RECT rc = {};
+        GetWindowRect(menu, &rc);
+        EXPECT_EQ(c.at1, rc.*c.edge1);
+        EXPECT_EQ(c.at2, rc.*c.edge2);
+        EXPECT_TRUE(rc.left >= work.left && rc.top >= work.top && rc.right <= work.right && rc.bottom <= work.bottom)
+            << rc.left << ',' << rc.top << ',' << rc.right << ',' << rc.bottom;
+        PressKey(menu, VK_ESCAPE);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(menu); }));
+    }
+    PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
+    EXPECT_EQ(1u, program.Wait(60000));
+}
+
+// A page may hide the window (WindowVisible(0)) or the user minimise it; the question
+// asked then still opens on the screen, active, and takes its answer.
+TEST_F(MainWindowProgram, TheExitQuestionOpensOnTheScreenOverAMinimisedOrHiddenWindow) {
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixels(main).rgb(600, 15) == 0xFEFAE8; }));
+    const struct {
+        const char* state;
+        int command;
+    } cases[] = {{"minimised", SW_MINIMIZE}, {"hidden", SW_HIDE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        ShowWindowAsync(main, c.command);
+        ASSERT_TRUE(WaitUntil([&] { return c.command == SW_HIDE ? !IsWindowVisible(main) : IsIconic(main) != FALSE; }));
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        const HWND panel = WaitForWindow(kPanelClass, program.Id());
+        ASSERT_NE(nullptr, panel);
+        RECT rc = {};
+        GetWindowRect(panel, &rc);
+        EXPECT_TRUE(rc.left >= work.left && rc.top >= work.top && rc.right <= work.right && rc.bottom <= work.bottom);
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == panel; }));
+        PressKey(panel, VK_ESCAPE);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(panel); }));
+        EXPECT_TRUE(program.Running());
+        ShowWindowAsync(main, SW_RESTORE);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }));
+    }
     PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
     EXPECT_EQ(1u, program.Wait(60000));
 }

@@ -28,6 +28,23 @@ std::string LogText() { return ReadAll(DataFolder() + L"log.txt"); }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Whether upper lies above lower in the z-order of the top-level windows.
+bool Above(HWND upper, HWND lower) {
+    for (HWND wnd = GetWindow(upper, GW_HWNDNEXT); wnd != nullptr; wnd = GetWindow(wnd, GW_HWNDNEXT)) {
+        if (wnd == lower) return true;
+    }
+    return false;
+}
+
+// A key pressed on the keyboard: it goes to whichever window has the focus.
+void Type(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 TEST(UpdateProgram, AFailedCheckAtStartIsLoggedAndTheClientRunsOn) {
     LoopbackServer server;
     LoopbackServer::Reply broken;
@@ -130,11 +147,17 @@ TEST_F(UpdateDownload, AMissingPackageLeavesNoFileSaysSoAndBringsTheMainWindowBa
     server.Release();
     HWND box = WaitForWindow(L"MessageBoxFrame", program->Id());
     ASSERT_NE(nullptr, box);
+    // The box is the update window's own, over it and active; the keyboard answers it.
+    EXPECT_EQ(update, GetWindow(box, GW_OWNER));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box; }));
+    EXPECT_TRUE(Above(box, update));
+    EXPECT_FALSE(IsWindowEnabled(update));
     // "... HttpDownloadPogress 下载更新包失败！" in GBK; the box says "下载更新包失败！".
     EXPECT_TRUE(Logged("DownloadUpdateFrame::DownloadFun HttpDownloadPogress \xCF\xC2\xD4\xD8\xB8\xFC\xD0\xC2\xB0\xFC"));
     const std::vector<std::string> requests = server.Requests();
     EXPECT_NE(requests.end(), std::find(requests.begin(), requests.end(), "GET /update.exe HTTP/1.1"));
-    PostMessageW(box, WM_CLOSE, 1, 0);
+    Type(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(update); }));
     ExpectMainBackThenQuit();
 }

@@ -119,18 +119,29 @@ TEST_F(FrameWindow, TheRegionIsTheRoundedRectangleAfterEverySize) {
     }
 }
 
-TEST_F(FrameWindow, MaximiseAndRestoreSwapTheirButtons) {
+TEST_F(FrameWindow, MaximiseFillsTheWorkAreaRestoreReturnsAndTheirButtonsSwap) {
     HWND wnd = frame.GetHWND();
+    RECT work = {}, before = {}, now = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(wnd, &before);
     EXPECT_TRUE(Visible(L"maxbtn"));
     EXPECT_FALSE(Visible(L"restorebtn"));
     SendMessageW(wnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_TRUE(IsZoomed(wnd));
     EXPECT_FALSE(Visible(L"maxbtn"));
     EXPECT_TRUE(Visible(L"restorebtn"));
+    // Whatever the size and region handling asked for meanwhile has been done.
+    UpdateWindow(wnd);
+    PumpMessages();
+    GetWindowRect(wnd, &now);
+    EXPECT_TRUE(EqualRect(&work, &now)) << now.left << ',' << now.top << ',' << now.right << ',' << now.bottom;
     SendMessageW(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(IsZoomed(wnd));
     EXPECT_TRUE(Visible(L"maxbtn"));
     EXPECT_FALSE(Visible(L"restorebtn"));
+    PumpMessages();
+    GetWindowRect(wnd, &now);
+    EXPECT_TRUE(EqualRect(&before, &now)) << now.left << ',' << now.top << ',' << now.right << ',' << now.bottom;
 }
 
 TEST_F(FrameWindow, SystemButtonsWorkThroughMouseMessages) {

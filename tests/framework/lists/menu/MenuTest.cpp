@@ -155,6 +155,25 @@ TEST_F(MenuTest, AlignmentPutsTheRightOrBottomEdgeAtThePoint) {
     }
 }
 
+TEST_F(MenuTest, AMenuThatWouldLeaveItsMonitorIsMovedOntoIt) {
+    const RECT work = WorkArea();
+    const struct {
+        POINT at;
+        DWORD alignment;
+        RECT expected;
+    } cases[] = {
+        {{work.right - 60, 300}, 6, {work.right - 160, 300, work.right, 402}},
+        {{300, work.bottom - 20}, 6, {300, work.bottom - 102, 460, work.bottom}},
+        {{work.left - 50, work.top - 40}, 6, {work.left, work.top, work.left + 160, work.top + 102}},
+        {{300, work.top + 30}, 16, {300, work.top, 460, work.top + 102}},
+        {{work.left + 30, 300}, 8, {work.left, 300, work.left + 160, 402}},
+    };
+    for (const auto& c : cases) {
+        CMenuWnd* menu = Open(c.at, c.alignment);
+        EXPECT_EQ(c.expected, WindowRect(menu->GetHWND())) << c.at.x << ',' << c.at.y << " alignment " << c.alignment;
+    }
+}
+
 TEST_F(MenuTest, ASkinWhoseRootIsNoMenuIsRefused) {
     ASSERT_TRUE(TestFiles::Write(TestFiles::TempFolder() + L"notmenu.xml", "<Window><VerticalLayout/></Window>"));
     CMenuWnd menu;
@@ -234,6 +253,12 @@ TEST_F(MenuTest, ASubMenuOpensBesideItsItemAndItsItemsAreNotReported) {
 }
 
 TEST_F(MenuTest, NearTheWorkAreasEdgesASubMenuOpensLeftAndUpwards) {
+    // Three nested items: taller than the rows from "sub" down, so that below the item the
+    // sub-menu would pass the bottom of the work area even with the menu kept on it.
+    std::string skin = Narrow(kMenuSkin);
+    const std::string last = "<MenuElement name=\"s2\" text=\"Two\" height=\"24\"/>";
+    skin.insert(skin.find(last) + last.size(), "<MenuElement name=\"s3\" text=\"Three\" height=\"24\"/>");
+    ASSERT_TRUE(TestFiles::Write(TestFiles::TempFolder() + L"menu.xml", skin));
     const RECT work = WorkArea();
     const POINT at = {work.right - 170, work.bottom - 90};
     const HWND sub = OpenSubMenu(at);
