@@ -1,11 +1,43 @@
 #!/usr/bin/env bash
-# Configures and builds the tree incrementally: build.sh DEPS_PREFIX BUILD_DIR
+# Configures and builds the tree incrementally:
+#   build.sh DEPS_PREFIX BUILD_DIR [-DNAME=VALUE...] [TARGET...]
+# -D settings go to the configuration (and stay in the build folder's cache). With
+# targets named, only those are built, quietly: the output goes to BUILD_DIR/build.log
+# and only a failure's messages are shown.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 prefix=$1
 build=$2
+settings=()
+targets=()
+for arg in "${@:3}"; do
+  case "$arg" in
+    -D*) settings+=("$arg") ;;
+    *) targets+=("$arg") ;;
+  esac
+done
 # Configured on every run: folders that appear (a new area of code or tests) must join
 # the build, and a configure with nothing new takes about a second.
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" \
-  -DTALLYHIVE_DEPS_PREFIX="$prefix" >/dev/null
-cmake --build "$build" -j"${TALLYHIVE_BUILD_JOBS:-$(nproc)}" -- --no-print-directory
+  -DTALLYHIVE_DEPS_PREFIX="$prefix" "${settings[@]}" >/dev/null
+jobs=${TALLYHIVE_BUILD_JOBS:-$(nproc)}
+if [ ${#targets[@]} = 0 ]; then
+  cmake --build "$build" -j"$jobs" -- --no-print-directory
+  exit 0
+fi
+log=$build/build.log
+echo "build: ${targets[*]} (output in $log)" >&2
+# On a terminal the progress shows as one line that counts up.
+progress() {
+  local line
+  while IFS= read -r line; do
+    [[ $line =~ ^\[\ *([0-9]+)%\] ]] && [ -t 2 ] && printf '\rbuild: %s%%' "${BASH_REMATCH[1]}" >&2
+  done
+  [ -t 2 ] && printf '\r\033[K' >&2
+  return 0
+}
+if ! cmake --build "$build" -j"$jobs" --target "${targets[@]}" -- --no-print-directory 2>&1 | tee "$log" | progress; then
+  grep -v -E '^\[ *[0-9]+%\] |^Built target ' "$log" >&2
+  echo "build: failed (the whole output is in $log)" >&2
+  exit 1
+fi
