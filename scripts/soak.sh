@@ -38,7 +38,7 @@ wine_background_pids+=("$report")
 wine_wait
 wait "$report" || true
 status=$wine_status
-grep -qx 'soak: verdict: held' "$work/driver.out" || status=1
+tr -d '\r' <"$work/driver.out" | grep -qx 'soak: verdict: held' || status=1
 wineserver -w
 
 # The run causes no failure on purpose, so any ERROR or FATAL line is a fault.

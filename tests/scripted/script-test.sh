@@ -2,7 +2,8 @@
 # The user's scripts, run as a user runs them: script-test.sh CASE BUILD_DIR DEPS_PREFIX
 #   run_quit        run.sh with no arguments shows the demo shop's page; the client's quit
 #                   command ends it normally, with its settings written
-#   run_interrupt   Ctrl-C on run.sh ends everything it started; status 130
+#   run_interrupt   Ctrl-C on run.sh asks the client to end and ends everything it
+#                   started; status 130
 #   soak_held       a 20-second soak holds
 #   soak_interrupt  the same soak, interrupted part-way, fails
 # The script starts in a session of its own, as from a terminal, with no display (it makes
@@ -47,9 +48,13 @@ await() {
   "$@"
 }
 
-# start SCRIPT [ARGS...]: the script's pid is its session's id too.
+# start SCRIPT [ARGS...]: in a session of its own, whose id is the script's pid, and with
+# Ctrl-C heard as from a terminal (a command put in the background ignores it).
 start() {
-  env "$mark" setsid "$@" >"$tmp/out" 2>"$tmp/err" &
+  env "$mark" python3 -c 'import os, signal, sys
+signal.signal(signal.SIGINT, signal.SIG_DFL)
+os.setsid()
+os.execv(sys.argv[1], sys.argv[1:])' "$@" >"$tmp/out" 2>"$tmp/err" &
   pid=$!
 }
 
@@ -93,15 +98,16 @@ case "$case" in
         fail "no main window to send the quit command to"
       finish 1200
       [ "$status" = 0 ] || fail "exit status $status"
-      grep -qx 'run: tallyhive ended normally' "$tmp/err" || fail "no line saying the client ended normally"
-      data=$(sed -n 's/^run: data folder: //p' "$tmp/err")
-      [ -n "$data" ] && [ -f "$data/config.ini" ] || fail "no config.ini in the data folder printed ('$data')"
     else
       interrupt
       finish 1200
       [ "$status" = 130 ] || fail "exit status $status"
       grep -qx 'run: interrupted' "$tmp/err" || fail "no line saying the run was interrupted"
     fi
+    # Either way the client was asked to end, not killed: it stored its settings.
+    grep -qx 'run: tallyhive ended normally' "$tmp/err" || fail "no line saying the client ended normally"
+    data=$(sed -n 's/^run: data folder: //p' "$tmp/err")
+    [ -n "$data" ] && [ -f "$data/config.ini" ] || fail "no config.ini in the data folder printed ('$data')"
     ;;
   soak_held | soak_interrupt)
     export TALLYHIVE_SOAK_SECONDS=20 TALLYHIVE_SOAK_WARMUP=5
