@@ -170,9 +170,10 @@ wine_new_prefix() {
 # prefix of their own (screenshot.sh, soak.sh). Makes a work folder ($work) in /tmp,
 # starts an Xvfb, exports the Wine environment with an empty HOME (the prefix gets no
 # links into the user's own folders) and a new prefix there. On exit (see wine_exit) the
-# prefix's server and the Xvfb end and the folder goes.
+# prefix's server and the Xvfb end and the folder goes. Messages start with the script's
+# own name.
 wine_scratch() {
-  wine_traps "$1"
+  wine_traps "$(basename "$0")"
   work=$(mktemp -d "/tmp/tallyhive-$1.XXXXXX")
   wine_own_prefix=1
   . "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
