@@ -127,7 +127,7 @@ wine_window_manager() {
   [ -n "$xvfb_pid" ] && want=N
   have=$(for key in "AppDefaults\\\\$1\\\\X11 Driver" "X11 Driver"; do
     grep -F -A3 "[Software\\\\Wine\\\\$key]" "$WINEPREFIX/user.reg" 2>/dev/null | sed -n 's/^"Managed"="\(.\).*/\1/p'
-  done | head -n 1)
+  done | head -n 1) || true
   [ "${have:-Y}" = "$want" ] ||
     wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$1\\X11 Driver" /v Managed /d "$want" /f >/dev/null 2>&1
 }
@@ -148,6 +148,8 @@ wine_session() {
     echo "$1: creating the Wine prefix $WINEPREFIX (once)" >&2
     wine_new_prefix "$WINEPREFIX"
   fi
+  # A user's prefix may be a 64-bit one, which runs our 32-bit programs as it is.
+  grep -q '^#arch=win64' "$WINEPREFIX/system.reg" && unset WINEARCH
   wine_window_manager "$2"
 }
 
