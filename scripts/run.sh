@@ -36,9 +36,10 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 wine_poke=$build/tests/scripted/window_poke.exe
 wine_session run tallyhive.exe "$own_prefix"
-work=$(mktemp -d /tmp/tallyhive-run.XXXXXX)
 
 if [ -n "$demo" ]; then
+  # The exit trap removes it.
+  work=$(mktemp -d /tmp/tallyhive-run.XXXXXX)
   . "$top/scripts/demo/serve.sh"
   demo_serve "$work"
   echo "run: the demo shop answers for every host on 127.0.0.1:$demo_port (--no-demo: the real hosts)" >&2
