@@ -23,36 +23,138 @@ wine_boot_prefix() {
   WINEPREFIX=$1 wineserver -w
 }
 
-# wine_session NAME: for the scripts that start a program for the user (run.sh,
-# try-uninstall.sh). Uses $DISPLAY or, without one, an Xvfb of its own; boots $WINEPREFIX
-# when it is new; on exit ends the prefix's server and the Xvfb. NAME prefixes messages.
-wine_session() {
-  local name=$1
+# Ctrl-C and TERM in the scripts that run a program for a while (run.sh, soak.sh,
+# try-uninstall.sh, screenshot.sh). Wine's GUI programs ignore SIGINT, so a script that
+# waited on one would wait for ever; instead the program started by wine_start is asked
+# to end as the shell would end it (WM_CLOSE to its main window, then its quit command,
+# then termination after a bound), the caller's on_interrupted runs, the script says it
+# was interrupted and exits 130 (143 for TERM); the exit trap then ends the rest.
+wine_program_pid=""
+wine_background_pids=()
+
+# wine_start CLASS QUIT_WPARAM PROGRAM [ARGS...]: starts a Wine program in the background
+# whose main window has class CLASS and ends on a WM_COMMAND of QUIT_WPARAM (empty: none).
+wine_start() {
+  wine_program_class=$1 wine_program_quit=$2
+  shift 2
+  wine "$@" &
+  wine_program_pid=$!
+}
+
+# wine_wait: waits for the program of wine_start; its exit code goes to wine_status.
+wine_wait() {
+  wine_status=0
+  wait "$wine_program_pid" || wine_status=$?
+  wine_program_pid=""
+}
+
+# A process that has ended but was not waited for yet is not running.
+wine_running() {
+  local state
+  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1) && [ -n "$state" ] && [ "$state" != Z ]
+}
+
+# wine_await PID TENTHS: true once PID has ended, false when the bound (tenths of a
+# second) passed or a second signal asked to hurry.
+wine_await() {
+  local _
+  for _ in $(seq "$2"); do
+    wine_running "$1" || return 0
+    [ -n "${wine_hurry:-}" ] && return 1
+    sleep 0.1
+  done
+  ! wine_running "$1"
+}
+
+wine_post() {
+  [ -f "${wine_poke:-}" ] && wine "$wine_poke" "$wine_program_class" post "$1" "$2" 0 >/dev/null 2>&1
+}
+
+wine_end_program() {
+  local pid=$wine_program_pid
+  wine_running "$pid" || return 0
+  echo "$wine_name: asking the program to end" >&2
+  { wine_post 0x10 0 && wine_await "$pid" 30; } ||
+    { [ -n "$wine_program_quit" ] && wine_post 0x111 "$wine_program_quit" && wine_await "$pid" 200; } ||
+    { echo "$wine_name: the program did not end; ending it" >&2; kill -KILL "$pid" 2>/dev/null; }
+  wine_wait
+}
+
+wine_interrupted() {
+  set +e
+  # A second Ctrl-C cuts the waits short.
+  trap 'wine_hurry=1' INT TERM
+  echo "$wine_name: interrupted" >&2
+  [ -n "$wine_program_pid" ] && wine_end_program
+  declare -F on_interrupted >/dev/null && on_interrupted
+  exit "$1"
+}
+
+# On exit the caller's script_cleanup runs when it is defined, then what ran in the
+# background ends, then the prefix's server (killed when the prefix is the script's own,
+# otherwise waited for a while: other programs of the user may hold it), the Xvfb and the
+# work folder.
+wine_exit() {
+  set +e
+  trap - INT TERM
+  declare -F script_cleanup >/dev/null && script_cleanup
+  local pid
+  for pid in "${wine_background_pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  [ -n "$wine_program_pid" ] && kill -KILL "$wine_program_pid" 2>/dev/null
+  if [ -n "${wine_own_prefix:-}" ]; then
+    wineserver -k >/dev/null 2>&1
+  else
+    timeout 20 wineserver -w >/dev/null 2>&1
+  fi
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  [ -n "${work:-}" ] && rm -rf "$work"
+}
+
+wine_traps() {
+  wine_name=$1
   xvfb_pid=""
-  trap 'set +e; wineserver -k >/dev/null 2>&1
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null' EXIT
+  trap wine_exit EXIT
+  trap 'wine_interrupted 130' INT
+  trap 'wine_interrupted 143' TERM
+}
+
+# wine_window_manager EXE: how EXE's windows meet the display's window manager. Wine
+# hands most top-level windows to one: it then waits about 2 s for it at every hide or
+# destroy of a visible top-level window, and leaves maximising to it. On a display
+# without one (an Xvfb of the script's own, a bare VNC server) a maximised window would
+# keep its old size on the screen and Wine would soon take that size back, so there
+# EXE's windows are kept from a window manager, as in the test runner's prefixes; where
+# one runs (it announces itself on the root window) they are managed as usual. Written
+# only when the prefix says otherwise.
+wine_window_manager() {
+  local want=N have
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && want=Y
+  have=$(for key in "AppDefaults\\\\$1\\\\X11 Driver" "X11 Driver"; do
+    grep -F -A3 "[Software\\\\Wine\\\\$key]" "$WINEPREFIX/user.reg" 2>/dev/null | sed -n 's/^"Managed"="\(.\).*/\1/p'
+  done | head -n 1) || true
+  [ "${have:-Y}" = "$want" ] ||
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$1\\X11 Driver" /v Managed /d "$want" /f >/dev/null 2>&1
+}
+
+# wine_session NAME EXE OWN: for the scripts that start a program for the user (run.sh,
+# try-uninstall.sh). Uses $DISPLAY or, without one, an Xvfb of its own; makes
+# $WINEPREFIX when it is new; sets how EXE's windows meet a window manager. OWN is
+# non-empty when the prefix is the script's own. NAME prefixes messages.
+wine_session() {
+  wine_traps "$1"
+  wine_own_prefix=$3
   . "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
   if [ -z "${DISPLAY:-}" ]; then
     start_xvfb /dev/null
-    echo "$name: no DISPLAY set, using Xvfb on $DISPLAY" >&2
+    echo "$1: no DISPLAY set, using Xvfb on $DISPLAY (nothing shows; Ctrl-C here ends the run)" >&2
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "$name: creating the Wine prefix $WINEPREFIX (once)" >&2
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
+    echo "$1: creating the Wine prefix $WINEPREFIX (once)" >&2
+    wine_new_prefix "$WINEPREFIX"
   fi
-  wine_manage_windows
-}
-
-# Wine hands most top-level windows to the display's window manager and leaves their
-# maximising to it: on a display without one (an Xvfb of our own, a bare VNC server) a
-# maximised window keeps its old size on the screen, and Wine soon takes that size back
-# for the window. Without a window manager Wine keeps its windows to itself, as the test
-# prefixes always do; with one, it hands them over.
-wine_manage_windows() {
-  local managed=N
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && managed=Y
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
+  # A user's prefix may be a 64-bit one, which runs our 32-bit programs as it is.
+  grep -q '^#arch=win64' "$WINEPREFIX/system.reg" && unset WINEARCH
+  wine_window_manager "$2"
 }
 
 # Where scripts/test.sh keeps its booted prefixes, taken while HOME is still the user's.
@@ -73,17 +175,13 @@ wine_new_prefix() {
 # wine_scratch NAME DEPS_PREFIX: for the scripts that run programs on a display and in a
 # prefix of their own (screenshot.sh, soak.sh). Makes a work folder ($work) in /tmp,
 # starts an Xvfb, exports the Wine environment with an empty HOME (the prefix gets no
-# links into the user's own folders) and a new prefix there. On exit the caller's
-# scratch_cleanup runs when it is defined, then the prefix's server and the Xvfb end
-# and the folder goes.
+# links into the user's own folders) and a new prefix there. On exit (see wine_exit) the
+# prefix's server and the Xvfb end and the folder goes. Messages start with the script's
+# own name.
 wine_scratch() {
+  wine_traps "$(basename "$0")"
   work=$(mktemp -d "/tmp/tallyhive-$1.XXXXXX")
-  xvfb_pid=""
-  trap 'set +e
-    declare -F scratch_cleanup >/dev/null && scratch_cleanup
-    WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"' EXIT
+  wine_own_prefix=1
   . "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
   start_xvfb "$work/xvfb.log"
   wine_env "$2"

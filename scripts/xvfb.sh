@@ -1,11 +1,13 @@
 # Sourced by the scripts that need a display of their own. start_xvfb LOGFILE starts Xvfb
 # on the first free number that it accepts (another run may take the same number at the
 # same moment, so a refusal moves on to the next), sets xvfb_pid and exports DISPLAY.
+# The server runs in a session of its own: the terminal's Ctrl-C goes to the script, which
+# ends its programs before their display, instead of to Xvfb, which would quit at once.
 start_xvfb() {
   local log=$1 display=90
   while :; do
     while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$log" 2>&1 &
+    setsid Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 50); do
       { [ -e "/tmp/.X11-unix/X${display}" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; } && break

@@ -1,10 +1,13 @@
 // Pokes a visible window of another program, for scripts that take pictures of windows
 // in given states:
 //   window_poke.exe CLASS wait            until such a window shows (60 s at most)
-//   window_poke.exe CLASS post MSG W L    posts a message (numbers in C notation)
+//   window_poke.exe CLASS post MSG W L    posts a message (numbers in C notation) at once
+//                                         to such a window, shown or hidden
 //   window_poke.exe CLASS click X Y       a left click at a point of its client area
 //   window_poke.exe CLASS grab OUT.ppm    saves what the screen shows of its client area
 // Exit code 0 when the window was there, 1 when it was not, 2 on a wrong command line.
+// Posting does not wait: the scripts post to end a program they were told to stop, which
+// may have hidden its window or not made it yet.
 #include <windows.h>
 
 #include <cstdio>
@@ -51,11 +54,17 @@ ULONG_PTR Number(const char* text) { return std::strtoul(text, nullptr, 0); }
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
     const std::string className(argv[1]), command(argv[2]);
-    HWND wnd = VisibleWindow(std::wstring(className.begin(), className.end()).c_str());
-    if (wnd == nullptr) return 1;
+    const std::wstring wideClass(className.begin(), className.end());
     if (command == "post" && argc == 6) {
-        PostMessageW(wnd, static_cast<UINT>(Number(argv[3])), Number(argv[4]), static_cast<LPARAM>(Number(argv[5])));
-    } else if (command == "click" && argc == 5) {
+        HWND wnd = FindWindowW(wideClass.c_str(), nullptr);
+        return wnd != nullptr && PostMessageW(wnd, static_cast<UINT>(Number(argv[3])), Number(argv[4]),
+                                              static_cast<LPARAM>(Number(argv[5])))
+                   ? 0
+                   : 1;
+    }
+    HWND wnd = VisibleWindow(wideClass.c_str());
+    if (wnd == nullptr) return 1;
+    if (command == "click" && argc == 5) {
         ProgramDriver::ClickAt(wnd, std::atoi(argv[3]), std::atoi(argv[4]));
     } else if (command == "grab" && argc == 4) {
         return SaveScreenOf(wnd, argv[3]) ? 0 : 1;

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The user's scripts, run as a user runs them: script-test.sh CASE BUILD_DIR DEPS_PREFIX
+#   run_quit        run.sh with no arguments shows the demo shop's page; the client's quit
+#                   command ends it normally, with its settings written
+#   run_interrupt   Ctrl-C on run.sh asks the client to end and ends everything it
+#                   started; status 130
+#   soak_held       a 20-second soak holds
+#   soak_interrupt  the same soak, interrupted part-way, fails
+# The script starts in a session of its own, as from a terminal, with no display (it makes
+# its own) and a mark in its environment by which anything it leaves running is found.
+set -euo pipefail
+
+case=$1 build=$2 deps=$3
+top=$(cd "$(dirname "$0")/../.." && pwd)
+tmp=$(mktemp -d /tmp/tallyhive-script-test.XXXXXX)
+mark=TALLYHIVE_SCRIPT_TEST=$$.$RANDOM
+. "$top/scripts/wine-env.sh"
+wine_env "$deps"
+unset DISPLAY
+export WINEPREFIX=$tmp/prefix TALLYHIVE_BUILD_DIR=$build
+
+marked() { grep -lxz "$mark" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3 || true; }
+cleanup() {
+  set +e
+  local left
+  left=$(marked)
+  [ -n "$left" ] && kill -9 $left 2>/dev/null
+  wineserver -k >/dev/null 2>&1
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  echo "--- the script's output:"
+  cat "$tmp/out" "$tmp/err"
+  exit 1
+}
+
+# await TENTHS COMMAND...: true once COMMAND succeeds, false when the bound passed.
+await() {
+  local bound=$1 _
+  shift
+  for _ in $(seq "$bound"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
+}
+
+# start SCRIPT [ARGS...]: in a session of its own, whose id is the script's pid, and with
+# Ctrl-C heard as from a terminal (a command put in the background ignores it).
+start() {
+  env "$mark" python3 -c 'import os, signal, sys
+signal.signal(signal.SIGINT, signal.SIG_DFL)
+os.setsid()
+os.execv(sys.argv[1], sys.argv[1:])' "$@" >"$tmp/out" 2>"$tmp/err" &
+  pid=$!
+}
+
+ended() { ! wine_running "$pid"; }
+
+# finish TENTHS: the script's exit status, once it has ended.
+finish() {
+  await "$1" ended || fail "the script did not end"
+  status=0
+  wait "$pid" || status=$?
+}
+
+interrupt() { kill -INT -- "-$pid"; }
+
+# The demo shop's blue head band, inside the client's main window on the script's display.
+page_shown() {
+  local display id
+  display=$(sed -n 's/.*using Xvfb on \(:[0-9]*\).*/\1/p' "$tmp/err")
+  [ -n "$display" ] || return 1
+  id=$(xwininfo -root -tree -display "$display" 2>/dev/null | grep -a ' 1200x770+' | awk '{ print $1; exit }')
+  [ -n "$id" ] && [ "$(xwd -id "$id" -display "$display" 2>/dev/null |
+    convert xwd:- -format '%[hex:p{600,44}]' info: 2>/dev/null)" = 279AC6 ]
+}
+
+# What the script killed on its way out may take a moment to go.
+nothing_left() {
+  local left
+  await 50 eval '[ -z "$(marked)" ]' && return 0
+  left=$(marked)
+  fail "left running: $(ps -o pid=,args= -p "${left//$'\n'/,}")"
+}
+
+case "$case" in
+  run_quit | run_interrupt)
+    wine_new_prefix "$WINEPREFIX"
+    start "$top/scripts/run.sh"
+    await 2400 page_shown || fail "the client did not show the demo shop's page"
+    if [ "$case" = run_quit ]; then
+      DISPLAY=$(sed -n 's/.*using Xvfb on \(:[0-9]*\).*/\1/p' "$tmp/err") \
+        wine "$build/tests/scripted/window_poke.exe" TallyHiveMainFrameWnd post 0x111 0x10401 0 ||
+        fail "no main window to send the quit command to"
+      finish 1200
+      [ "$status" = 0 ] || fail "exit status $status"
+    else
+      interrupt
+      finish 1200
+      [ "$status" = 130 ] || fail "exit status $status"
+      grep -qx 'run: interrupted' "$tmp/err" || fail "no line saying the run was interrupted"
+    fi
+    # Either way the client was asked to end, not killed: it stored its settings.
+    grep -qx 'run: tallyhive ended normally' "$tmp/err" || fail "no line saying the client ended normally"
+    data=$(sed -n 's/^run: data folder: //p' "$tmp/err")
+    [ -n "$data" ] && [ -f "$data/config.ini" ] || fail "no config.ini in the data folder printed ('$data')"
+    ;;
+  soak_held | soak_interrupt)
+    export TALLYHIVE_SOAK_SECONDS=20 TALLYHIVE_SOAK_WARMUP=5
+    start "$top/scripts/soak.sh"
+    if [ "$case" = soak_held ]; then
+      finish 3000
+      [ "$status" = 0 ] && grep -qx 'soak.sh: the run held' "$tmp/out" || fail "the soak did not hold"
+    else
+      await 2400 grep -q '^soak: running for' "$tmp/out" || fail "the soak did not start its run"
+      interrupt
+      finish 1200
+      [ "$status" = 130 ] || fail "exit status $status"
+      ! grep -q 'held' "$tmp/out" "$tmp/err" || fail "an interrupted soak reported holding"
+    fi
+    ;;
+  *) echo "script-test.sh: unknown case '$case'" >&2; exit 2 ;;
+esac
+nothing_left
+echo "ok: $case"
