@@ -150,8 +150,8 @@ TEST_F(UpdateDownload, AMissingPackageLeavesNoFileSaysSoAndBringsTheMainWindowBa
     // The box is the update window's own, over it and active; the keyboard answers it.
     EXPECT_EQ(update, GetWindow(box, GW_OWNER));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box; }));
-    EXPECT_TRUE(Above(box, update));
-    EXPECT_FALSE(IsWindowEnabled(update));
+    // The box is up before its modal loop disables its owner.
+    EXPECT_TRUE(WaitUntil([&] { return Above(box, update) && !IsWindowEnabled(update); }));
     // "... HttpDownloadPogress 下载更新包失败！" in GBK; the box says "下载更新包失败！".
     EXPECT_TRUE(Logged("DownloadUpdateFrame::DownloadFun HttpDownloadPogress \xCF\xC2\xD4\xD8\xB8\xFC\xD0\xC2\xB0\xFC"));
     const std::vector<std::string> requests = server.Requests();
