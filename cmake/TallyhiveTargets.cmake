@@ -24,18 +24,53 @@ function(tallyhive_test_folders prefix)
         target_include_directories(${t} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
         target_link_libraries(${t} PRIVATE ${A_LIBS} tallyhive_test_support gtest gmock)
         set_target_properties(${t} PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/in-slot.sh)
-        add_test(NAME ${t} COMMAND ${t} --gtest_color=no)
-        set_tests_properties(${t} PROPERTIES TIMEOUT 300 RESOURCE_GROUPS slots:1)
+        tallyhive_add_test_entries(${t})
       endif()
     endif()
   endforeach()
+endfunction()
+
+# The CTest entries of one test executable. A long one runs as several entries, one per
+# group of its cases, so that they run beside each other and beside the rest: when
+# <target>_PARTS is set, each of its items "label|cost|gtest filter" becomes the entry
+# <target>.<label>. A cost (seconds, as measured) lets CTest start the longest first;
+# <target>_COST gives an undivided one its cost. Properties set on <target> later (time
+# limit, environment) reach every entry of it through tallyhive_test_entries.
+function(tallyhive_add_test_entries t)
+  set(entries)
+  if(DEFINED ${t}_PARTS)
+    foreach(part ${${t}_PARTS})
+      string(REPLACE "|" ";" fields "${part}")
+      list(GET fields 0 label)
+      list(GET fields 1 cost)
+      list(GET fields 2 filter)
+      add_test(NAME ${t}.${label} COMMAND ${t} --gtest_color=no --gtest_filter=${filter})
+      set_tests_properties(${t}.${label} PROPERTIES COST ${cost})
+      list(APPEND entries ${t}.${label})
+    endforeach()
+  else()
+    add_test(NAME ${t} COMMAND ${t} --gtest_color=no)
+    if(DEFINED ${t}_COST)
+      set_tests_properties(${t} PROPERTIES COST ${${t}_COST})
+    endif()
+    list(APPEND entries ${t})
+  endif()
+  set_tests_properties(${entries} PROPERTIES TIMEOUT 300 RESOURCE_GROUPS slots:1)
+  set_property(GLOBAL PROPERTY tallyhive_entries_${t} ${entries})
+endfunction()
+
+# The CTest entries of a test executable, for setting properties on all of them.
+function(tallyhive_test_entries out t)
+  get_property(entries GLOBAL PROPERTY tallyhive_entries_${t})
+  set(${out} ${entries} PARENT_SCOPE)
 endfunction()
 
 # Tests that must start from a Wine prefix no other test has used (first-run behaviour):
 # they get a fresh copy of the booted prefix instead of their slot's shared one.
 function(tallyhive_test_fresh_prefix)
   foreach(t ${ARGN})
-    set_property(TEST ${t} APPEND PROPERTY ENVIRONMENT TALLYHIVE_FRESH_PREFIX=1)
+    tallyhive_test_entries(entries ${t})
+    set_property(TEST ${entries} APPEND PROPERTY ENVIRONMENT TALLYHIVE_FRESH_PREFIX=1)
   endforeach()
 endfunction()
 

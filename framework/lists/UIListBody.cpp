@@ -11,7 +11,7 @@ namespace HiveUI {
 
 using namespace LayoutSizing;
 
-CListBodyUI::CListBodyUI(CListUI* owner) : m_owner(owner) {}
+CListBodyUI::CListBodyUI(CListUI* owner) : m_owner(owner) { m_childrenLag = true; }
 
 RECT CListBodyUI::WorkRect() const {
     RECT rc = VisibleContentRect(GetInset());
@@ -43,6 +43,10 @@ CListBodyUI::TMeasure CListBodyUI::MeasureRows(SIZE available) const {
 
 void CListBodyUI::SetPos(RECT rect, bool needInvalidate) {
     CControlUI::SetPos(rect, needInvalidate);
+    m_placed.clear();
+    m_placedShift = m_childShift.y;
+    m_placedCount = m_items.GetSize();
+    m_placedInOrder = true;
     RECT rc = WorkRect();
     CScrollBarUI* vbar = ShownBar(m_verticalScrollBar);
     CScrollBarUI* hbar = ShownBar(m_horizontalScrollBar);
@@ -75,6 +79,7 @@ void CListBodyUI::SetPos(RECT rect, bool needInvalidate) {
         if (!row->IsVisible()) continue;
         if (row->IsFloat()) {
             SetFloatPos(i);
+            m_placedInOrder = false;
             continue;
         }
         const RECT pad = row->GetPadding();
@@ -90,6 +95,7 @@ void CListBodyUI::SetPos(RECT rect, bool needInvalidate) {
         }
         const int cx = ClampWidth(row, std::max<int>(measure.neededWidth, available.cx - pad.left - pad.right));
         row->SetPos({x + pad.left, y + pad.top, x + pad.left + cx, y + pad.top + cy + pad.bottom}, false);
+        Placed(i, row->GetPos());
         y += cy + m_childPadding + pad.top + pad.bottom;
         neededHeight += cy + pad.top + pad.bottom;
         remaining -= cy + m_childPadding + pad.bottom;
@@ -136,6 +142,38 @@ int CListBodyUI::GridHeight(int neededHeight, int workWidth) const {
     return ((m_items.GetSize() - 1) / perLine + 1) * first->GetFixedHeight();
 }
 
+void CListBodyUI::Placed(int index, const RECT& at) {
+    if (!m_placed.empty() && (at.top < m_placed.back().top || at.bottom < m_placed.back().bottom))
+        m_placedInOrder = false;
+    m_placed.push_back(TPlacedRow{index, at.top, at.bottom});
+}
+
+bool CListBodyUI::PlacedRowsHold() const {
+    return m_placedInOrder && !IsLayoutNeeded() && m_placedCount == m_items.GetSize();
+}
+
+void CListBodyUI::PlacedRowsMeeting(int top, int bottom, size_t& first, size_t& last) const {
+    // Rows have moved up by the scrolling since they were placed.
+    const int moved = m_childShift.y - m_placedShift;
+    const auto begin = m_placed.begin(), end = m_placed.end();
+    const auto from =
+        std::partition_point(begin, end, [&](const TPlacedRow& row) { return row.bottom - moved <= top; });
+    const auto to = std::partition_point(from, end, [&](const TPlacedRow& row) { return row.top - moved < bottom; });
+    first = static_cast<size_t>(from - begin);
+    last = static_cast<size_t>(to - begin);
+}
+
+void CListBodyUI::ChildrenMeeting(const RECT& rect, int& first, int& last) const {
+    CVerticalLayoutUI::ChildrenMeeting(rect, first, last);
+    if (!PlacedRowsHold()) return;
+    RECT band;
+    if (!::IntersectRect(&band, &rect, &m_item)) band = RECT{0, 0, 0, 0};
+    size_t from = 0, to = 0;
+    PlacedRowsMeeting(band.top, band.bottom, from, to);
+    first = from < to ? m_placed[from].index : 0;
+    last = from < to ? m_placed[to - 1].index + 1 : 0;
+}
+
 void CListBodyUI::SetScrollPos(SIZE pos, bool) {
     int dx = 0;
     int dy = 0;
@@ -150,12 +188,21 @@ void CListBodyUI::SetScrollPos(SIZE pos, bool) {
         dx = bar->GetScrollPos() - old;
     }
     if (dx == 0 && dy == 0) return;
-    for (int i = 0; i < m_items.GetSize(); ++i) {
-        CControlUI* row = GetItemAt(i);
-        if (!row->IsVisible() || row->IsFloat()) continue;
-        RECT rc = row->GetPos();
-        ::OffsetRect(&rc, -dx, -dy);
-        row->SetPos(rc, true);
+    // Every visible, non-floating row moves by (-dx, -dy) as it catches up; reading a
+    // row's place brings it there.
+    const RECT view = VisibleContentRect(GetInset());
+    const bool placed = PlacedRowsHold();
+    size_t leaving = 0, leavingEnd = 0;
+    if (placed) PlacedRowsMeeting(view.top, view.bottom, leaving, leavingEnd);
+    m_childShift.x += dx;
+    m_childShift.y += dy;
+    if (placed) {
+        size_t entering = 0, enteringEnd = 0;
+        PlacedRowsMeeting(view.top, view.bottom, entering, enteringEnd);
+        for (size_t k = leaving; k < leavingEnd; ++k) ChildAt(m_placed[k].index)->GetPos();
+        for (size_t k = entering; k < enteringEnd; ++k) ChildAt(m_placed[k].index)->GetPos();
+    } else {
+        for (int i = 0; i < m_items.GetSize(); ++i) ChildAt(i)->GetPos();
     }
     Invalidate();
     ScrollColumns(dx);

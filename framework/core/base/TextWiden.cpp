@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace HiveUI {
 
 namespace {
@@ -39,9 +43,19 @@ size_t PutCodePoint(const BYTE* p, int length, wchar_t* out) {
     return 2;
 }
 
-// Copies the ASCII bytes from p on, four at a time while they last; returns their count.
+// Copies the ASCII bytes from p on, sixteen (where the processor has SSE2) or four at a
+// time while they last; returns their count.
 size_t WidenAscii(const BYTE*& p, const BYTE* end, wchar_t* out) {
     const BYTE* const start = p;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; end - p >= 16; p += 16, out += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        if (_mm_movemask_epi8(bytes) != 0) break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+    }
+#endif
     for (uint32_t four; end - p >= 4 && (memcpy(&four, p, 4), (four & 0x80808080u) == 0); p += 4, out += 4) {
         out[0] = p[0], out[1] = p[1], out[2] = p[2], out[3] = p[3];
     }

@@ -532,10 +532,14 @@ CControlUI* CContainerUI::FindControl(FindControlProc proc, LPVOID data, UINT fl
     if (found != nullptr) return found;
     if (!hitTest || m_mouseChildEnabled) {
         RECT content = VisibleContentRect(m_inset);
-        int count = m_items.GetSize();
+        int first = 0, last = m_items.GetSize();
+        if (hitTest) {
+            const POINT at = *static_cast<const POINT*>(data);
+            ChildrenMeeting(RECT{at.x, at.y, at.x + 1, at.y + 1}, first, last);
+        }
         bool topFirst = (flags & UIFIND_TOP_FIRST) != 0;
-        for (int n = 0; n < count; ++n) {
-            CControlUI* child = ChildAt(topFirst ? count - 1 - n : n);
+        for (int n = first; n < last; ++n) {
+            CControlUI* child = ChildAt(topFirst ? first + last - 1 - n : n);
             found = child->FindControl(proc, data, flags);
             if (found == nullptr) continue;
             if (!hitTest || found->IsFloat() || ::PtInRect(&content, *static_cast<const POINT*>(data))) return found;
@@ -590,7 +594,10 @@ bool CContainerUI::PaintChildren(HDC hdc, const RECT& paint, CControlUI* stopCon
     bool contentShows = ::IntersectRect(&inner, &paint, &content) != FALSE;
     CRenderClip childClip;
     if (contentShows) CRenderClip::GenerateClip(hdc, inner, childClip);
-    for (int i = 0; i < m_items.GetSize(); ++i) {
+    int first = 0, last = m_items.GetSize();
+    // A child the paint stops at is met in order wherever it stands.
+    if (stopControl == nullptr || stopControl->GetParent() != this) ChildrenMeeting(paint, first, last);
+    for (int i = first; i < last; ++i) {
         CControlUI* child = ChildAt(i);
         if (child == stopControl) return false;
         if (!child->IsVisible() || !Meets(paint, child->GetPos())) continue;
@@ -608,6 +615,11 @@ bool CContainerUI::PaintChildren(HDC hdc, const RECT& paint, CControlUI* stopCon
         if (!painted) return false;
     }
     return true;
+}
+
+void CContainerUI::ChildrenMeeting(const RECT&, int& first, int& last) const {
+    first = 0;
+    last = m_items.GetSize();
 }
 
 bool CContainerUI::DoPaint(HDC hdc, const RECT& paint, CControlUI* stopControl) {

@@ -139,6 +139,9 @@ protected:
     bool InsertChild(CControlUI* control, int index);
     bool DoScrollKey(TEventInfo& event, CScrollBarUI* bar, bool vertical);
     bool PaintChildren(HDC hdc, const RECT& paint, CControlUI* stopControl, CRenderClip& outer);
+    // The children that can meet the rectangle, as the indices [first, last): every one
+    // here; a container that knows where its children stand spares the walk over the rest.
+    virtual void ChildrenMeeting(const RECT& rect, int& first, int& last) const;
     void ApplyScrollBarStyle(CScrollBarUI* bar, const wchar_t* style);
     static CScrollBarUI* ShownBar(CScrollBarUI* bar);
 

@@ -93,6 +93,9 @@ CPaintManagerUI* CControlUI::GetManager() const { return m_manager; }
 void CControlUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init) {
     m_manager = manager;
     m_parent = parent;
+    // Nothing of a former parent's scrolling is owed to the new one.
+    m_parentShift = parent != nullptr && parent->m_childrenLag ? &parent->m_childShift : nullptr;
+    m_placedShift = m_parentShift != nullptr ? *m_parentShift : POINT{0, 0};
     if (init && m_parent != nullptr) Init();
 }
 
@@ -127,15 +130,31 @@ RECT CControlUI::GetRelativePos() const {
     RECT rc = {0, 0, 0, 0};
     if (m_parent == nullptr) return rc;
     const RECT& parent = m_parent->GetPos();
-    rc = m_item;
+    rc = GetPos();
     ::OffsetRect(&rc, -parent.left, -parent.top);
     return rc;
 }
 
-RECT CControlUI::GetClientPos() const { return m_item; }
-const RECT& CControlUI::GetPos() const { return m_item; }
+RECT CControlUI::GetClientPos() const { return GetPos(); }
+
+const RECT& CControlUI::GetPos() const {
+    if (m_parentShift != nullptr && (m_placedShift.x != m_parentShift->x || m_placedShift.y != m_parentShift->y))
+        CatchUpWithParent();
+    return m_item;
+}
+
+// Hidden and floating children are not moved by scrolling: they only take note of it.
+void CControlUI::CatchUpWithParent() const {
+    const POINT shift = *m_parentShift;
+    RECT place = m_item;
+    ::OffsetRect(&place, m_placedShift.x - shift.x, m_placedShift.y - shift.y);
+    auto* self = const_cast<CControlUI*>(this);
+    self->m_placedShift = shift;
+    if (IsVisible() && !IsFloat()) self->SetPos(place, false);
+}
 
 void CControlUI::SetPos(RECT rect, bool needInvalidate) {
+    if (m_parentShift != nullptr) m_placedShift = *m_parentShift;
     if (rect.right < rect.left) rect.right = rect.left;
     if (rect.bottom < rect.top) rect.bottom = rect.top;
     RECT invalidate = ::IsRectEmpty(&m_item) ? rect : m_item;
@@ -164,8 +183,8 @@ void CControlUI::Move(SIZE offset, bool) {
 
 int CControlUI::GetWidth() const { return m_item.right - m_item.left; }
 int CControlUI::GetHeight() const { return m_item.bottom - m_item.top; }
-int CControlUI::GetX() const { return m_item.left; }
-int CControlUI::GetY() const { return m_item.top; }
+int CControlUI::GetX() const { return GetPos().left; }
+int CControlUI::GetY() const { return GetPos().top; }
 
 int CControlUI::Scale(int n) const { return m_manager != nullptr ? m_manager->GetDpiScale()->Scale(n) : n; }
 

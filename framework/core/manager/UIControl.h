@@ -206,6 +206,13 @@ public:
     CEventSource OnNotify;
 
 protected:
+    // A container that scrolls many children moves only those it shows: the others lag
+    // behind its scrolling and catch up (by a SetPos of their own) when their place is
+    // next read. Such a container sets m_childrenLag and adds each scroll move to
+    // m_childShift; a control remembers the shift of its parent that its place was last
+    // set at.
+    void CatchUpWithParent() const;
+
     int Scale(int n) const;
     RECT ScaleRect(const RECT& rc) const;
     // A style named by a value applies instead of the value; styles that name
@@ -235,6 +242,11 @@ protected:
     bool m_keyboardEnabled;
     bool m_focused;
     bool m_float;
+    // Beside the place and the switches that scrolling and painting read of every child.
+    POINT m_placedShift = {0, 0};
+    const POINT* m_parentShift = nullptr;  // the parent's m_childShift when its children lag
+    POINT m_childShift = {0, 0};
+    bool m_childrenLag = false;
     TFloatPercent m_floatPercent;
     UINT m_floatAlign;
     bool m_inSetPos;

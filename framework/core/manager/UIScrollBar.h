@@ -28,6 +28,8 @@ public:
 
     const wchar_t* GetClass() const override;
     LPVOID GetInterface(const wchar_t* name) override;
+    // A bar stands beside what its container scrolls, never among it: it never lags behind.
+    const RECT& GetPos() const override { return m_item; }
     void SetPos(RECT rect, bool needInvalidate = true) override;
     void SetVisible(bool visible = true) override;
     void SetEnabled(bool enable = true) override;

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <cwchar>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include <unzip.h>
 #include <zlib.h>
@@ -177,6 +179,11 @@ public:
 
 private:
     DWORD BuildEntry(int index, TZipEntry* entry);
+    // Where minizip's own search would stop for the name: the first entry of that name in
+    // the directory, compared as minizip compares (ASCII letters folded when ignoring
+    // case, names below its limit of 256 bytes). False when there is none.
+    bool Locate(const char* name, bool ignoreCase);
+    void IndexNames();
     DWORD OpenEntry(int index);
     DWORD CheckPassword(const unz_file_info& info);
     void CloseEntry();
@@ -186,6 +193,11 @@ private:
     int m_currentEntry = -1;
     int m_cachedIndex = -1;
     TZipEntry m_cachedEntry = {};
+    // The directory's names, read once: minizip's search reads every header before the
+    // one it finds, for every look-up.
+    bool m_indexed = false;
+    std::unordered_map<std::string, unz64_file_pos> m_exactNames;
+    std::unordered_map<std::string, unz64_file_pos> m_foldedNames;
     char* m_password = nullptr;
     wchar_t m_baseFolder[MAX_PATH] = {};
     TZipStream* m_stream = nullptr;  // owned by minizip while the archive is open
@@ -360,10 +372,47 @@ DWORD CZipArchive::BuildEntry(int index, TZipEntry* entry) {
     return ZIP_OK;
 }
 
+// The longest name minizip compares, less its terminator.
+static const size_t kMaxComparedName = 255;
+
+static std::string FoldAsciiCase(std::string name) {
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return name;
+}
+
+void CZipArchive::IndexNames() {
+    m_indexed = true;
+    unz64_file_pos was = {};
+    const bool hadCurrent = unzGetFilePos64(m_unz, &was) == UNZ_OK;
+    for (int more = unzGoToFirstFile(m_unz); more == UNZ_OK; more = unzGoToNextFile(m_unz)) {
+        char name[kMaxComparedName + 2] = {};
+        unz64_file_pos at = {};
+        if (unzGetCurrentFileInfo64(m_unz, nullptr, name, kMaxComparedName + 1, nullptr, 0, nullptr, 0) != UNZ_OK ||
+            unzGetFilePos64(m_unz, &at) != UNZ_OK)
+            continue;
+        if (strlen(name) > kMaxComparedName) continue;
+        // The first of equal names is the one a search from the start meets.
+        m_exactNames.emplace(name, at);
+        m_foldedNames.emplace(FoldAsciiCase(name), at);
+    }
+    if (hadCurrent) unzGoToFilePos64(m_unz, &was);
+}
+
+bool CZipArchive::Locate(const char* name, bool ignoreCase) {
+    if (strlen(name) > kMaxComparedName) return false;
+    if (!m_indexed) IndexNames();
+    const auto& names = ignoreCase ? m_foldedNames : m_exactNames;
+    const auto found = names.find(ignoreCase ? FoldAsciiCase(name) : std::string(name));
+    if (found == names.end()) return false;
+    unz64_file_pos at = found->second;
+    return unzGoToFilePos64(m_unz, &at) == UNZ_OK;
+}
+
 DWORD CZipArchive::Find(const wchar_t* name, bool ignoreCase, int* index, TZipEntry* entry) {
     char utf8[MAX_PATH + 1] = {};
     if (name == nullptr || WideCharToMultiByte(CP_UTF8, 0, name, -1, utf8, MAX_PATH, nullptr, nullptr) == 0 ||
-        unzLocateFile(m_unz, utf8, ignoreCase ? 2 : 1) != UNZ_OK) {
+        !Locate(utf8, ignoreCase)) {
         *index = -1;
         *entry = TZipEntry();
         entry->index = -1;

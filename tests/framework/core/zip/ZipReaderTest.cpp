@@ -142,6 +142,39 @@ TEST(ZipReader, LookupIsCaseSensitiveOnlyWhenAsked) {
     EXPECT_EQ(ZIP_ERR_NOT_FOUND, CZipReader::FindItem(zip.handle, L"skin\\main.xml", true, &index, &entry));
 }
 
+// Names that differ only in case, or not at all: ignoring case finds the first in the
+// directory, exact look-ups their own; only ASCII letters fold; names of 256 bytes or
+// more are never found, as minizip never finds them.
+TEST(ZipReader, LookupFindsTheFirstOfEqualNamesAsADirectorySearchWould) {
+    const std::string longName = std::string(255, 'n');
+    Archive zip(TestZip::Build({TestZip::Make("a.txt", "first", 0), TestZip::Make("A.TXT", "second", 0),
+                                TestZip::Make("a.txt", "third", 0), TestZip::Make("\xC3\xA9.txt", "accent", 0),
+                                TestZip::Make(longName, "long", 0), TestZip::Make(longName + "x", "longer", 0)}));
+    const struct {
+        std::wstring name;
+        bool ignoreCase;
+        int index;  // -1: not found
+    } cases[] = {
+        {L"A.txt", true, 0},          {L"a.txt", false, 0}, {L"A.TXT", false, 1}, {L"A.txt", false, -1},
+        {L"\u00E9.TXT", true, 3},     {L"\u00C9.txt", true, -1},
+        {std::wstring(255, L'N'), true, 4}, {std::wstring(255, L'n') + L"x", true, -1},
+    };
+    for (const auto& c : cases) {
+        int index = -2;
+        TZipEntry entry;
+        const DWORD result = CZipReader::FindItem(zip.handle, c.name.c_str(), c.ignoreCase, &index, &entry);
+        EXPECT_EQ(c.index < 0 ? ZIP_ERR_NOT_FOUND : ZIP_OK, result) << c.index;
+        EXPECT_EQ(c.index, index);
+    }
+    // A look-up in the middle of a read leaves the next read of the found entry whole.
+    std::string part(2, '\0'), whole;
+    TZipEntry entry;
+    EXPECT_EQ(ZIP_ERR_MORE, CZipReader::UnzipToMemory(zip.handle, 2, &part[0], 2));
+    EXPECT_EQ(1, Find(zip.handle, L"A.TXT", &entry, false));
+    EXPECT_EQ(ZIP_OK, ReadAll(zip.handle, 2, 64, whole));
+    EXPECT_EQ("third", whole);
+}
+
 TEST(ZipReader, EncryptedEntriesNeedTheRightPassword) {
     const std::string secret = TestZip::Text(5000, 3);
     const std::string bytes = TestZip::Build({TestZip::Make("s.bin", secret, 0, "pa55"),

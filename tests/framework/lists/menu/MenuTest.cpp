@@ -6,6 +6,7 @@
 #include <UIMenu.h>
 #include <UIMenuElement.h>
 
+#include <functional>
 #include <memory>
 
 #include "../../controls/ControlWindow.h"
@@ -75,16 +76,21 @@ protected:
         for (; *text != 0; ++text) out += static_cast<char>(*text);
         return out;
     }
-    CMenuWnd* Open(POINT at, DWORD alignment = 6, CUIStringMap* map = nullptr) {
+    // Opens the menu; a condition given ends the pumping as soon as it holds.
+    CMenuWnd* Open(POINT at, DWORD alignment = 6, CUIStringMap* map = nullptr,
+                   const std::function<bool()>& done = nullptr) {
         menu_.reset(new CMenuWnd());
         EXPECT_TRUE(menu_->Init(nullptr, L"menu.xml", at, &manager(), map, alignment));
-        Pump();
+        Pump(done);
         return menu_.get();
     }
     // Runs the thread's messages; click records posted to the host are taken and freed.
-    void Pump() {
+    // Without a condition: three rounds 10 ms apart. With one: until it holds after a
+    // round, waiting for the next message between rounds, for five seconds at most.
+    void Pump(const std::function<bool()>& done = nullptr) {
         MSG msg;
-        for (int round = 0; round < 3; ++round) {
+        const ULONGLONG start = GetTickCount64();
+        for (int round = 0; done ? GetTickCount64() - start < 5000 : round < 3; ++round) {
             // Bounded: a window that keeps invalidating itself fails the test instead of hanging it.
             for (int n = 0; n < 2000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
                 if (msg.message == WM_MENUCLICK && msg.hwnd == hwnd()) {
@@ -96,7 +102,16 @@ protected:
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
-            Sleep(10);
+            if (!done) {
+                Sleep(10);
+            } else if (done()) {
+                return;
+            } else {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            }
+        }
+        if (done) {
+            EXPECT_TRUE(done()) << "not within five seconds";
         }
     }
     static std::vector<HWND> MenuWindows() {
@@ -104,11 +119,11 @@ protected:
         EnumThreadWindows(GetCurrentThreadId(), CollectMenuWindow, reinterpret_cast<LPARAM>(&found));
         return found;
     }
-    void ClickRow(HWND wnd, int y) {
+    void ClickRow(HWND wnd, int y, const std::function<bool()>& done = nullptr) {
         SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, y));
         SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, y));
         SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(40, y));
-        Pump();
+        Pump(done);
     }
     // Opens the menu and points at "sub": the sub-menu window appears beside it.
     HWND OpenSubMenu(POINT at) {
@@ -184,8 +199,11 @@ TEST_F(MenuTest, ASkinWhoseRootIsNoMenuIsRefused) {
 
 TEST_F(MenuTest, AClickPostsTheItemToTheOwnerAndClosesTheMenu) {
     for (int i = 0; i < 100; ++i) {
-        CMenuWnd* menu = Open(POINT{100, 100});
-        ClickRow(menu->GetHWND(), kRowA);
+        CMenuWnd* menu = Open(POINT{100, 100}, 6, nullptr, [] { return MenuWindows().size() == 1; });
+        ClickRow(menu->GetHWND(), kRowA, [&] {
+            return clicks.size() == static_cast<size_t>(i + 1) && MenuWindows().empty() &&
+                   GetMenuObserver().Receivers().empty();
+        });
         ASSERT_EQ(static_cast<size_t>(i + 1), clicks.size());
         EXPECT_EQ(L"a", clicks.back().name);
         EXPECT_EQ(0, clicks.back().checked);
