@@ -250,6 +250,19 @@ bool PumpUntil(const std::function<bool()>& done) {
     return done();
 }
 
+// A browser showing about:blank over the whole of parent's 400 x 300 client area, once
+// loaded; null when it did not load.
+CefRefPtr<CefBrowser> BlankChildOf(HWND parent) {
+    CefWindowInfo info;
+    info.SetAsChild(parent, RECT{0, 0, 400, 300});
+    g_events.Clear();
+    if (!CefBrowserHost::CreateBrowser(info, g_client.get(), "about:blank", CefBrowserSettings(), nullptr) ||
+        g_events.WaitFor("load-end").empty()) {
+        return nullptr;
+    }
+    return g_client->browsers.back();
+}
+
 // Adds its mark once the engine's thread has run everything queued before it.
 class MarkTask : public CefTask {
 public:
@@ -268,12 +281,8 @@ TEST_F(LoadingTest, AFocusRequestMovesTheFocusOnlyWhileTheTopLevelWindowIsInFron
                                   GetModuleHandleW(nullptr), nullptr);
     HWND menu = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"menu", WS_POPUP | WS_VISIBLE, 420, 0, 100,
                                 100, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    CefWindowInfo info;
-    info.SetAsChild(parent, RECT{0, 0, 400, 300});
-    g_events.Clear();
-    ASSERT_TRUE(CefBrowserHost::CreateBrowser(info, g_client.get(), "about:blank", CefBrowserSettings(), nullptr));
-    ASSERT_NE("", g_events.WaitFor("load-end"));
-    CefRefPtr<CefBrowser> child = g_client->browsers.back();
+    CefRefPtr<CefBrowser> child = BlankChildOf(parent);
+    ASSERT_TRUE(child);
     const HWND window = child->GetHost()->GetWindowHandle();
     const auto request = [&](const std::string& mark) {
         child->GetHost()->SetFocus(true);
@@ -307,12 +316,8 @@ TEST_F(LoadingTest, ClosingAChildBrowserSendsWmCloseToItsTopLevelWindowBeforeBef
     HWND parent = CreateWindowExW(0, wc.lpszClassName, L"top", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                   wc.hInstance, nullptr);
     ASSERT_NE(nullptr, parent);
-    CefWindowInfo info;
-    info.SetAsChild(parent, RECT{0, 0, 400, 300});
-    g_events.Clear();
-    ASSERT_TRUE(CefBrowserHost::CreateBrowser(info, g_client.get(), "about:blank", CefBrowserSettings(), nullptr));
-    ASSERT_NE("", g_events.WaitFor("load-end"));
-    CefRefPtr<CefBrowser> child = g_client->browsers.back();
+    CefRefPtr<CefBrowser> child = BlankChildOf(parent);
+    ASSERT_TRUE(child);
     child->GetHost()->CloseBrowser(false);
     PumpUntil([] { return g_events.Count("before-close") > 0; });
     std::vector<std::string> closes;
