@@ -51,8 +51,11 @@ inline HWND Open(HWND main, DWORD processId, int place) {
     if (menu == nullptr) {
         std::printf("tray menu %d: none shown\n", place);
     } else {
-        std::printf("tray menu %d: shown at %ld,%ld, border %06lX, first row %06lX\n", place, rc.left, rc.top,
-                    ScreenPixels(menu).rgb(0, kHideShowRow), ScreenPixels(menu).rgb(5, kHideShowRow));
+        RECT unpainted = {};
+        std::printf("tray menu %d: shown at %ld,%ld, %ldx%ld, border %06lX, first row %06lX, %s\n", place, rc.left,
+                    rc.top, rc.right - rc.left, rc.bottom - rc.top, ScreenPixels(menu).rgb(0, kHideShowRow),
+                    ScreenPixels(menu).rgb(5, kHideShowRow),
+                    GetUpdateRect(menu, &unpainted, FALSE) ? "still to be painted" : "painted");
     }
     return nullptr;
 }
