@@ -18,13 +18,15 @@ const int kHideShowRow = 15;
 const int kQuitRow = 77;
 
 // Opens the tray menu with the cursor at a place no earlier menu took (the menu opens
-// 75 pixels above it), and waits for the menu to paint itself there (its border and
-// background): a click before the first paint finds no item. The client places the
-// menu at the pointer as it last saw it, and a pointer event it takes in late (a window
-// of its own shown under the pointer's old place) can still move that back: then the
-// menu opens elsewhere, and the user right-clicks again, which replaces it. The pointer
-// is moved off and back each time, so that it moves even where the system already
-// holds this place. Null if the menu never showed there, after saying what showed.
+// 75 pixels above it), and waits for the menu to paint itself there: its border and
+// background show on the screen, and nothing of it is left to paint (the screen may
+// show another picture there first). A click before the first paint finds no item.
+// The client places the menu at the pointer as it last saw it, and a pointer event it
+// takes in late (a window of its own shown under the pointer's old place) can still
+// move that back: then the menu opens elsewhere, and the user right-clicks again, which
+// replaces it. The pointer is moved off and back each time, so that it moves even where
+// the system already holds this place. Null if the menu never showed there, after
+// saying what showed.
 inline HWND Open(HWND main, DWORD processId, int place) {
     using namespace ProgramDriver;
     const POINT cursor = {100 + 160 * place, 400};
@@ -45,7 +47,8 @@ inline HWND Open(HWND main, DWORD processId, int place) {
             if (answered.insert(menu).second) rightClick();
             return false;
         }
-        return ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 && ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
+        return !GetUpdateRect(menu, nullptr, FALSE) && ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 &&
+               ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
     });
     if (shown) return menu;
     if (menu == nullptr) {
