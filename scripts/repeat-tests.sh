@@ -16,7 +16,7 @@ runs=10
 load=0
 while [ $# -gt 0 ]; do
   case "$1" in
-    --runs) runs=$2; shift 2 ;;
+    --runs) runs=${2:-}; shift $(($# > 1 ? 2 : 1)) ;;
     --load) load=1; shift ;;
     *) break ;;
   esac
@@ -38,8 +38,9 @@ trap 'exit 143' TERM
 "$top/scripts/test.sh" -N >"$logs/build.log" 2>&1 || { cat "$logs/build.log" >&2; exit 1; }
 
 if [ "$load" = 1 ]; then
+  # Each one also ends by itself once this script is gone, killed in a way no trap sees.
   for _ in $(seq "$(nproc)"); do
-    ( while :; do :; done ) &
+    ( while kill -0 $$ 2>/dev/null; do :; done ) &
     busy+=($!)
   done
   echo "repeat-tests: ${#busy[@]} busy processes beside the suite" >&2
@@ -56,9 +57,10 @@ for run in $(seq "$runs"); do
   else
     # ctest's closing list: "  45 - client_update (Failed)".
     names=$(sed -n '/The following tests FAILED:/,$p' "$log" | sed -nE 's/^[[:space:]]*[0-9]+ - ([^ ]+) .*/\1/p')
-    [ -n "$names" ] || names="(the run itself; see $log)"
+    # No test named: the run failed before or around ctest (a slot that did not come up).
+    [ -n "$names" ] || names="(no-test-named)"
     for name in $names; do failed[$name]=$(( ${failed[$name]:-0} + 1 )); done
-    echo "run $run of $runs: failed ($((SECONDS - start)) s):" $names
+    echo "run $run of $runs: failed ($((SECONDS - start)) s):" $names "(log: $log)"
   fi
 done
 

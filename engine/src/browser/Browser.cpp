@@ -11,6 +11,7 @@
 #include "EngineLog.h"
 #include "EngineTrace.h"
 #include "ErrorNames.h"
+#include "HandleOwner.h"
 #include "HtmlParser.h"
 #include "Url.h"
 #include "tallyhive/engine_testing.h"
@@ -57,6 +58,10 @@ CefRefPtr<CefResponse> MakeResponse(const FetchResult& result) {
     for (const auto& h : result.headers) headers.emplace(h.first, h.second);
     response->SetHeaderMap(headers);
     return response;
+}
+
+LRESULT CALLBACK RefuseActivation(int code, WPARAM wParam, LPARAM lParam) {
+    return code == HCBT_ACTIVATE ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace
@@ -211,13 +216,17 @@ void BrowserImpl::NotifyTopLevelOfClose() {
 // The request runs later on the engine's thread; by then the user may have gone to
 // another window (a popup menu, a dialog), and focusing the browser would activate its
 // top-level window again and close or hide that one. Only a browser whose top-level
-// window is still in front takes the focus.
+// window is still in front takes the focus. The window that is in front may change
+// between that look and the focus change (the top-level window's thread goes on
+// meanwhile), so for the change's length the activation a focus change would need is
+// refused: the focus moves only inside the window that is active then.
 void BrowserImpl::SetFocus(bool focus) {
     CefRefPtr<BrowserImpl> self = this;
     PostWork(TID_UI, [self, focus] {
         HWND window = self->window_;
         if (!focus || window == nullptr || ::GetForegroundWindow() != ::GetAncestor(window, GA_ROOT)) return;
-        ::SetFocus(window);
+        const HookHandle refusal(SetWindowsHookExW(WH_CBT, RefuseActivation, nullptr, GetCurrentThreadId()));
+        if (refusal.get() != nullptr) ::SetFocus(window);
     });
 }
 

@@ -1,4 +1,4 @@
-// Owners for the Win32 handles the browser window uses: one template that frees a
+// Owners for the Win32 handles the browser and its window use: one template that frees a
 // handle with the function its kind needs, and a guard that restores a device
 // context's previous selection.
 #pragma once
@@ -25,6 +25,7 @@ private:
 using GdiObject = HandleOwner<HGDIOBJ, DeleteObject>;
 using MemoryDc = HandleOwner<HDC, DeleteDC>;
 using MenuHandle = HandleOwner<HMENU, DestroyMenu>;
+using HookHandle = HandleOwner<HHOOK, UnhookWindowsHookEx>;
 
 class SelectGuard {
 public:

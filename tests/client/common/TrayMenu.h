@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <set>
+
 #include "MainFrameMessages.h"
 #include "ProgramDriver.h"
 
@@ -15,21 +18,49 @@ const int kHideShowRow = 15;
 const int kQuitRow = 77;
 
 // Opens the tray menu with the cursor at a place no earlier menu took (the menu opens
-// 75 pixels above it), and waits for the menu to paint itself there (its border and
-// background): a click before the first paint finds no item. Null if it did not.
+// 75 pixels above it), and waits for the menu to paint itself there: its border and
+// background show on the screen, and nothing of it is left to paint (the screen may
+// show another picture there first). A click before the first paint finds no item.
+// The client places the menu at the pointer as it last saw it, and a pointer event it
+// takes in late (a window of its own shown under the pointer's old place) can still
+// move that back: then the menu opens elsewhere, and the user right-clicks again, which
+// replaces it. The pointer is moved off and back each time, so that it moves even where
+// the system already holds this place. Null if the menu never showed there, after
+// saying what showed.
 inline HWND Open(HWND main, DWORD processId, int place) {
     using namespace ProgramDriver;
     const POINT cursor = {100 + 160 * place, 400};
-    SetCursorPos(cursor.x, cursor.y);
-    PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+    const auto rightClick = [&] {
+        SetCursorPos(cursor.x + 1, cursor.y);
+        SetCursorPos(cursor.x, cursor.y);
+        PostMessageW(main, WM_TRAY_CALLBACK, 0, WM_RBUTTONUP);
+    };
+    // Menus shown elsewhere that have had their right-click again; the one up before, too.
+    std::set<HWND> answered = {FindProcessWindow(L"HiveMenuWnd", processId)};
     HWND menu = nullptr;
-    WaitUntil([&] {
+    RECT rc = {};
+    rightClick();
+    const bool shown = WaitUntil([&] {
         menu = FindProcessWindow(L"HiveMenuWnd", processId);
-        RECT rc = {};
-        return menu != nullptr && GetWindowRect(menu, &rc) && rc.left == cursor.x && rc.top == cursor.y - 75 &&
-               ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 && ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
+        if (menu == nullptr || !GetWindowRect(menu, &rc)) return false;
+        if (rc.left != cursor.x || rc.top != cursor.y - 75) {
+            if (answered.insert(menu).second) rightClick();
+            return false;
+        }
+        return !GetUpdateRect(menu, nullptr, FALSE) && ScreenPixels(menu).rgb(0, kHideShowRow) == 0xBCBFC4 &&
+               ScreenPixels(menu).rgb(5, kHideShowRow) == 0xFFFFFF;
     });
-    return menu;
+    if (shown) return menu;
+    if (menu == nullptr) {
+        std::printf("tray menu %d: none shown\n", place);
+    } else {
+        RECT unpainted = {};
+        std::printf("tray menu %d: shown at %ld,%ld, %ldx%ld, border %06lX, first row %06lX, %s\n", place, rc.left,
+                    rc.top, rc.right - rc.left, rc.bottom - rc.top, ScreenPixels(menu).rgb(0, kHideShowRow),
+                    ScreenPixels(menu).rgb(5, kHideShowRow),
+                    GetUpdateRect(menu, &unpainted, FALSE) ? "still to be painted" : "painted");
+    }
+    return nullptr;
 }
 
 }  // namespace TrayMenu

@@ -81,11 +81,12 @@ public:
     }
 
     // Start: the window shows the loading animation until the line's page, which the
-    // server holds back a while, has come; then the page covers the body.
+    // server holds back until the test has seen the animation turn, has come; then the
+    // page covers the body.
     void StartsAndShowsTheLinesPage() {
         server_.Serve(kLineUrl, Page(""));
         LoopbackServer::Reply late = Page("");
-        late.delayMs = 2000;
+        late.held = true;
         server_.ServeOnce(kLineUrl, late);
         StartWithTheServer();
         ASSERT_FALSE(HasFatalFailure());
@@ -98,6 +99,7 @@ public:
             before = now;
             return turning;
         }, 10000)) << "the loading animation did not turn";
+        server_.Release();
         ASSERT_NE(nullptr, browser_ = WaitForPlacedBrowser());
         ASSERT_TRUE(WaitUntil([&] { return Traced("load ended id=1 status=200"); }));
         EXPECT_EQ(1, LineRequests());
@@ -257,6 +259,10 @@ public:
         LoopbackServer::Reply package;
         package.body = ReadAll(BesideSelf(TALLYHIVE_INSTALLER_RELATIVE));
         ASSERT_FALSE(package.body.empty());
+        // Until the test has seen the update window alone: the download may otherwise end
+        // the client first.
+        package.held = true;
+        server_.Hold();
         server_.Serve("/update.exe", package);
         const std::wstring record = TestFiles::TempFolder() + L"installer-command-line.txt";
         DeleteFileW(record.c_str());
@@ -266,6 +272,7 @@ public:
         ASSERT_FALSE(HasFatalFailure());
         EXPECT_NE(nullptr, WaitForWindow(L"DownloadUpdateFrame", program_->Id()));
         EXPECT_EQ(nullptr, FindProcessWindow(kMainClass, program_->Id()));
+        server_.Release();
         EXPECT_EQ(1u, program_->Wait(120000));
         SetEnvironmentVariableW(L"TALLYHIVE_INSTALLER_RECORD", nullptr);
         EXPECT_EQ(1, Requests("/update.exe")) << "package requests";

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -101,13 +102,18 @@ uintptr_t LowestFreeHandle() {
     return reinterpret_cast<uintptr_t>(probe);
 }
 
-// The prompt threads have ended once the process is back to its count of threads.
-bool WaitForThreads(int baseline) {
+// Polls until done() holds or a minute has passed.
+bool WaitFor(const std::function<bool()>& done) {
     for (int i = 0; i < 1200; ++i) {
-        if (OwnThreadCount() <= baseline) return true;
+        if (done()) return true;
         Sleep(50);
     }
-    return false;
+    return done();
+}
+
+// The prompt threads have ended once the process is back to its count of threads.
+bool WaitForThreads(int baseline) {
+    return WaitFor([baseline] { return OwnThreadCount() <= baseline; });
 }
 
 class PlayMp3Test : public ::testing::Test {
@@ -279,8 +285,11 @@ TEST_F(PlayMp3Test, FiftyPlaysLeakNoThreadsOrHandles) {
         PlayMP3::NewThreadPlayUrl(url);
         ASSERT_TRUE(WaitForThreads(warmThreads)) << "play " << i;
     }
-    // A handle left behind by each play would push the lowest free one up by 50 places.
-    EXPECT_LT(LowestFreeHandle(), freeHandle + 10 * 4);
+    // A handle left behind by each play would push the lowest free one up by 50 places and
+    // keep it there. The sound system's own threads come and go, holding handles, on their
+    // own schedule: on a loaded machine some still run when the prompt threads are done.
+    EXPECT_TRUE(WaitFor([freeHandle] { return LowestFreeHandle() < freeHandle + 10 * 4; }))
+        << LowestFreeHandle() << " against " << freeHandle;
     EXPECT_EQ(Hits("/short.mp3"), 1);
 }
 

@@ -61,6 +61,9 @@ public:
     // Lets held replies go, those waiting and those still to come: a test holds the
     // program at a state until it has looked at it.
     void Release() { SetEvent(released_); }
+    // Holds the held replies still to come again, until the next Release: a test that
+    // holds the program at more than one state.
+    void Hold() { ResetEvent(released_); }
 
     // Stops listening: connections to the port are refused until Return.
     void GoAway() {

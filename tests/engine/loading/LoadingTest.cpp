@@ -1,8 +1,12 @@
 // Page loads against a loopback server: the callbacks of a load, Chromium's error codes
-// for failed ones, downloads, keys, the context menu, closing and shutdown. The engine
-// starts once per process, so the tests share one engine and one browser and run in
-// the order written; the last one shuts the engine down with a browser still open.
+// for failed ones, downloads, keys, the context menu, focus requests, closing and
+// shutdown. The engine starts once per process, so the tests share one engine and one
+// browser and run in the order written; the last one shuts the engine down with a
+// browser still open.
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
 
 #include "../common/LoopbackServer.h"
 #include "../common/TestClient.h"
@@ -235,6 +239,68 @@ TEST_F(LoadingTest, AChildOfAWindowOnAnotherThreadLoadsAndClosesWithItsParent) {
     EXPECT_EQ("before-close " + std::to_string(child->GetIdentifier()), g_events.WaitFor("before-close"));
 }
 
+// Runs this thread's messages until done() holds or the bound passes: the engine's thread
+// sends this thread's windows messages (a close, a focus change) and waits for them.
+bool PumpUntil(const std::function<bool()>& done) {
+    const ULONGLONG until = GetTickCount64() + 30000;
+    while (!done() && GetTickCount64() < until) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    return done();
+}
+
+// A browser showing about:blank over the whole of parent's 400 x 300 client area, once
+// loaded; null when it did not load.
+CefRefPtr<CefBrowser> BlankChildOf(HWND parent) {
+    CefWindowInfo info;
+    info.SetAsChild(parent, RECT{0, 0, 400, 300});
+    g_events.Clear();
+    if (!CefBrowserHost::CreateBrowser(info, g_client.get(), "about:blank", CefBrowserSettings(), nullptr) ||
+        g_events.WaitFor("load-end").empty()) {
+        return nullptr;
+    }
+    return g_client->browsers.back();
+}
+
+// Adds its mark once the engine's thread has run everything queued before it.
+class MarkTask : public CefTask {
+public:
+    explicit MarkTask(std::string mark) : mark_(std::move(mark)) {}
+    void Execute() override { g_events.Add(mark_); }
+
+private:
+    std::string mark_;
+    IMPLEMENT_REFCOUNTING(MarkTask);
+};
+
+// A focus request moves the focus into the browser while its top-level window is in
+// front, and leaves a popup in front of it (a menu) active.
+TEST_F(LoadingTest, AFocusRequestMovesTheFocusOnlyWhileTheTopLevelWindowIsInFront) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    HWND menu = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"menu", WS_POPUP | WS_VISIBLE, 420, 0, 100,
+                                100, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    CefRefPtr<CefBrowser> child = BlankChildOf(parent);
+    ASSERT_TRUE(child);
+    const HWND window = child->GetHost()->GetWindowHandle();
+    const auto request = [&](const std::string& mark) {
+        child->GetHost()->SetFocus(true);
+        CefPostTask(TID_UI, new MarkTask(mark));
+        return PumpUntil([&] { return g_events.Count(mark) > 0; });
+    };
+    SetForegroundWindow(menu);
+    ASSERT_TRUE(request("menu in front"));
+    EXPECT_EQ(menu, GetActiveWindow());
+    EXPECT_NE(window, GetFocus());
+    SetForegroundWindow(parent);
+    ASSERT_TRUE(request("parent in front"));
+    EXPECT_EQ(window, GetFocus());
+    DestroyWindow(parent);
+    EXPECT_NE("", g_events.WaitFor("before-close"));
+}
+
 // A top-level window that records the close it is asked for and stays.
 LRESULT CALLBACK RefusingTopLevel(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != WM_CLOSE) return DefWindowProcW(wnd, msg, wParam, lParam);
@@ -251,20 +317,10 @@ TEST_F(LoadingTest, ClosingAChildBrowserSendsWmCloseToItsTopLevelWindowBeforeBef
     HWND parent = CreateWindowExW(0, wc.lpszClassName, L"top", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                   wc.hInstance, nullptr);
     ASSERT_NE(nullptr, parent);
-    CefWindowInfo info;
-    info.SetAsChild(parent, RECT{0, 0, 400, 300});
-    g_events.Clear();
-    ASSERT_TRUE(CefBrowserHost::CreateBrowser(info, g_client.get(), "about:blank", CefBrowserSettings(), nullptr));
-    ASSERT_NE("", g_events.WaitFor("load-end"));
-    CefRefPtr<CefBrowser> child = g_client->browsers.back();
+    CefRefPtr<CefBrowser> child = BlankChildOf(parent);
+    ASSERT_TRUE(child);
     child->GetHost()->CloseBrowser(false);
-    // The close is sent to this thread's window, so this thread pumps while it waits.
-    const ULONGLONG until = GetTickCount64() + 30000;
-    while (g_events.Count("before-close") == 0 && GetTickCount64() < until) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-    }
+    PumpUntil([] { return g_events.Count("before-close") > 0; });
     std::vector<std::string> closes;
     for (const auto& e : g_events.All()) {
         if (e.find("close") != std::string::npos) closes.push_back(e);
