@@ -359,8 +359,9 @@ bool CPaintManagerUI::LayoutBeforePaint(const RECT& client, bool& sizeChanged) {
             Invalidate();
             return false;
         }
-        // The shadow takes the window's outline once the window has its first layout.
-        m_shadow.Update(m_paintWnd);
+        // The shadow takes the window's outline once the window has its first layout, and
+        // is drawn once this first frame is painted.
+        m_shadow.UpdateAfterPaint();
     }
     return true;
 }
