@@ -62,6 +62,7 @@ public:
     static const DWORD kUpdateThreadBound = 6000;
 
 private:
+    void AfterFirstFrame();
     bool Forward(TWindowControlCall::Operation operation, int first = 0, int second = 0, std::wstring text = {});
     void Run(const TWindowControlCall& call);
     bool HandleTimer(UINT_PTR id);
@@ -91,6 +92,7 @@ private:
     HiveUI::CControlUI* m_titleLayout = nullptr;
     HiveUI::CLabelUI* m_titleLabel = nullptr;
     HiveUI::CGifAnimUI* m_loadGif = nullptr;
+    RECT m_browserStart = {};
     bool m_relayoutPending = false;
     bool m_pageReady = false;
     int m_border = 0;
