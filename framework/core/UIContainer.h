@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "UIControl.h"
 #include "UIPtrArray.h"
 #include "UIString.h"
@@ -139,6 +141,11 @@ protected:
     bool InsertChild(CControlUI* control, int index);
     bool DoScrollKey(TEventInfo& event, CScrollBarUI* bar, bool vertical);
     bool PaintChildren(HDC hdc, const RECT& paint, CControlUI* stopControl, CRenderClip& outer);
+    // The control base's paint of this container, less what opaque children paint over.
+    void PaintOwnUncovered(HDC hdc, const RECT& area, const RECT& paint, CControlUI* stopControl);
+    // The parts of within that children (and their children, depth levels down) fill
+    // with an opaque background.
+    void CollectOpaqueCover(const RECT& within, std::vector<RECT>& cover, int depth) const;
     void ApplyScrollBarStyle(CScrollBarUI* bar, const wchar_t* style);
     static CScrollBarUI* ShownBar(CScrollBarUI* bar);
 
