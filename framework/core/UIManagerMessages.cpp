@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "CommonControls.h"
 #include "LayeredPixels.h"
 #include "RenderClip.h"
 #include "UIContainer.h"
@@ -308,6 +309,10 @@ void CPaintManagerUI::OnPaint() {
         ::SelectObject(paintDC, oldPen);
     }
     ::EndPaint(m_paintWnd, &ps);
+    // Nothing of the common controls shows before a tooltip, so they are started once the
+    // process's first frame is painted, not before it.
+    static const bool commonControls = InitCommonControlsOnce();
+    (void)commonControls;
     m_painting = false;
     m_layeredChanged = false;
     if (m_updateNeeded) Invalidate();
@@ -565,6 +570,7 @@ void CPaintManagerUI::ShowToolTip(CControlUI* control) {
     m_toolInfo.lpszText = const_cast<wchar_t*>(m_toolTipText.GetData());
     m_toolInfo.rect = control->GetPos();
     if (m_tooltipWnd == nullptr) {
+        InitCommonControlsOnce();
         m_tooltipWnd = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_paintWnd,
                                          nullptr, GetInstance(), nullptr);
