@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     RECT client = {};
     GetClientRect(wnd, &client);
     printf("main window: %ldx%ld\n", client.right, client.bottom);
-    Bench::CompareRepaintWithBlit(wnd, frame.GetPaintManager(), client.right, client.bottom, rounds, "main window repaint");
+    Bench::CompareRepaintWithBlit(wnd, frame.GetPaintManager(), client.right, client.bottom, rounds,
+                                  "main window repaint");
     frame.FinishRun();
     return 0;
 }

@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     }
     printf("window: %dx%d, %d controls\n", BenchSkin::kWidth, BenchSkin::kHeight,
            BenchSkin::CountControls(frame.GetPaintManager().GetRoot()));
-    Bench::CompareRepaintWithBlit(wnd, frame.GetPaintManager(), BenchSkin::kWidth, BenchSkin::kHeight, rounds, "full repaint");
+    Bench::CompareRepaintWithBlit(wnd, frame.GetPaintManager(), BenchSkin::kWidth, BenchSkin::kHeight, rounds,
+                                  "full repaint");
     DestroyWindow(wnd);
     return 0;
 }

@@ -79,7 +79,9 @@ protected:
         TestGif::Put(bmp, {54 + stride * height, 0, 0, 0, 54, 0}, true);
         TestGif::Put(bmp, {40, 0, width, 0, height, 0, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, true);
         for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) TestGif::Put(bmp, {int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int(rgb >> 16)});
+            for (int x = 0; x < width; ++x) {
+                TestGif::Put(bmp, {int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int(rgb >> 16)});
+            }
             bmp.append(stride - width * 3, '\0');
         }
         return bmp;
