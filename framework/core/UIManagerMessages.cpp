@@ -28,6 +28,17 @@ POINT PointOf(LPARAM lParam) {
 
 bool IsRectEmptyOrNull(const RECT& rc) { return rc.right <= rc.left || rc.bottom <= rc.top; }
 
+// Nothing of the common controls shows before a tooltip, so they are started with the
+// deferred work that follows the process's first frame, not before that frame.
+bool g_firstFramePainted = false;
+
+void StartCommonControlsAfterFirstFrame() {
+    static bool started = false;
+    if (!g_firstFramePainted || started) return;
+    started = true;
+    InitCommonControlsOnce();
+}
+
 }  // namespace
 
 WORD CPaintManagerUI::GetKeyState() {
@@ -185,6 +196,7 @@ bool CPaintManagerUI::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRE
 }
 
 void CPaintManagerUI::DoDeferredWork() {
+    StartCommonControlsAfterFirstFrame();
     for (int i = 0; i < m_delayedCleanup.GetSize(); ++i) delete static_cast<CControlUI*>(m_delayedCleanup[i]);
     m_delayedCleanup.Empty();
     m_asyncNotifyPosted = false;
@@ -309,10 +321,10 @@ void CPaintManagerUI::OnPaint() {
         ::SelectObject(paintDC, oldPen);
     }
     ::EndPaint(m_paintWnd, &ps);
-    // Nothing of the common controls shows before a tooltip, so they are started once the
-    // process's first frame is painted, not before it.
-    static const bool commonControls = InitCommonControlsOnce();
-    (void)commonControls;
+    if (!g_firstFramePainted) {
+        g_firstFramePainted = true;
+        PostAsyncNotify();
+    }
     m_painting = false;
     m_layeredChanged = false;
     if (m_updateNeeded) Invalidate();
