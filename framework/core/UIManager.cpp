@@ -135,7 +135,7 @@ CPaintManagerUI::CPaintManagerUI() {
     m_resources.defaultLinkHoverFontColor = s_shared.defaultLinkHoverFontColor;
     m_resources.defaultSelectedBkColor = s_shared.defaultSelectedBkColor;
     // After Term the shared font is made again, but the pen and the library stay. The
-    // common controls are started after the first frame (OnPaint).
+    // common controls start with the deferred work after the process's first frame.
     if (first && !s_updatePen.IsValid()) {
         s_updatePen.Reset(CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
         s_msimg32 = LoadLibraryW(L"msimg32.dll");
