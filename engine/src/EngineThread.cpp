@@ -14,7 +14,7 @@ const UINT kQuit = WM_APP + 2;
 
 EngineThread::~EngineThread() { Stop(); }
 
-bool EngineThread::Start() {
+bool EngineThread::Launch() {
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (ready_ == nullptr) return false;
     owned_ = true;
@@ -27,6 +27,11 @@ bool EngineThread::Start() {
         ready_ = nullptr;
         return false;
     }
+    return true;
+}
+
+bool EngineThread::AwaitReady() {
+    if (ready_ == nullptr) return false;
     WaitForSingleObject(ready_, INFINITE);
     CloseHandle(ready_);
     ready_ = nullptr;
