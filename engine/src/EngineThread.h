@@ -38,6 +38,7 @@ public:
 private:
     static DWORD WINAPI ThreadMain(void* self);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static void RegisterQueueWindowClass();
     bool CreateQueueWindow();
     void RunTasks();
 
