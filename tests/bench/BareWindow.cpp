@@ -1,7 +1,7 @@
 // The baseline of the start-up benchmark: a bare Win32 window of the benchmark window's
 // size that paints one solid fill and signals. With --libraries NAME... it first loads
 // the DLLs named (those the framed program imports), then the one the framework loads at
-// run time, and starts GDI+ and the common controls as the framework does, so that their
+// run time, and starts GDI+ as the framework does before its first frame, so that their
 // cost is on both sides.
 #include <windows.h>
 
@@ -38,9 +38,6 @@ void LoadFrameworkLibraries(int count, char** names) {
     ULONG_PTR token = 0;
     if (auto startup = reinterpret_cast<StartupFn>(reinterpret_cast<void*>(Find(L"gdiplus.dll", "GdiplusStartup"))))
         startup(&token, &input, nullptr);
-    using InitFn = void(WINAPI*)();
-    if (auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(Find(L"comctl32.dll", "InitCommonControls"))))
-        init();
 }
 
 }  // namespace
