@@ -86,7 +86,15 @@ void CMainFrame::InitWindow() {
     ResizeClient(1200, 770);
     CenterWindow();
     m_trayIcon.Create(m_hWnd, kIconId, GbkToWide(kTrayTipGbk).c_str(), WM_TRAY_CALLBACK);
+    // Where the browser's window starts: the body's place as it is now, before any layout.
+    m_browserStart = m_browserLayout != nullptr ? m_browserLayout->GetPos() : RECT{};
+    ::PostMessageW(m_hWnd, WM_AFTER_FIRST_FRAME, 0, 0);
+}
 
+// The rest of the window's start, once its first frame is on the screen: the browser and
+// the update check (with the HTTP library's start) need not delay it.
+void CMainFrame::AfterFirstFrame() {
+    ::UpdateWindow(m_hWnd);
     CreateBrowser();
     m_relayoutPending = false;
     ::SetTimer(m_hWnd, kRelayoutTimer, 200, nullptr);
@@ -121,6 +129,9 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_WINDOW_CONTROL:
             Run(*CWindowCallPoster::Take(wParam));
+            return 0;
+        case WM_AFTER_FIRST_FRAME:
+            AfterFirstFrame();
             return 0;
         default:
             if (HandlePrivateMessage(msg)) return 0;
@@ -403,14 +414,14 @@ void CMainFrame::SetTitleColor(DWORD color) {
 }
 
 // The browser comes into being on the engine's thread; OnAfterCreated announces it with
-// WM_BROWSER_RELAYOUT. Until the body has been laid out its rectangle is usually empty,
-// so the browser is placed only by the relayout once the page is ready.
+// WM_BROWSER_RELAYOUT. It starts where the body was when the window was created, usually
+// an empty rectangle, so the browser is placed only by the relayout once the page is ready.
 void CMainFrame::CreateBrowser() {
     m_pageReady = false;
     g_browserClient = new CBrowserClient(this);
     g_browserClient->SetMainWindow(m_hWnd);
     CefWindowInfo info;
-    info.SetAsChild(m_hWnd, m_browserLayout != nullptr ? m_browserLayout->GetPos() : RECT{});
+    info.SetAsChild(m_hWnd, m_browserStart);
     info.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP;
     CefBrowserSettings settings;
     CefString(&settings.default_encoding) = "UTF-8";

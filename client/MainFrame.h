@@ -62,6 +62,7 @@ public:
     static const DWORD kUpdateThreadBound = 6000;
 
 private:
+    void AfterFirstFrame();
     bool Forward(TWindowControlCall::Operation operation, int first = 0, int second = 0, std::wstring text = {});
     void Run(const TWindowControlCall& call);
     bool HandleTimer(UINT_PTR id);
@@ -92,6 +93,7 @@ private:
     HiveUI::CControlUI* m_titleLayout = nullptr;
     HiveUI::CLabelUI* m_titleLabel = nullptr;
     HiveUI::CGifAnimUI* m_loadGif = nullptr;
+    RECT m_browserStart = {};
     bool m_relayoutPending = false;
     bool m_pageReady = false;
     // A dialog over the page has dimmed it; a page loaded meanwhile is dimmed too.

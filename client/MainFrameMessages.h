@@ -23,6 +23,8 @@ const UINT WM_UPDATE_AVAILABLE = 0x1500;
 // A window-control call made on another thread: wParam is a heap TWindowControlCall,
 // which the window deletes, also when it is destroyed before handling it.
 const UINT WM_WINDOW_CONTROL = 0x1600;
+// Posted by the window's creation: the first frame is painted, then start-up goes on.
+const UINT WM_AFTER_FIRST_FRAME = 0x1601;
 // WM_COMMAND with this wParam quits the client at once, without asking.
 const WPARAM kQuitCommand = 0x10401;
 

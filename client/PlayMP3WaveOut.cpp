@@ -5,8 +5,31 @@
 #include <cstring>
 
 #include "PlayMP3.h"
+#include "SystemFunction.h"
 
 namespace {
+
+// The sound device's functions, from the multimedia DLL loaded with the first prompt:
+// nothing before it needs the DLL, whose start the main window's first frame would wait for.
+struct WaveOutFunctions {
+    decltype(&::waveOutOpen) open;
+    decltype(&::waveOutPrepareHeader) prepare;
+    decltype(&::waveOutWrite) write;
+    decltype(&::waveOutUnprepareHeader) unprepare;
+    decltype(&::waveOutClose) close;
+};
+
+const WaveOutFunctions& WaveOut() {
+    using HiveUI::LoadSystemFunction;
+    static const WaveOutFunctions functions = {
+        LoadSystemFunction<decltype(&::waveOutOpen)>(L"winmm.dll", "waveOutOpen"),
+        LoadSystemFunction<decltype(&::waveOutPrepareHeader)>(L"winmm.dll", "waveOutPrepareHeader"),
+        LoadSystemFunction<decltype(&::waveOutWrite)>(L"winmm.dll", "waveOutWrite"),
+        LoadSystemFunction<decltype(&::waveOutUnprepareHeader)>(L"winmm.dll", "waveOutUnprepareHeader"),
+        LoadSystemFunction<decltype(&::waveOutClose)>(L"winmm.dll", "waveOutClose"),
+    };
+    return functions;
+}
 
 void ReportError(int line, const char* text) { fprintf(stderr, "\n[PlayMP3:%d] ereturn: %s\n", line, text); }
 
@@ -30,10 +53,10 @@ void ReleaseDeviceState(WaveDeviceState* state, int prepared) {
         WAVEHDR& buffer = state->buffers[i];
         buffer.dwBufferLength = WaveDeviceState::kBufferBytes;
         buffer.dwFlags = WHDR_PREPARED;
-        waveOutUnprepareHeader(state->device, &buffer, sizeof(buffer));
+        WaveOut().unprepare(state->device, &buffer, sizeof(buffer));
         free(buffer.lpData);
     }
-    if (state->device != nullptr) waveOutClose(state->device);
+    if (state->device != nullptr) WaveOut().close(state->device);
     if (state->event != nullptr) CloseHandle(state->event);
     free(state);
 }
@@ -42,7 +65,7 @@ void ReleaseDeviceState(WaveDeviceState* state, int prepared) {
 bool HandToDevice(WaveDeviceState* state) {
     WAVEHDR& buffer = state->buffers[state->current];
     buffer.dwFlags |= WHDR_PREPARED;
-    const bool taken = waveOutWrite(state->device, &buffer, sizeof(buffer)) == MMSYSERR_NOERROR;
+    const bool taken = WaveOut().write(state->device, &buffer, sizeof(buffer)) == MMSYSERR_NOERROR;
     if (!taken) {
         buffer.dwFlags = 0;
         buffer.dwBufferLength = 0;
@@ -62,7 +85,7 @@ bool PrepareBuffers(WaveDeviceState* state, int* prepared) {
         }
         buffer.dwBufferLength = WaveDeviceState::kBufferBytes;
         buffer.dwFlags = 0;
-        if (waveOutPrepareHeader(state->device, &buffer, sizeof(buffer)) != MMSYSERR_NOERROR) {
+        if (WaveOut().prepare(state->device, &buffer, sizeof(buffer)) != MMSYSERR_NOERROR) {
             ReportError(__LINE__, "Can't write to audio output device (prepare).");
             free(buffer.lpData);
             return false;
@@ -91,8 +114,12 @@ int PlayMP3::OpenWaveOut(WaveOutput* output) {
     format.wBitsPerSample = 16;
     format.nBlockAlign = static_cast<WORD>(output->channels * 2);
     format.nAvgBytesPerSec = static_cast<DWORD>(output->channels * 2 * output->rate);
-    const MMRESULT result = waveOutOpen(&state->device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(state->event),
-                                        0, CALLBACK_EVENT);
+    const WaveOutFunctions& waveOut = WaveOut();
+    const bool loaded = waveOut.open != nullptr && waveOut.prepare != nullptr && waveOut.write != nullptr &&
+                        waveOut.unprepare != nullptr && waveOut.close != nullptr;
+    const MMRESULT result = loaded ? waveOut.open(&state->device, WAVE_MAPPER, &format,
+                                                  reinterpret_cast<DWORD_PTR>(state->event), 0, CALLBACK_EVENT)
+                                   : MMSYSERR_NODRIVER;
     if (result != MMSYSERR_NOERROR) {
         ReportError(__LINE__, OpenErrorText(result));
         state->device = nullptr;

@@ -10,7 +10,6 @@
 #include "AppPaths.h"
 #include "BrowserClient.h"
 #include "ComApartment.h"
-#include "HttpFunction.h"
 #include "Log.h"
 #include "MainFrame.h"
 #include "OtherInstances.h"
@@ -74,7 +73,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     KillOtherInstances();
     PlayMP3::Init();
     LoadWebStaticFiles();
-    HttpGlobalInit();
+    // The HTTP library is started by the update check, once the main window's first frame
+    // is on the screen: its start loads the system's security providers, and nothing
+    // fetches before then.
 
     CefSettings settings;
     FillEngineSettings(settings);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "CommonControls.h"
 #include "UIDateTime.h"
 #include "UIManager.h"
 
@@ -22,8 +23,7 @@ bool CDateTimeWnd::Create(CDateTimeUI* owner) {
     CPaintManagerUI* manager = owner->GetManager();
     if (manager == nullptr || manager->GetPaintWindow() == nullptr) return false;
     // The picker's class exists only once the common controls registered it.
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_DATE_CLASSES};
-    if (!::InitCommonControlsEx(&classes)) return false;
+    if (!InitCommonControlClasses(ICC_DATE_CLASSES)) return false;
     if (!CreateOver(ClipToAncestors(*owner, owner->GetPos()), WS_CHILD)) return false;
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFontInfo(owner->GetFont())->font), TRUE);
     return true;

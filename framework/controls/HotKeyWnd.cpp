@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "CommonControls.h"
 #include "ScopedHandle.h"
 #include "UIHotKey.h"
 #include "UIManager.h"
@@ -51,8 +52,7 @@ CHotKeyWnd::CHotKeyWnd() : m_owner(nullptr), m_inited(false) {}
 
 void CHotKeyWnd::Init(CHotKeyUI* owner) {
     m_owner = owner;
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_HOTKEY_CLASS};
-    ::InitCommonControlsEx(&classes);
+    InitCommonControlClasses(ICC_HOTKEY_CLASS);
     CPaintManagerUI* manager = owner->GetManager();
     if (CreateInRect(manager->GetPaintWindow(), nullptr, WS_CHILD | ES_AUTOHSCROLL, 0, CalcPos()) == nullptr) return;
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner->GetFont())), TRUE);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "CommonControls.h"
 #include "UIIPAddress.h"
 #include "UIManager.h"
 
@@ -21,8 +22,7 @@ const wchar_t* CIPAddressWnd::GetSuperClassName() const { return WC_IPADDRESSW; 
 bool CIPAddressWnd::Create(CIPAddressUI* owner) {
     CPaintManagerUI* manager = owner->GetManager();
     if (manager == nullptr || manager->GetPaintWindow() == nullptr) return false;
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_INTERNET_CLASSES};
-    if (!::InitCommonControlsEx(&classes)) return false;
+    if (!InitCommonControlClasses(ICC_INTERNET_CLASSES)) return false;
     if (!CreateOver(owner->GetPos(), WS_CHILD | WS_GROUP | WS_TABSTOP)) return false;
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFontInfo(owner->GetFont())->font), TRUE);
     return true;

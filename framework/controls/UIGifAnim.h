@@ -1,12 +1,14 @@
-// CGifAnimUI: an animated image (GIF) shown through GDI+, its frames advanced on a control
-// timer with the delays stored in the image. The main window's loading animation.
+// CGifAnimUI: an animated image (GIF), decoded once into ready premultiplied frames, its
+// frames advanced on a control timer with the delays stored in the image. The main
+// window's loading animation.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
-#include "GdiplusObjects.h"
+#include "AnimatedImage.h"
 #include "UIControl.h"
 #include "UIString.h"
 
@@ -44,13 +46,11 @@ public:
     static constexpr UINT kTimerId = 100;
 
 protected:
-    using CGdiplusImage = CGdiplusPtr<Gdiplus::GpImage, Gdiplus::DllExports::GdipDisposeImage>;
-
     void InitGifImage();
     void DeleteGif();
     void OnTimer();
 
-    CGdiplusImage m_image;
+    std::unique_ptr<CAnimatedImage> m_image;
     UINT m_frameCount;
     UINT m_currentFrame;
     // Hundredths of a second per frame, as the image stores them; may be shorter than

@@ -1,11 +1,11 @@
 // The baseline of the start-up benchmark: a bare Win32 window of the benchmark window's
-// size that paints one solid fill and signals. With --libraries it first loads and
-// starts the system libraries that the framework's programs load (GDI+ started, the
-// common controls initialised), so that their cost is on both sides.
+// size that paints one solid fill and signals. With --libraries NAME... it first loads
+// the DLLs named (those the framed program imports), then the one the framework loads at
+// run time, and starts GDI+ as the framework does before its first frame, so that their
+// cost is on both sides.
 #include <windows.h>
 
 #include <cstring>
-#include <initializer_list>
 
 #include "StartupSignal.h"
 
@@ -25,8 +25,9 @@ FARPROC Find(const wchar_t* library, const char* name) {
     return module != nullptr ? GetProcAddress(module, name) : nullptr;
 }
 
-void LoadFrameworkLibraries() {
-    for (const wchar_t* name : {L"comctl32.dll", L"ole32.dll", L"msimg32.dll"}) LoadLibraryW(name);
+void LoadFrameworkLibraries(int count, char** names) {
+    for (int i = 0; i < count; ++i) LoadLibraryA(names[i]);
+    LoadLibraryW(L"msimg32.dll");
     using StartupFn = int(WINAPI*)(ULONG_PTR*, const void*, void*);
     struct {
         UINT32 version = 1;
@@ -37,15 +38,12 @@ void LoadFrameworkLibraries() {
     ULONG_PTR token = 0;
     if (auto startup = reinterpret_cast<StartupFn>(reinterpret_cast<void*>(Find(L"gdiplus.dll", "GdiplusStartup"))))
         startup(&token, &input, nullptr);
-    using InitFn = void(WINAPI*)();
-    if (auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(Find(L"comctl32.dll", "InitCommonControls"))))
-        init();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && strcmp(argv[1], "--libraries") == 0) LoadFrameworkLibraries();
+    if (argc > 1 && strcmp(argv[1], "--libraries") == 0) LoadFrameworkLibraries(argc - 2, argv + 2);
     WNDCLASSW wc = {};
     wc.lpfnWndProc = BareProc;
     wc.hInstance = GetModuleHandleW(nullptr);

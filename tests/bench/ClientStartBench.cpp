@@ -1,14 +1,24 @@
 // Times the client from process start to the first frame of its main window on the
-// screen, against a bare Win32 window of the same size (register, create, first paint)
-// under the same Wine, alternating the two. Run by hand: bench_client_start.exe [runs]
+// screen, against a bare Win32 window of the same size (register, create, first paint),
+// and against that bare window started with the client's manifest after loading every
+// DLL the client imports, under the same Wine. After a warm-up round that is not counted,
+// each round starts the three in turn, in an order that rotates from round to round.
+// Besides the medians, the median of each round's ratio: the three of a round meet the
+// same load, which on a shared machine drifts from round to round.
+// Run by hand: bench_client_start.exe [rounds]
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <string>
 #include <vector>
 
-#include "BenchClock.h"
+#include "BenchTiming.h"
+#include "ImportedLibraries.h"
 #include "MainFrameMessages.h"
 #include "ProgramDriver.h"
 
@@ -18,31 +28,60 @@ namespace {
 
 struct Subject {
     const char* name;
-    const char* exe;
+    std::wstring exe;
+    std::wstring args;
     const wchar_t* windowClass;
     UINT quitMessage;
     WPARAM quitWParam;
 };
 
-// The screen pixel of the client's title bar, read straight from the screen.
-DWORD TitlePixel(HWND wnd) {
-    POINT at = {600, 15};
-    ClientToScreen(wnd, &at);
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, at.x, at.y);
-    ReleaseDC(nullptr, screen);
-    return color;
+// The screen is read every millisecond: a coarser poll would add up to its period to
+// each sample, which weighs most on the shortest side.
+class ScreenPoll {
+public:
+    ScreenPoll() : screen_(GetDC(nullptr)) { timeBeginPeriod(1); }
+    ~ScreenPoll() {
+        timeEndPeriod(1);
+        ReleaseDC(nullptr, screen_);
+    }
+    // The client's title bar colour at a point of the title bar, straight from the screen.
+    bool ShowsTitle(HWND wnd) const {
+        POINT at = {600, 15};
+        ClientToScreen(wnd, &at);
+        return GetPixel(screen_, at.x, at.y) == RGB(0xFE, 0xFA, 0xE8);
+    }
+
+private:
+    HDC screen_;
+};
+
+bool PollUntil(const std::function<bool()>& ready, DWORD boundMs) {
+    const ULONGLONG end = GetTickCount64() + boundMs;
+    while (!ready()) {
+        if (GetTickCount64() >= end) return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+// One window of the class at a time is up, so a look-up by class is enough: walking
+// every top-level window at each poll would cost a millisecond and more.
+HWND FindOwnWindow(const wchar_t* windowClass, DWORD processId) {
+    HWND wnd = FindWindowW(windowClass, nullptr);
+    DWORD owner = 0;
+    if (wnd != nullptr) GetWindowThreadProcessId(wnd, &owner);
+    return owner == processId ? wnd : nullptr;
 }
 
 // Milliseconds until the title colour is on the screen; negative when it never was.
-double TimeToFirstFrame(const Subject& subject) {
+double TimeToFirstFrame(const Subject& subject, const ScreenPoll& poll) {
     const double start = NowMs();
-    Process process(BesideSelf(subject.exe), L"");
+    Process process(subject.exe, subject.args);
     HWND wnd = nullptr;
-    const bool shown = WaitUntil(
+    const bool shown = PollUntil(
         [&] {
-            if (wnd == nullptr) wnd = FindProcessWindow(subject.windowClass, process.Id());
-            return wnd != nullptr && TitlePixel(wnd) == RGB(0xFE, 0xFA, 0xE8);
+            if (wnd == nullptr) wnd = FindOwnWindow(subject.windowClass, process.Id());
+            return wnd != nullptr && poll.ShowsTitle(wnd);
         },
         120000);
     const double elapsed = NowMs() - start;
@@ -51,26 +90,46 @@ double TimeToFirstFrame(const Subject& subject) {
     return shown ? elapsed : -1.0;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    const Subject client = {"tallyhive.exe", TALLYHIVE_EXE_RELATIVE, L"TallyHiveMainFrameWnd", WM_COMMAND,
-                            kQuitCommand};
-    const Subject bare = {"bare window", "bench_bare_client_window.exe", L"TallyhiveBareWnd", WM_CLOSE, 0};
-    std::vector<double> clientTimes, bareTimes;
-    for (int i = 0; i < runs; ++i) {
-        bareTimes.push_back(TimeToFirstFrame(bare));
-        clientTimes.push_back(TimeToFirstFrame(client));
-        std::printf("run %d: bare %.0f ms, client %.0f ms\n", i + 1, bareTimes.back(), clientTimes.back());
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    const std::wstring client = BesideSelf(TALLYHIVE_EXE_RELATIVE);
+    const std::vector<std::wstring> imports = Bench::ImportedLibraries(client);
+    if (imports.empty()) {
+        fprintf(stderr, "cannot read the imports of the client\n");
+        return 1;
     }
-    const double clientMs = Median(clientTimes), bareMs = Median(bareTimes);
-    std::printf("start to first frame, median of %d: client %.0f ms, bare window %.0f ms, ratio %.2f\n", runs, clientMs,
-                bareMs, clientMs / bareMs);
-    return clientMs > 0 && bareMs > 0 ? 0 : 1;
+    const Subject subjects[] = {
+        {"client", client, L"", L"TallyHiveMainFrameWnd", WM_COMMAND, kQuitCommand},
+        {"bare window", BesideSelf("bench_bare_client_window.exe"), L"", L"TallyhiveBareWnd", WM_CLOSE, 0},
+        {"bare + client imports", BesideSelf("bench_bare_client_imports.exe"), Bench::JoinedLibraries(imports),
+         L"TallyhiveBareWnd", WM_CLOSE, 0},
+    };
+    const int kinds = 3;
+    const ScreenPoll poll;
+    std::vector<double> samples[kinds];
+    for (int round = 0; round <= rounds; ++round) {
+        for (int turn = 0; turn < kinds; ++turn) {
+            const int kind = (round + turn) % kinds;
+            const double elapsed = TimeToFirstFrame(subjects[kind], poll);
+            if (elapsed < 0) {
+                fprintf(stderr, "%s never showed its first frame\n", subjects[kind].name);
+                return 1;
+            }
+            if (round > 0) samples[kind].push_back(elapsed);
+        }
+        if (round > 0) {
+            printf("round %d: client %.0f ms, bare %.0f ms, bare + imports %.0f ms\n", round, samples[0].back(),
+                   samples[1].back(), samples[2].back());
+        }
+    }
+    Bench::Report("start to first frame", samples[0], subjects[1].name, samples[1]);
+    Bench::Report("start to first frame", samples[0], subjects[2].name, samples[2]);
+    for (int kind = 1; kind < kinds; ++kind) {
+        std::vector<double> ratios;
+        for (int i = 0; i < rounds; ++i) ratios.push_back(samples[0][i] / samples[kind][i]);
+        printf("median of the rounds' ratios to the %s: %.2f\n", subjects[kind].name, Bench::Median(ratios));
+    }
+    return 0;
 }

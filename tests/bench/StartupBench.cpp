@@ -1,6 +1,6 @@
 // Times start-up to the end of the first paint: a framed window built from a skin zip
-// against a bare Win32 window, and against a bare window that first loads the system
-// libraries the framework's programs load. Each sample is a fresh process, timed from
+// against a bare Win32 window, and against a bare window that first loads the DLLs this
+// program imports and those the framework loads and starts at run time. Each sample is a fresh process, timed from
 // CreateProcess until it signals that its first paint is done. Run by hand under Wine:
 // bench_startup.exe [processes per kind]
 #include <cstdlib>
@@ -9,6 +9,7 @@
 
 #include "BenchSkin.h"
 #include "BenchTiming.h"
+#include "ImportedLibraries.h"
 #include "StartupSignal.h"
 
 namespace {
@@ -83,9 +84,10 @@ int main(int argc, char** argv) {
     if (!WriteFileBytes(SkinPath(), BenchSkin::MakeArchive())) return 1;
     HANDLE painted = StartupSignal::Create();
     const std::wstring folder = ModuleFolder();
+    const std::wstring imports = Bench::JoinedLibraries(Bench::ImportedLibraries(folder + L"bench_startup.exe"));
     const std::wstring kinds[] = {L"\"" + folder + L"bench_startup.exe\" --framed",
                                   L"\"" + folder + L"bench_bare_window.exe\"",
-                                  L"\"" + folder + L"bench_bare_window.exe\" --libraries"};
+                                  L"\"" + folder + L"bench_bare_window.exe\" --libraries" + imports};
     std::vector<double> samples[3];
     // One warm-up round, then rounds that start each kind in turn.
     for (int round = 0; round <= count; ++round) {

@@ -102,6 +102,18 @@ bool IsFolder(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The file dialogs' DLL is loaded when a download first asks where to go: nothing before
+// it needs the DLL, whose start the program's first window would otherwise wait for.
+BOOL AskSaveFileName(OPENFILENAMEW* request) {
+    using SaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static const SaveFileNameFn ask = [] {
+        HMODULE library = LoadLibraryW(L"comdlg32.dll");
+        FARPROC function = library != nullptr ? GetProcAddress(library, "GetSaveFileNameW") : nullptr;
+        return reinterpret_cast<SaveFileNameFn>(reinterpret_cast<void*>(function));
+    }();
+    return ask != nullptr ? ask(request) : FALSE;
+}
+
 // The Save-As dialog, starting from proposed; empty when the user cancels.
 std::wstring AskForPath(HWND owner, const std::wstring& proposed) {
     wchar_t file[MAX_PATH] = {};
@@ -112,7 +124,7 @@ std::wstring AskForPath(HWND owner, const std::wstring& proposed) {
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    return GetSaveFileNameW(&ofn) ? std::wstring(file) : std::wstring();
+    return AskSaveFileName(&ofn) ? std::wstring(file) : std::wstring();
 }
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes) {

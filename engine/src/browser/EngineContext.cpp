@@ -39,9 +39,15 @@ bool EngineContext::Initialize(const CefSettings& settings, CefRefPtr<CefApp> ap
     EngineLog::Open(CefString(&settings.log_file).ToWString(), settings.log_severity);
     TraceSettings(settings, *commandLine);
 
-    const bool started = settings.multi_threaded_message_loop ? uiThread_.Start() : uiThread_.Attach();
+    // Both threads come up side by side: each waits for the system to start it.
+    const bool multiThreaded = settings.multi_threaded_message_loop != 0;
+    const bool uiLaunched = multiThreaded ? uiThread_.Launch() : uiThread_.Attach();
+    const bool rendererLaunched = rendererThread_.Launch();
+    const bool started = multiThreaded ? uiLaunched && uiThread_.AwaitReady() : uiLaunched;
     if (!started) EngineLog::Write(LOGSEVERITY_ERROR, "the engine's UI thread could not be started");
-    if (!rendererThread_.Start()) EngineLog::Write(LOGSEVERITY_ERROR, "the engine's renderer thread could not be started");
+    if (!rendererLaunched || !rendererThread_.AwaitReady()) {
+        EngineLog::Write(LOGSEVERITY_ERROR, "the engine's renderer thread could not be started");
+    }
     CookieManager::Global()->Load(cachePath_);
     initialized_ = true;
     EngineLog::Write(LOGSEVERITY_INFO, "engine initialized");

@@ -14,7 +14,8 @@ const UINT kQuit = WM_APP + 2;
 
 EngineThread::~EngineThread() { Stop(); }
 
-bool EngineThread::Start() {
+bool EngineThread::Launch() {
+    RegisterQueueWindowClass();
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (ready_ == nullptr) return false;
     owned_ = true;
@@ -27,6 +28,11 @@ bool EngineThread::Start() {
         ready_ = nullptr;
         return false;
     }
+    return true;
+}
+
+bool EngineThread::AwaitReady() {
+    if (ready_ == nullptr) return false;
     WaitForSingleObject(ready_, INFINITE);
     CloseHandle(ready_);
     ready_ = nullptr;
@@ -34,6 +40,7 @@ bool EngineThread::Start() {
 }
 
 bool EngineThread::Attach() {
+    RegisterQueueWindowClass();
     owned_ = false;
     threadId_ = GetCurrentThreadId();
     return CreateQueueWindow();
@@ -84,15 +91,20 @@ DWORD WINAPI EngineThread::ThreadMain(void* param) {
     return 0;
 }
 
-bool EngineThread::CreateQueueWindow() {
+// On the starting thread, before any engine thread makes its window: threads that come
+// up side by side must not race to register the class.
+void EngineThread::RegisterQueueWindowClass() {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kWindowClass;
-    RegisterClassExW(&wc);  // fails harmlessly when an earlier thread registered it
+    RegisterClassExW(&wc);  // fails harmlessly when an earlier start registered it
+}
+
+bool EngineThread::CreateQueueWindow() {
     window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              wc.hInstance, this);
+                              GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) return false;
     std::lock_guard<std::mutex> lock(mutex_);
     accepting_ = true;

@@ -22,8 +22,11 @@ public:
     EngineThread& operator=(const EngineThread&) = delete;
     ~EngineThread();
 
-    // Starts a thread of its own; false when it could not be started.
-    bool Start();
+    // Starts a thread of its own in two halves, so that threads come up side by side:
+    // Launch returns at once (false when the thread could not be started), AwaitReady
+    // waits until the thread's queue exists (false when it could not be had).
+    bool Launch();
+    bool AwaitReady();
     // Uses the calling thread instead, whose own message loop then runs the tasks.
     bool Attach();
     // Runs the tasks queued so far, ends the loop and joins the thread.
@@ -35,6 +38,7 @@ public:
 private:
     static DWORD WINAPI ThreadMain(void* self);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static void RegisterQueueWindowClass();
     bool CreateQueueWindow();
     void RunTasks();
 

@@ -270,7 +270,26 @@ LRESULT CALLBACK CShadowUI::ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM
     } catch (...) {
         // The parent's own procedure still gets the message.
     }
-    return ::CallWindowProcW(previous, wnd, msg, wParam, lParam);
+    const LRESULT result = ::CallWindowProcW(previous, wnd, msg, wParam, lParam);
+    if (msg == WM_PAINT) UpdatePendingAfterPaint(wnd);
+    return result;
+}
+
+// The window's own frame goes to the screen first; the shadow around it follows. The
+// shadow is looked up again: the paint may have destroyed the window and it with it.
+void CShadowUI::UpdatePendingAfterPaint(HWND wnd) {
+    try {
+        auto& map = GetShadowMap();
+        const auto found = map.find(wnd);
+        if (found == map.end() || !found->second->m_updatePending) return;
+        found->second->m_updatePending = false;
+        found->second->Update(wnd);
+    } catch (...) {
+    }
+}
+
+void CShadowUI::UpdateAfterPaint() {
+    if (m_hWnd != nullptr) m_updatePending = true;
 }
 
 void CShadowUI::OnParentMessage(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -291,12 +310,6 @@ void CShadowUI::OnParentMessage(HWND parent, UINT msg, WPARAM wParam, LPARAM lPa
     }
     case WM_SIZE:
         OnParentSize(parent, wParam, lParam);
-        break;
-    case WM_PAINT:
-        if (m_updatePending) {
-            Update(parent);
-            m_updatePending = false;
-        }
         break;
     case WM_EXITSIZEMOVE:
         if (m_status & kVisible) Update(parent);

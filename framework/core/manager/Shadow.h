@@ -50,6 +50,8 @@ public:
     // Redraws the shadow for the parent's current outline; true when the layered window
     // took a new picture.
     bool Update(HWND parent);
+    // Within the parent's WM_PAINT: the same redraw, once the parent has painted.
+    void UpdateAfterPaint();
     // The computed shadow of the parent into a bottom-up buffer of (parent width + 2 size)
     // x (parent height + 2 size) pixels; a parent without a region counts as rectangular.
     void MakeShadow(DWORD* pixels, HWND parent, const RECT& parentRect) const;
@@ -67,6 +69,7 @@ protected:
 private:
     static LRESULT CALLBACK ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void OnParentMessage(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
+    static void UpdatePendingAfterPaint(HWND wnd);
     void OnParentSize(HWND parent, WPARAM wParam, LPARAM lParam);
     void OnParentShown(bool shown);
     void Move(HWND parent);

@@ -627,7 +627,7 @@ bool CContainerUI::DoPaint(HDC hdc, const RECT& paint, CControlUI* stopControl) 
     if (!::IntersectRect(&area, &paint, &m_item)) return true;
     CRenderClip clip;
     CRenderClip::GenerateClip(hdc, area, clip);
-    CControlUI::DoPaint(hdc, paint, stopControl);
+    PaintOwnUncovered(hdc, area, paint, stopControl);
     if (!m_items.IsEmpty() && !PaintChildren(hdc, paint, stopControl, clip)) return false;
     CScrollBarUI* bars[] = {m_verticalScrollBar, m_horizontalScrollBar};
     for (CScrollBarUI* bar : bars) {

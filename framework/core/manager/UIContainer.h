@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "UIControl.h"
 #include "UIPtrArray.h"
 #include "UIString.h"
@@ -142,6 +144,11 @@ protected:
     // The children that can meet the rectangle, as the indices [first, last): every one
     // here; a container that knows where its children stand spares the walk over the rest.
     virtual void ChildrenMeeting(const RECT& rect, int& first, int& last) const;
+    // The control base's paint of this container, less what opaque children paint over.
+    void PaintOwnUncovered(HDC hdc, const RECT& area, const RECT& paint, CControlUI* stopControl);
+    // The parts of within that children (and their children, depth levels down) fill
+    // with an opaque background.
+    void CollectOpaqueCover(const RECT& within, std::vector<RECT>& cover, int depth) const;
     void ApplyScrollBarStyle(CScrollBarUI* bar, const wchar_t* style);
     static CScrollBarUI* ShownBar(CScrollBarUI* bar);
 

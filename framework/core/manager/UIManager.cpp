@@ -2,7 +2,6 @@
 // window attributes, default colours and the layered-window switches.
 #include "UIManager.h"
 
-#include <commctrl.h>
 #include <gdiplus.h>
 
 #include <memory>
@@ -135,10 +134,10 @@ CPaintManagerUI::CPaintManagerUI() {
     m_resources.defaultLinkFontColor = s_shared.defaultLinkFontColor;
     m_resources.defaultLinkHoverFontColor = s_shared.defaultLinkHoverFontColor;
     m_resources.defaultSelectedBkColor = s_shared.defaultSelectedBkColor;
-    // After Term the shared font is made again, but the pen and the library stay.
+    // After Term the shared font is made again, but the pen and the library stay. The
+    // common controls start with the deferred work after the process's first frame.
     if (first && !s_updatePen.IsValid()) {
         s_updatePen.Reset(CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
-        InitCommonControls();
         s_msimg32 = LoadLibraryW(L"msimg32.dll");
     }
     Gdiplus::GdiplusStartupInput input;

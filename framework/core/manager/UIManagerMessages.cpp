@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "CommonControls.h"
 #include "LayeredPixels.h"
 #include "RenderClip.h"
 #include "UIContainer.h"
@@ -25,6 +26,17 @@ POINT PointOf(LPARAM lParam) {
 }
 
 bool IsRectEmptyOrNull(const RECT& rc) { return rc.right <= rc.left || rc.bottom <= rc.top; }
+
+// Nothing of the common controls shows before a tooltip, so they are started with the
+// deferred work that follows the process's first frame, not before that frame.
+bool g_firstFramePainted = false;
+
+void StartCommonControlsAfterFirstFrame() {
+    static bool started = false;
+    if (!g_firstFramePainted || started) return;
+    started = true;
+    InitCommonControlsOnce();
+}
 
 }  // namespace
 
@@ -183,6 +195,7 @@ bool CPaintManagerUI::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRE
 }
 
 void CPaintManagerUI::DoDeferredWork() {
+    StartCommonControlsAfterFirstFrame();
     for (int i = 0; i < m_delayedCleanup.GetSize(); ++i) delete static_cast<CControlUI*>(m_delayedCleanup[i]);
     m_delayedCleanup.Empty();
     m_asyncNotifyPosted = false;
@@ -307,6 +320,10 @@ void CPaintManagerUI::OnPaint() {
         ::SelectObject(paintDC, oldPen);
     }
     ::EndPaint(m_paintWnd, &ps);
+    if (!g_firstFramePainted) {
+        g_firstFramePainted = true;
+        PostAsyncNotify();
+    }
     m_painting = false;
     m_layeredChanged = false;
     if (m_updateNeeded) Invalidate();
@@ -358,8 +375,9 @@ bool CPaintManagerUI::LayoutBeforePaint(const RECT& client, bool& sizeChanged) {
             Invalidate();
             return false;
         }
-        // The shadow takes the window's outline once the window has its first layout.
-        m_shadow.Update(m_paintWnd);
+        // The shadow takes the window's outline once the window has its first layout, and
+        // is drawn once this first frame is painted.
+        m_shadow.UpdateAfterPaint();
     }
     return true;
 }
@@ -563,6 +581,7 @@ void CPaintManagerUI::ShowToolTip(CControlUI* control) {
     m_toolInfo.lpszText = const_cast<wchar_t*>(m_toolTipText.GetData());
     m_toolInfo.rect = control->GetPos();
     if (m_tooltipWnd == nullptr) {
+        InitCommonControlsOnce();
         m_tooltipWnd = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_paintWnd,
                                          nullptr, GetInstance(), nullptr);

@@ -1,5 +1,6 @@
 // CUIRender's image loading: bytes from a module resource, the skin or a path, decoded
-// into a premultiplied top-down DIB section; and GDI+ images for the animated controls.
+// into a premultiplied top-down DIB section; the frames of animated images; and GDI+
+// images for the ring.
 #include "UIRender.h"
 
 #include <gdiplus.h>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "AnimatedImage.h"
 #include "ImageDrawSpec.h"
 #include "ResourceStore.h"
 #include "ScopedHandle.h"
@@ -128,10 +130,8 @@ bool FillPixels(const stbi_uc* rgba, BYTE* bgra, size_t count, DWORD mask) {
     return hasAlpha;
 }
 
-TImageData* DecodeToImage(const Bytes& bytes, DWORD mask) {
-    int width = 0, height = 0;
-    ScopedPixels rgba = Decode(bytes, &width, &height);
-    if (!rgba) return nullptr;
+// A top-down 32-bit DIB section with the decoded pixels premultiplied into it.
+HBITMAP MakePremultipliedBitmap(const stbi_uc* rgba, int width, int height, DWORD mask, bool* hasAlpha) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -140,10 +140,20 @@ TImageData* DecodeToImage(const Bytes& bytes, DWORD mask) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    CScopedGdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap.IsValid() || bits == nullptr) return nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr || bits == nullptr) return nullptr;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    const bool hasAlpha = FillPixels(rgba.get(), static_cast<BYTE*>(bits), count, mask);
+    *hasAlpha = FillPixels(rgba, static_cast<BYTE*>(bits), count, mask);
+    return bitmap;
+}
+
+TImageData* DecodeToImage(const Bytes& bytes, DWORD mask) {
+    int width = 0, height = 0;
+    ScopedPixels rgba = Decode(bytes, &width, &height);
+    if (!rgba) return nullptr;
+    bool hasAlpha = false;
+    CScopedGdiObject<HBITMAP> bitmap(MakePremultipliedBitmap(rgba.get(), width, height, mask, &hasAlpha));
+    if (!bitmap.IsValid()) return nullptr;
     TImageData* image = new TImageData;
     image->bitmap = bitmap.Release();
     image->width = width;
@@ -202,6 +212,33 @@ void CUIRender::FreeImage(TImageData* image, bool deleteRecord) {
     image->opaqueParts.clear();
     image->composed = TImageData::TComposed();
     if (deleteRecord) delete image;
+}
+
+// Every frame of a GIF composed as it shows, or any other image as one frame.
+CAnimatedImage* CUIRender::LoadAnimatedImage(const wchar_t* description) {
+    TImageDrawSpec spec;
+    spec.Parse(description, nullptr, nullptr);
+    if (spec.name.IsEmpty()) return nullptr;
+    const Bytes bytes = ReadNamedBytes(spec.name);
+    if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return nullptr;
+    int width = 0, height = 0, frames = 0, components = 0;
+    int* milliseconds = nullptr;
+    ScopedPixels rgba(stbi_load_gif_from_memory(bytes.data(), static_cast<int>(bytes.size()), &milliseconds, &width,
+                                                &height, &frames, &components, 4));
+    std::vector<UINT> delays;
+    if (rgba && frames > 1 && milliseconds != nullptr) {
+        for (int i = 0; i < frames; ++i) delays.push_back(static_cast<UINT>(milliseconds[i]) / 10);
+    }
+    stbi_image_free(milliseconds);
+    if (!rgba) {
+        frames = 1;
+        rgba = Decode(bytes, &width, &height);
+    }
+    if (!rgba || width <= 0 || height <= 0 || frames <= 0 || height > 0x7FFFFFFF / frames) return nullptr;
+    bool hasAlpha = false;
+    HBITMAP strip = MakePremultipliedBitmap(rgba.get(), width, height * frames, 0, &hasAlpha);
+    if (strip == nullptr) return nullptr;
+    return new CAnimatedImage(strip, width, height, static_cast<UINT>(frames), hasAlpha, std::move(delays));
 }
 
 Gdiplus::GpImage* CUIRender::GdiplusLoadImage(const wchar_t* description) {

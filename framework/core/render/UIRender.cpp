@@ -44,6 +44,17 @@ CGdiplusPen Pen(DWORD color, float width) {
     return CGdiplusPen(pen);
 }
 
+// Memory DCs that images are selected into to be drawn from or composed into, kept for
+// the thread: making and deleting one for every image drawn costs more than drawing a
+// small image. Each use selects its bitmap and puts the DC's own back when it is done.
+enum EDrawingDC { kImageDC, kComposedDC, kComposingDC, kDrawingDCs };
+
+HDC DrawingDC(EDrawingDC which) {
+    thread_local CScopedCreatedDC dcs[kDrawingDCs];
+    if (!dcs[which].IsValid()) dcs[which].Reset(CreateCompatibleDC(nullptr));
+    return dcs[which].Get();
+}
+
 COLORREF ToColorRef(DWORD color) { return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF); }
 
 RECT MakeRect(int x, int y, int width, int height) { return RECT{x, y, x + width, y + height}; }
@@ -186,13 +197,13 @@ HBITMAP ComposedCells(TImageData& image, HDC src, const RECT& dest, const RECT& 
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     CScopedGdiObject<HBITMAP> bitmap(CreateDIBSection(src, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    CScopedCreatedDC dc(CreateCompatibleDC(src));
-    if (!bitmap.IsValid() || !dc.IsValid()) return nullptr;
+    const HDC dc = DrawingDC(kComposingDC);
+    if (!bitmap.IsValid() || dc == nullptr) return nullptr;
     {
-        CSelectObjectGuard selected(dc.Get(), bitmap.Get());
-        SetStretchBltMode(dc.Get(), COLORONCOLOR);
+        CSelectObjectGuard selected(dc, bitmap.Get());
+        SetStretchBltMode(dc, COLORONCOLOR);
         const RECT whole = {0, 0, size.cx, size.cy};
-        const CellPainter composer{dc.Get(), src, false, BLENDFUNCTION{}, image};
+        const CellPainter composer{dc, src, false, BLENDFUNCTION{}, image};
         DrawCells(composer, whole, whole, source, corners, hole, xTiled, yTiled);
     }
     cache.bitmap = std::move(bitmap);
@@ -211,30 +222,29 @@ void CUIRender::DrawImage(HDC hdc, HBITMAP bitmap, const RECT& dest, const RECT&
 
 void CUIRender::DrawImageCells(HDC hdc, TImageData& image, const RECT& dest, const RECT& paint, const RECT& source,
                                const RECT& corners, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled) {
-    if (hdc == nullptr || image.bitmap == nullptr) return;
-    CScopedCreatedDC memory(CreateCompatibleDC(hdc));
-    if (!memory.IsValid()) return;
-    CSelectObjectGuard selected(memory.Get(), image.bitmap);
+    const HDC memory = DrawingDC(kImageDC);
+    if (hdc == nullptr || image.bitmap == nullptr || memory == nullptr) return;
+    CSelectObjectGuard selected(memory, image.bitmap);
     SetStretchBltMode(hdc, HALFTONE);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, fade, AC_SRC_ALPHA};
-    CellPainter painter{hdc, memory.Get(), alpha || fade < 255, blend, image};
+    CellPainter painter{hdc, memory, alpha || fade < 255, blend, image};
     const bool sameSize = dest.right - dest.left == source.right - source.left &&
                           dest.bottom - dest.top == source.bottom - source.top;
     const bool noCorners = corners.left == 0 && corners.top == 0 && corners.right == 0 && corners.bottom == 0;
     if (!painter.blended && sameSize && noCorners) {
         RECT visible;
         if (!IntersectRect(&visible, &dest, &paint)) return;
-        BitBlt(hdc, visible.left, visible.top, visible.right - visible.left, visible.bottom - visible.top,
-               memory.Get(), source.left + visible.left - dest.left, source.top + visible.top - dest.top, SRCCOPY);
+        BitBlt(hdc, visible.left, visible.top, visible.right - visible.left, visible.bottom - visible.top, memory,
+               source.left + visible.left - dest.left, source.top + visible.top - dest.top, SRCCOPY);
         return;
     }
     const HBITMAP composed = painter.blended && MayCompose(image, dest, source, corners)
-                                 ? ComposedCells(image, memory.Get(), dest, source, corners, hole, xTiled, yTiled)
+                                 ? ComposedCells(image, memory, dest, source, corners, hole, xTiled, yTiled)
                                  : nullptr;
-    CScopedCreatedDC composedDC(composed != nullptr ? CreateCompatibleDC(hdc) : nullptr);
-    if (composedDC.IsValid()) {
-        CSelectObjectGuard selected(composedDC.Get(), composed);
-        painter.composed = composedDC.Get();
+    const HDC composedDC = composed != nullptr ? DrawingDC(kComposedDC) : nullptr;
+    if (composedDC != nullptr) {
+        CSelectObjectGuard selected(composedDC, composed);
+        painter.composed = composedDC;
         painter.origin = POINT{dest.left, dest.top};
         DrawCells(painter, dest, paint, source, corners, hole, xTiled, yTiled);
         return;

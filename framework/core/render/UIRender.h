@@ -13,6 +13,7 @@ class GpImage;
 
 namespace HiveUI {
 
+class CAnimatedImage;
 class CControlUI;
 class CPaintManagerUI;
 class CUIString;
@@ -28,6 +29,8 @@ public:
     static TImageData* LoadImageById(UINT id, const wchar_t* type = nullptr, DWORD mask = 0,
                                      HINSTANCE instance = nullptr);
     static void FreeImage(TImageData* image, bool deleteRecord = true);
+    // The frames of the image that a description names, decoded; null when it cannot be had.
+    static CAnimatedImage* LoadAnimatedImage(const wchar_t* description);
     static Gdiplus::GpImage* GdiplusLoadImage(const wchar_t* description);
     static Gdiplus::GpImage* CreateImageFromMemory(const void* bytes, DWORD size);
 

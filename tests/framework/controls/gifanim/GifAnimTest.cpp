@@ -39,6 +39,8 @@ protected:
             TestZip::Make("anim/three.gif", Make(12, 8, {{0, 5}, {1, 0}, {2, 20}})),
             TestZip::Make("anim/plain.gif", Make(8, 8, {{2, -1}, {3, -1}})),
             TestZip::Make("anim/single.gif", Make(8, 8, {{1, 7}})),
+            TestZip::Make("anim/clear.gif", Make(12, 8, {{3, 5, true}, {1, 5}})),
+            TestZip::Make("anim/still.bmp", Bitmap(12, 8, 0x336699)),
         }));
         // The archive reads from this block for the rest of the process.
         CPaintManagerUI::SetResourceZipFromMemory(s_archive->data(), static_cast<DWORD>(s_archive->size()), L"");
@@ -68,6 +70,21 @@ protected:
         Canvas canvas(12, 8, 0xFF000000);
         gif->Paint(canvas.dc(), RECT{0, 0, 12, 8}, nullptr);
         return canvas.At(6, 4) & 0xFFFFFF;
+    }
+
+    // A bottom-up 24-bit BMP of one colour (0xRRGGBB).
+    static std::string Bitmap(int width, int height, DWORD rgb) {
+        const int stride = (width * 3 + 3) & ~3;
+        std::string bmp = "BM";
+        TestGif::Put(bmp, {54 + stride * height, 0, 0, 0, 54, 0}, true);
+        TestGif::Put(bmp, {40, 0, width, 0, height, 0, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, true);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                TestGif::Put(bmp, {int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int(rgb >> 16)});
+            }
+            bmp.append(stride - width * 3, '\0');
+        }
+        return bmp;
     }
 
     static std::string* s_archive;
@@ -102,6 +119,29 @@ TEST_F(GifWindow, FramesAndDelaysComeFromTheImage) {
         EXPECT_EQ(c.shown, Shown(gif)) << c.image;
         gif->PlayGif();
         EXPECT_EQ(c.frames > 1, gif->IsPlaying()) << c.image;
+    }
+}
+
+// A frame's transparent colour shows what lies under the control; an image of another
+// format shows as one still frame.
+TEST_F(GifWindow, TransparentFramesAndStillImages) {
+    const struct {
+        const wchar_t* image;
+        UINT frames;
+        std::vector<DWORD> shown;
+    } cases[] = {
+        {L"anim/clear.gif", 2, {0x000000, TestGif::kColours[1]}},
+        {L"anim/still.bmp", 1, {0x336699}},
+    };
+    for (const auto& c : cases) {
+        CGifAnimUI* gif = Add(c.image);
+        EXPECT_EQ(c.frames, gif->GetFrameCount()) << c.image;
+        std::vector<DWORD> shown = {Shown(gif)};
+        for (UINT frame = 1; frame < c.frames; ++frame) {
+            Tick(gif);
+            shown.push_back(Shown(gif));
+        }
+        EXPECT_EQ(c.shown, shown) << c.image;
     }
 }
 

@@ -1,5 +1,6 @@
 // Writes small GIF89a files byte by byte: a four-colour table, one full-size frame of a
-// single colour per entry, each with its own control extension (delay) or none.
+// single colour per entry, each with its own control extension (delay, and the frame's
+// colour as the transparent one) or none.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@ const uint32_t kColours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
 struct Frame {
     int colour;  // index into kColours
     int delay;   // hundredths of a second; negative: the frame has no control extension
+    bool clear = false;  // the frame's colour is the extension's transparent one
 };
 
 // Bytes, or with wide set, 16-bit little-endian words.
@@ -50,9 +52,9 @@ inline std::string Make(int width, int height, std::initializer_list<Frame> fram
     for (uint32_t rgb : kColours) Put(gif, {int(rgb >> 16), int(rgb >> 8), int(rgb)});
     for (const Frame& frame : frames) {
         if (frame.delay >= 0) {
-            Put(gif, {0x21, 0xF9, 4, 0});
+            Put(gif, {0x21, 0xF9, 4, frame.clear ? 1 : 0});
             Put(gif, {frame.delay}, true);
-            Put(gif, {0, 0});
+            Put(gif, {frame.clear ? frame.colour : 0, 0});
         }
         Put(gif, {0x2C});
         Put(gif, {0, 0, width, height}, true);

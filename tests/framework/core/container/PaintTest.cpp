@@ -1,5 +1,9 @@
 #include "ContainerKit.h"
 
+#include <UIVerticalLayout.h>
+
+#include <functional>
+
 using namespace HiveUI;
 
 namespace {
@@ -7,6 +11,12 @@ namespace {
 const DWORD kGrey = 0x808080;
 const DWORD kRed = 0xFF0000;
 const DWORD kBlue = 0x0000FF;
+
+CContainerUI* Layout(DWORD argb) {
+    CContainerUI* layout = new CVerticalLayoutUI;
+    layout->SetBkColor(argb);
+    return layout;
+}
 
 CControlUI* Filled(DWORD argb) {
     CControlUI* control = new CControlUI;
@@ -55,6 +65,69 @@ TEST_F(ContainerWindow, PaintingStopsAtTheStopControlAndSkipsHiddenChildren) {
     EXPECT_TRUE(root_->Paint(canvas.dc(), RECT{0, 0, 50, 50}, nullptr));
     EXPECT_EQ(kBlue, canvas.rgb(5, 5));
     EXPECT_EQ(kGrey, canvas.rgb(5, 30));
+}
+
+// A control whose kind the container does not know paints nothing of its own.
+class Blank : public CControlUI {
+public:
+    bool DoPaint(HDC, const RECT&, CControlUI*) override { return true; }
+};
+
+// What a box paints of its own is left out only where an opaque child paints over it.
+TEST_F(ContainerWindow, TheBoxShowsWhereverNoOpaqueChildCoversIt) {
+    const struct {
+        const char* what;
+        std::function<CControlUI*()> child;
+        RECT inset;
+        POINT at;
+        DWORD expected;
+    } cases[] = {
+        {"an opaque layout", [] { return Layout(0xFFFF0000); }, {}, {50, 50}, kRed},
+        {"a round corner", [] { CControlUI* c = Layout(0xFFFF0000); c->SetBorderRound(SIZE{40, 40}); return c; }, {},
+         {1, 1}, kGrey},
+        {"a hidden layout", [] { CControlUI* c = Layout(0xFFFF0000); c->SetVisible(false); return c; }, {}, {50, 50},
+         kGrey},
+        {"a kind that may paint less", [] { CControlUI* c = new Blank; c->SetBkColor(0xFFFF0000); return c; }, {},
+         {50, 50}, kGrey},
+        {"the half an uncoloured layout's child leaves",
+         [] {
+             CContainerUI* half = Layout(0);
+             CControlUI* top = Layout(0xFFFF0000);
+             top->SetFixedHeight(50);
+             half->Add(top);
+             return half;
+         },
+         {}, {50, 75}, kGrey},
+        {"the box's inset under a child spread over it", [] { return Layout(0xFFFF0000); }, {10, 10, 10, 10}, {5, 50},
+         kGrey},
+    };
+    for (const auto& c : cases) {
+        root_->RemoveAll();
+        CContainerUI* box = new CContainerUI;
+        box->SetBkColor(0xFF808080);
+        box->SetInset(c.inset);
+        CControlUI* child = c.child();
+        box->Add(child);
+        root_->Add(box);
+        root_->SetPos(RECT{0, 0, 100, 100}, false);
+        child->SetPos(RECT{0, 0, 100, 100}, false);
+        PixelCanvas canvas(100, 100);
+        root_->Paint(canvas.dc(), RECT{0, 0, 100, 100}, nullptr);
+        EXPECT_EQ(c.expected, canvas.rgb(c.at.x, c.at.y)) << c.what;
+    }
+    // A translucent child blends with the box beneath it, and a paint that stops at the
+    // opaque child leaves the box's colour where the child would have been.
+    root_->RemoveAll();
+    CContainerUI* box = Layout(0xFF808080);
+    CControlUI* glass = Layout(0x80FF0000);
+    box->Add(glass);
+    root_->Add(box);
+    PixelCanvas canvas(100, 100);
+    PaintInto(canvas, RECT{0, 0, 100, 100});
+    EXPECT_NEAR(0x40, (canvas.rgb(50, 50) >> 8) & 0xFF, 2);
+    glass->SetBkColor(0xFFFF0000);
+    EXPECT_FALSE(root_->Paint(canvas.dc(), RECT{0, 0, 100, 100}, glass));
+    EXPECT_EQ(kGrey, canvas.rgb(50, 50));
 }
 
 TEST_F(ContainerWindow, AScrolledChildIsCutAtTheBarAndTheBarDrawsItsOutlines) {
