@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AnimatedImage.h"
+#include "DibPixels.h"
 #include "ImageDrawSpec.h"
 #include "ResourceStore.h"
 #include "ScopedHandle.h"
@@ -132,15 +133,8 @@ bool FillPixels(const stbi_uc* rgba, BYTE* bgra, size_t count, DWORD mask) {
 
 // A top-down 32-bit DIB section with the decoded pixels premultiplied into it.
 HBITMAP MakePremultipliedBitmap(const stbi_uc* rgba, int width, int height, DWORD mask, bool* hasAlpha) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, like the decoded rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &bits);
     if (bitmap == nullptr || bits == nullptr) return nullptr;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     *hasAlpha = FillPixels(rgba, static_cast<BYTE*>(bits), count, mask);

@@ -8,6 +8,13 @@
 
 namespace HiveUI {
 
+HBITMAP CreateTopDownDib(HDC hdc, int width, int height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    *bits = nullptr;
+    return CreateDIBSection(hdc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 namespace {
 
 bool GetDib(HBITMAP bitmap, DIBSECTION& section) {

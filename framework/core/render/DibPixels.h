@@ -8,6 +8,10 @@ namespace HiveUI {
 
 struct TImageData;
 
+// A 32-bit DIB section whose first row is the top one, as decoded images and pixel loops
+// expect; bits receives its pixels. Null when the system refuses it.
+HBITMAP CreateTopDownDib(HDC hdc, int width, int height, void** bits);
+
 // Fills a rectangle with an opaque 0xAARRGGBB colour, alpha byte included, as a GDI+
 // solid fill does, when the DC draws into a 32-bit DIB section and maps coordinates by a
 // plain offset; false, with nothing drawn, otherwise.

@@ -1,24 +1,11 @@
 #include "RenderFallbacks.h"
 
+#include "DibPixels.h"
 #include "ScopedHandle.h"
 
 namespace HiveUI {
 
 namespace {
-
-HBITMAP CreateTopDownDib(int width, int height, BYTE** bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    *bits = static_cast<BYTE*>(pixels);
-    return bitmap;
-}
 
 // Source-over with a premultiplied source: the source already carries its own alpha in
 // its colours, so only the constant alpha scales it and the destination keeps what the
@@ -42,11 +29,13 @@ bool SoftwareAlphaBlend(HDC dest, int destX, int destY, int destWidth, int destH
     CScopedCreatedDC srcCopyDc(CreateCompatibleDC(dest));
     CScopedCreatedDC destCopyDc(CreateCompatibleDC(dest));
     if (!srcCopyDc.IsValid() || !destCopyDc.IsValid()) return false;
-    BYTE* srcBits = nullptr;
-    BYTE* destBits = nullptr;
-    CScopedGdiObject<HBITMAP> srcCopy(CreateTopDownDib(destWidth, destHeight, &srcBits));
-    CScopedGdiObject<HBITMAP> destCopy(CreateTopDownDib(destWidth, destHeight, &destBits));
-    if (!srcCopy.IsValid() || !destCopy.IsValid() || srcBits == nullptr || destBits == nullptr) return false;
+    void* srcPixels = nullptr;
+    void* destPixels = nullptr;
+    CScopedGdiObject<HBITMAP> srcCopy(CreateTopDownDib(nullptr, destWidth, destHeight, &srcPixels));
+    CScopedGdiObject<HBITMAP> destCopy(CreateTopDownDib(nullptr, destWidth, destHeight, &destPixels));
+    if (!srcCopy.IsValid() || !destCopy.IsValid() || srcPixels == nullptr || destPixels == nullptr) return false;
+    BYTE* const srcBits = static_cast<BYTE*>(srcPixels);
+    BYTE* const destBits = static_cast<BYTE*>(destPixels);
     CSelectObjectGuard srcSelected(srcCopyDc.Get(), srcCopy.Get());
     CSelectObjectGuard destSelected(destCopyDc.Get(), destCopy.Get());
     SetStretchBltMode(srcCopyDc.Get(), COLORONCOLOR);

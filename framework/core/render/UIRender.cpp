@@ -193,10 +193,8 @@ HBITMAP ComposedCells(TImageData& image, HDC src, const RECT& dest, const RECT& 
         return nullptr;
     }
     if (cache.bitmap.IsValid()) return cache.bitmap.Get();
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    CScopedGdiObject<HBITMAP> bitmap(CreateDIBSection(src, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CScopedGdiObject<HBITMAP> bitmap(CreateTopDownDib(src, size.cx, size.cy, &bits));
     const HDC dc = DrawingDC(kComposingDC);
     if (!bitmap.IsValid() || dc == nullptr) return nullptr;
     {
