@@ -152,6 +152,14 @@ TEST_F(HtmlText, MeasuringCountsLinesAndWidths) {
     }
 }
 
+// The layout measures from widths it keeps per font: they agree with GDI's extents, also
+// where characters outside the font's first 256 or missing from it are measured by GDI.
+TEST_F(HtmlText, MeasuredWidthsAgreeWithGdi) {
+    const wchar_t* texts[] = {L"Fresh cat food, 12.50 per bag!", L"Caf\u00e9 cr\u00e8me \u00e0 l'\u0153il",
+                              L"\u5ba0\u7269 shop \u98df\u54c1", L"a\x01" L"b\x7f" L"c"};
+    for (const wchar_t* text : texts) EXPECT_EQ(Width(text), Measure(text, DT_SINGLELINE).right) << text;
+}
+
 // Each placement draws exactly what a plain left-top drawing does in the rectangle that
 // the measured extent gives.
 TEST_F(HtmlText, PlacementFollowsTheMeasuredExtent) {
