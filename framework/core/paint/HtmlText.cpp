@@ -170,6 +170,19 @@ struct TTextDraw {
     int y;
     const wchar_t* text;
     int length;
+    int width;
+    int lineTop;   // of an underline drawn by us, from the text's top
+    int lineSize;  // 0: none
+};
+
+// GDI asks for the outline metrics at every underlined call, which costs it more than
+// the text: underlined text is drawn in the font without the underline and the line,
+// where GDI puts it, is filled after it.
+struct TUnderlineFont {
+    TFontEntry* font;
+    TFontEntry* plain;  // null: GDI draws the line
+    int top;
+    int size;
 };
 
 struct TDerivedFont {
@@ -232,8 +245,10 @@ private:
     void SelectFont(TFontEntry* font);
     void SetColor(COLORREF color);
     void SetBackgroundMode(int mode);
-    void Draw(int x, int y, const wchar_t* text, int length);
+    void Draw(int x, int y, const wchar_t* text, int length, int width);
+    void DrawNow(const TTextDraw& draw);
     void FlushDraws();
+    const TUnderlineFont& Underline(TFontEntry* font);
     bool Drawing() const { return m_pass == kDraw; }
     bool AtLeftEdge() const { return m_pen.x == m_rect.left; }
 
@@ -272,6 +287,7 @@ private:
     std::vector<int> m_extents;
     std::vector<TRunFit> m_fits;
     std::vector<TTextDraw> m_draws;
+    std::vector<TUnderlineFont> m_underlines;
     size_t m_nextFit = 0;
 };
 
@@ -633,16 +649,53 @@ void CHtmlTextPainter::SetBackgroundMode(int mode) {
 
 // Selected text fills its background, which may cover what was drawn before it: it is
 // drawn in its place, after the text that comes before it.
-void CHtmlTextPainter::Draw(int x, int y, const wchar_t* text, int length) {
+void CHtmlTextPainter::Draw(int x, int y, const wchar_t* text, int length, int width) {
+    TTextDraw draw = {CurrentFont(), ToColorRef(CurrentColor()), x + m_shift, y, text, length, width, 0, 0};
+    if (draw.font->underline) {
+        const TUnderlineFont& underline = Underline(draw.font);
+        if (underline.plain != nullptr) {
+            draw.font = underline.plain;
+            draw.lineTop = underline.top;
+            draw.lineSize = underline.size;
+        }
+    }
     if (!m_state.selected) {
-        m_draws.push_back(TTextDraw{CurrentFont(), ToColorRef(CurrentColor()), x + m_shift, y, text, length});
+        m_draws.push_back(draw);
         return;
     }
     FlushDraws();
-    SelectFont(CurrentFont());
     SetBackgroundMode(OPAQUE);
-    SetColor(ToColorRef(CurrentColor()));
-    TextOutW(m_dc, x + m_shift, y, text, length);
+    DrawNow(draw);
+}
+
+void CHtmlTextPainter::DrawNow(const TTextDraw& draw) {
+    SelectFont(draw.font);
+    SetColor(draw.color);
+    TextOutW(m_dc, draw.x, draw.y, draw.text, draw.length);
+    if (draw.lineSize <= 0) return;
+    SelectObject(m_dc, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(m_dc, draw.color);
+    PatBlt(m_dc, draw.x, draw.y + draw.lineTop, draw.width, draw.lineSize, PATCOPY);
+}
+
+// The line's place as GDI computes it: its middle the font's underscore position below
+// the baseline.
+const TUnderlineFont& CHtmlTextPainter::Underline(TFontEntry* font) {
+    for (const TUnderlineFont& known : m_underlines)
+        if (known.font == font) return known;
+    TUnderlineFont underline = {font, nullptr, 0, 0};
+    SelectFont(font);
+    std::vector<char> buffer(GetOutlineTextMetricsW(m_dc, 0, nullptr));
+    auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+    if (buffer.size() >= sizeof(OUTLINETEXTMETRICW) &&
+        GetOutlineTextMetricsW(m_dc, static_cast<UINT>(buffer.size()), outline) != 0) {
+        const int styles = (font->bold ? kBold : 0) | (font->italic ? kItalic : 0);
+        underline.plain = FindOrAddFont(font->faceName, font->size, styles);
+        underline.size = std::max<int>(outline->otmsUnderscoreSize, 1);
+        underline.top = Metrics(font).tmAscent - (outline->otmsUnderscorePosition + underline.size / 2);
+    }
+    m_underlines.push_back(underline);
+    return m_underlines.back();
 }
 
 // The waiting text, one font after the other in the order the fonts first appear.
@@ -655,8 +708,7 @@ void CHtmlTextPainter::FlushDraws() {
         for (size_t j = i; j < m_draws.size(); ++j) {
             TTextDraw& draw = m_draws[j];
             if (draw.font != font) continue;
-            SetColor(draw.color);
-            TextOutW(m_dc, draw.x, draw.y, draw.text, draw.length);
+            DrawNow(draw);
             draw.font = nullptr;
         }
     }
@@ -665,7 +717,7 @@ void CHtmlTextPainter::FlushDraws() {
 
 // A space of its own is drawn only where it leaves a mark: an underline or a selection.
 void CHtmlTextPainter::Space() {
-    if (Drawing() && (CurrentFont()->underline || m_state.selected)) Draw(m_pen.x, TextTop(), L" ", 1);
+    if (Drawing() && (CurrentFont()->underline || m_state.selected)) Draw(m_pen.x, TextTop(), L" ", 1, SpaceWidth());
     m_pen.x += SpaceWidth();
     ++m_state.pos;
 }
@@ -679,7 +731,7 @@ void CHtmlTextPainter::Escaped(wchar_t ch) {
         return;
     }
     // The character stands in the text behind the escape's first bracket.
-    if (Drawing()) Draw(m_pen.x, TextTop(), m_state.pos + 1, 1);
+    if (Drawing()) Draw(m_pen.x, TextTop(), m_state.pos + 1, 1, width);
     m_pen.x += width;
     m_contentRight = m_pen.x;
     m_state.pos += 3;
@@ -706,8 +758,8 @@ void CHtmlTextPainter::TextRun() {
     if (fit.taken == 0 && !fit.ellipsis) return;
     if (Drawing()) {
         const int top = TextTop();
-        if (fit.taken > 0) Draw(m_pen.x, top, run, fit.taken);
-        if (fit.ellipsis) Draw(m_pen.x + fit.width, top, L"...", 3);
+        if (fit.taken > 0) Draw(m_pen.x, top, run, fit.taken, fit.width);
+        if (fit.ellipsis) Draw(m_pen.x + fit.width, top, L"...", 3, TextWidth(L"...", 3));
     }
     if (fit.ellipsis) {
         m_contentRight = m_rect.right;
@@ -889,7 +941,7 @@ void CHtmlTextPainter::Image(const TTag& tag) {
     m_imageBottom = std::max<int>(m_imageBottom, m_pen.y + height);
 }
 
-// The DC's font, colours and background mode as they were before the text.
+// The DC's font, brush, colours and background mode as they were before the text.
 class CTextStateGuard {
 public:
     explicit CTextStateGuard(HDC dc)
@@ -897,9 +949,13 @@ public:
           m_font(GetCurrentObject(dc, OBJ_FONT)),
           m_textColor(GetTextColor(dc)),
           m_bkColor(GetBkColor(dc)),
-          m_bkMode(GetBkMode(dc)) {}
+          m_bkMode(GetBkMode(dc)),
+          m_brush(GetCurrentObject(dc, OBJ_BRUSH)),
+          m_brushColor(GetDCBrushColor(dc)) {}
     ~CTextStateGuard() {
         SelectObject(m_dc, m_font);
+        SelectObject(m_dc, m_brush);
+        SetDCBrushColor(m_dc, m_brushColor);
         ::SetTextColor(m_dc, m_textColor);
         SetBkColor(m_dc, m_bkColor);
         SetBkMode(m_dc, m_bkMode);
@@ -913,6 +969,8 @@ private:
     COLORREF m_textColor;
     COLORREF m_bkColor;
     int m_bkMode;
+    HGDIOBJ m_brush;
+    COLORREF m_brushColor;
 };
 
 // Centred, right-aligned and vertically placed text first measures its extent.
