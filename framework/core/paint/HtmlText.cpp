@@ -1,6 +1,9 @@
 // CUIRender::DrawHtmlText: tagged text laid out line by line with GDI. Each line is laid
 // out first (how tall it is, where it breaks, where its links are) and, when drawing,
 // drawn a second time from the state saved at its start.
+// Selecting a font and each call that measures or draws text cost GDI several
+// microseconds whatever their length, more than the characters themselves: the layout
+// measures from widths the font entry keeps, and fonts are selected only to draw.
 #include <algorithm>
 #include <climits>
 #include <cwchar>
@@ -158,6 +161,30 @@ struct TRunFit {
     bool ellipsis;
 };
 
+// Text waiting to be drawn: GDI's cost per font selected outweighs its cost per call, so
+// the text is drawn font by font.
+struct TTextDraw {
+    TFontEntry* font;
+    COLORREF color;
+    int x;
+    int y;
+    const wchar_t* text;
+    int length;
+    int width;
+    int lineTop;   // of an underline drawn by us, from the text's top
+    int lineSize;  // 0: none
+};
+
+// GDI asks for the outline metrics at every underlined call, which costs it more than
+// the text: underlined text is drawn in the font without the underline and the line,
+// where GDI puts it, is filled after it.
+struct TUnderlineFont {
+    TFontEntry* font;
+    TFontEntry* plain;  // null: GDI draws the line
+    int top;
+    int size;
+};
+
 struct TDerivedFont {
     TFontEntry* from;
     int variant;
@@ -203,6 +230,9 @@ private:
     DWORD CurrentColor() const { return m_state.colors.empty() ? m_textColor : m_state.colors.back(); }
     int ParagraphExtra() const { return m_state.paragraphs.empty() ? 0 : m_state.paragraphs.back(); }
     const TEXTMETRICW& Metrics(TFontEntry* font);
+    const std::vector<int>& NarrowWidths(TFontEntry* font);
+    bool MeasureNarrow(const wchar_t* run, int length, int room);
+    int TextWidth(const wchar_t* text, int length);
     int FontLineHeight(TFontEntry* font);
     int TextTop();
     TFontEntry* Derive(TFontEntry* from, int variant);
@@ -212,11 +242,13 @@ private:
     void PopFont();
     void PushColor(DWORD color);
     void PopColor();
-    void ApplyState();
     void SelectFont(TFontEntry* font);
-    void SetColor(DWORD color);
-    void SetSelected(bool selected);
-    void Draw(int x, int y, const wchar_t* text, int length);
+    void SetColor(COLORREF color);
+    void SetBackgroundMode(int mode);
+    void Draw(int x, int y, const wchar_t* text, int length, int width);
+    void DrawNow(const TTextDraw& draw);
+    void FlushDraws();
+    const TUnderlineFont& Underline(TFontEntry* font);
     bool Drawing() const { return m_pass == kDraw; }
     bool AtLeftEdge() const { return m_pen.x == m_rect.left; }
 
@@ -252,9 +284,10 @@ private:
     COLORREF m_colorRef = CLR_INVALID;
     int m_bkMode = 0;
     std::vector<TDerivedFont> m_derived;
-    std::vector<std::pair<HFONT, int>> m_spaceWidths;
     std::vector<int> m_extents;
     std::vector<TRunFit> m_fits;
+    std::vector<TTextDraw> m_draws;
+    std::vector<TUnderlineFont> m_underlines;
     size_t m_nextFit = 0;
 };
 
@@ -292,7 +325,6 @@ int CHtmlTextPainter::Run(const wchar_t* text) {
     for (;;) {
         m_lineStart = m_state;
         m_pass = kLayout;
-        ApplyState();
         StartLine();
         bool lineFeed = RunLine();
         FinishLayout(m_lineStart.linkIndex);
@@ -302,7 +334,6 @@ int CHtmlTextPainter::Run(const wchar_t* text) {
             m_shift = AlignShift();
             m_nextFit = 0;
             m_pen.x = m_rect.left;
-            ApplyState();
             lineFeed = RunLine();
         }
         // A link still open goes on in the next slot on the next line.
@@ -312,6 +343,7 @@ int CHtmlTextPainter::Run(const wchar_t* text) {
         m_lineHeight = FontLineHeight(CurrentFont()) + ParagraphExtra();
         if (*m_state.pos == L'\0' || (!m_measureOnly && m_pen.y > m_rect.bottom)) break;
     }
+    FlushDraws();
     return m_linksFound;
 }
 
@@ -436,7 +468,7 @@ void CHtmlTextPainter::OpenTag(const TTag& tag) {
             m_state.raw = true;
             break;
         case L's':
-            SetSelected(!m_state.selected);
+            m_state.selected = !m_state.selected;
             break;
         case L'u':
             PushVariant(kUnderline);
@@ -473,7 +505,7 @@ void CHtmlTextPainter::CloseTag(const TTag& tag) {
             if (!m_state.paragraphs.empty()) m_state.paragraphs.pop_back();
             break;
         case L's':
-            SetSelected(!m_state.selected);
+            m_state.selected = !m_state.selected;
             break;
         default:
             break;
@@ -575,7 +607,6 @@ void CHtmlTextPainter::PushVariant(int variant) {
 
 void CHtmlTextPainter::PushFont(TFontEntry* font) {
     m_state.fonts.push_back(font);
-    SelectFont(font);
     if (!Drawing()) m_lineHeight = std::max(m_lineHeight, FontLineHeight(font) + ParagraphExtra());
 }
 
@@ -584,29 +615,18 @@ void CHtmlTextPainter::PopFont() {
     if (m_state.fonts.empty()) return;
     TFontEntry* italic = m_state.fonts.back();
     m_state.fonts.pop_back();
-    TFontEntry* font = CurrentFont();
-    if (italic->italic && !font->italic) {
-        SelectFont(italic);
-        ABC abc = {};
-        if (GetCharABCWidthsW(m_dc, L' ', L' ', &abc)) m_pen.x += static_cast<int>(abc.abcC) / 2;
+    if (italic->italic && !CurrentFont()->italic) {
+        NarrowWidths(italic);
+        m_pen.x += italic->spaceOverhang;
     }
-    SelectFont(font);
 }
 
 void CHtmlTextPainter::PushColor(DWORD color) {
     m_state.colors.push_back(color);
-    SetColor(color);
 }
 
 void CHtmlTextPainter::PopColor() {
     if (!m_state.colors.empty()) m_state.colors.pop_back();
-    SetColor(CurrentColor());
-}
-
-void CHtmlTextPainter::ApplyState() {
-    SelectFont(CurrentFont());
-    SetColor(CurrentColor());
-    SetSelected(m_state.selected);
 }
 
 void CHtmlTextPainter::SelectFont(TFontEntry* font) {
@@ -615,50 +635,104 @@ void CHtmlTextPainter::SelectFont(TFontEntry* font) {
     m_selectedFont = font->font;
 }
 
-void CHtmlTextPainter::SetColor(DWORD color) {
-    const COLORREF colorRef = ToColorRef(color);
-    if (colorRef == m_colorRef) return;
-    ::SetTextColor(m_dc, colorRef);
-    m_colorRef = colorRef;
+void CHtmlTextPainter::SetColor(COLORREF color) {
+    if (color == m_colorRef) return;
+    ::SetTextColor(m_dc, color);
+    m_colorRef = color;
 }
 
-void CHtmlTextPainter::SetSelected(bool selected) {
-    m_state.selected = selected;
-    const int mode = selected ? OPAQUE : TRANSPARENT;
+void CHtmlTextPainter::SetBackgroundMode(int mode) {
     if (mode == m_bkMode) return;
     SetBkMode(m_dc, mode);
     m_bkMode = mode;
 }
 
-void CHtmlTextPainter::Draw(int x, int y, const wchar_t* text, int length) {
-    TextOutW(m_dc, x + m_shift, y, text, length);
+// Selected text fills its background, which may cover what was drawn before it: it is
+// drawn in its place, after the text that comes before it.
+void CHtmlTextPainter::Draw(int x, int y, const wchar_t* text, int length, int width) {
+    TTextDraw draw = {CurrentFont(), ToColorRef(CurrentColor()), x + m_shift, y, text, length, width, 0, 0};
+    if (draw.font->underline) {
+        const TUnderlineFont& underline = Underline(draw.font);
+        if (underline.plain != nullptr) {
+            draw.font = underline.plain;
+            draw.lineTop = underline.top;
+            draw.lineSize = underline.size;
+        }
+    }
+    if (!m_state.selected) {
+        m_draws.push_back(draw);
+        return;
+    }
+    FlushDraws();
+    SetBackgroundMode(OPAQUE);
+    DrawNow(draw);
+}
+
+void CHtmlTextPainter::DrawNow(const TTextDraw& draw) {
+    SelectFont(draw.font);
+    SetColor(draw.color);
+    TextOutW(m_dc, draw.x, draw.y, draw.text, draw.length);
+    if (draw.lineSize <= 0) return;
+    SelectObject(m_dc, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(m_dc, draw.color);
+    PatBlt(m_dc, draw.x, draw.y + draw.lineTop, draw.width, draw.lineSize, PATCOPY);
+}
+
+// The line's place as GDI computes it: its middle the font's underscore position below
+// the baseline.
+const TUnderlineFont& CHtmlTextPainter::Underline(TFontEntry* font) {
+    for (const TUnderlineFont& known : m_underlines)
+        if (known.font == font) return known;
+    TUnderlineFont underline = {font, nullptr, 0, 0};
+    SelectFont(font);
+    std::vector<char> buffer(GetOutlineTextMetricsW(m_dc, 0, nullptr));
+    auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+    if (buffer.size() >= sizeof(OUTLINETEXTMETRICW) &&
+        GetOutlineTextMetricsW(m_dc, static_cast<UINT>(buffer.size()), outline) != 0) {
+        const int styles = (font->bold ? kBold : 0) | (font->italic ? kItalic : 0);
+        underline.plain = FindOrAddFont(font->faceName, font->size, styles);
+        underline.size = std::max<int>(outline->otmsUnderscoreSize, 1);
+        underline.top = Metrics(font).tmAscent - (outline->otmsUnderscorePosition + underline.size / 2);
+    }
+    m_underlines.push_back(underline);
+    return m_underlines.back();
+}
+
+// The waiting text, one font after the other in the order the fonts first appear.
+void CHtmlTextPainter::FlushDraws() {
+    SetBackgroundMode(TRANSPARENT);
+    for (size_t i = 0; i < m_draws.size(); ++i) {
+        TFontEntry* font = m_draws[i].font;
+        if (font == nullptr) continue;
+        SelectFont(font);
+        for (size_t j = i; j < m_draws.size(); ++j) {
+            TTextDraw& draw = m_draws[j];
+            if (draw.font != font) continue;
+            DrawNow(draw);
+            draw.font = nullptr;
+        }
+    }
+    m_draws.clear();
 }
 
 // A space of its own is drawn only where it leaves a mark: an underline or a selection.
 void CHtmlTextPainter::Space() {
-    if (Drawing() && (CurrentFont()->underline || m_state.selected)) Draw(m_pen.x, TextTop(), L" ", 1);
+    if (Drawing() && (CurrentFont()->underline || m_state.selected)) Draw(m_pen.x, TextTop(), L" ", 1, SpaceWidth());
     m_pen.x += SpaceWidth();
     ++m_state.pos;
 }
 
-int CHtmlTextPainter::SpaceWidth() {
-    for (const auto& known : m_spaceWidths)
-        if (known.first == m_selectedFont) return known.second;
-    SIZE size = {0, 0};
-    GetTextExtentPoint32W(m_dc, L" ", 1, &size);
-    m_spaceWidths.emplace_back(m_selectedFont, size.cx);
-    return size.cx;
-}
+int CHtmlTextPainter::SpaceWidth() { return TextWidth(L" ", 1); }
 
 void CHtmlTextPainter::Escaped(wchar_t ch) {
-    SIZE size = {0, 0};
-    GetTextExtentPoint32W(m_dc, &ch, 1, &size);
-    if (m_pen.x + size.cx > m_rect.right && !AtLeftEdge()) {
+    const int width = TextWidth(&ch, 1);
+    if (m_pen.x + width > m_rect.right && !AtLeftEdge()) {
         m_lineEnd = true;
         return;
     }
-    if (Drawing()) Draw(m_pen.x, TextTop(), &ch, 1);
-    m_pen.x += size.cx;
+    // The character stands in the text behind the escape's first bracket.
+    if (Drawing()) Draw(m_pen.x, TextTop(), m_state.pos + 1, 1, width);
+    m_pen.x += width;
     m_contentRight = m_pen.x;
     m_state.pos += 3;
 }
@@ -684,8 +758,8 @@ void CHtmlTextPainter::TextRun() {
     if (fit.taken == 0 && !fit.ellipsis) return;
     if (Drawing()) {
         const int top = TextTop();
-        if (fit.taken > 0) Draw(m_pen.x, top, run, fit.taken);
-        if (fit.ellipsis) Draw(m_pen.x + fit.width, top, L"...", 3);
+        if (fit.taken > 0) Draw(m_pen.x, top, run, fit.taken, fit.width);
+        if (fit.ellipsis) Draw(m_pen.x + fit.width, top, L"...", 3, TextWidth(L"...", 3));
     }
     if (fit.ellipsis) {
         m_contentRight = m_rect.right;
@@ -715,9 +789,8 @@ int CHtmlTextPainter::FitCount(const wchar_t* run, int length, int room, bool& e
     int taken = fitted, cut = 0;
     if ((m_style & DT_END_ELLIPSIS) != 0) {
         // As many characters as leave room for the dots.
-        SIZE dots = {0, 0};
-        GetTextExtentPoint32W(m_dc, L"...", 3, &dots);
-        while (taken > 0 && m_extents[taken - 1] + dots.cx > room) --taken;
+        const int dots = TextWidth(L"...", 3);
+        while (taken > 0 && m_extents[taken - 1] + dots > room) --taken;
         // Lines that follow need this one to take something.
         if (taken == 0 && AtLeftEdge() && !m_singleLine) taken = 1;
         ellipsis = true;
@@ -750,6 +823,8 @@ int CHtmlTextPainter::WordCut(const wchar_t* run, int fitted, int length) const 
 // wider than the room; measuring grows in steps so that a long run is not measured
 // whole for every line it is spread over.
 bool CHtmlTextPainter::MeasurePrefixes(const wchar_t* run, int length, int room) {
+    if (MeasureNarrow(run, length, room)) return m_extents.back() <= room;
+    SelectFont(CurrentFont());
     const int average = std::max<int>(Metrics(CurrentFont()).tmAveCharWidth, 1);
     // A little more than an average line's worth of characters seldom needs a second try.
     int count = static_cast<int>(std::min<long long>(length, std::max(room, 0) * 5LL / (4LL * average) + 4));
@@ -761,6 +836,64 @@ bool CHtmlTextPainter::MeasurePrefixes(const wchar_t* run, int length, int room)
         if (count == length) return true;
         count = std::min(length, count * 2);
     }
+}
+
+// The font's own widths of the first 256 characters, read once per font handle; empty when
+// the font cannot tell which glyphs it has.
+const std::vector<int>& CHtmlTextPainter::NarrowWidths(TFontEntry* font) {
+    if (font->widthsFont == font->font) return font->narrowWidths;
+    font->widthsFont = font->font;
+    font->narrowWidths.clear();
+    SelectFont(font);
+    ABC abc = {};
+    font->spaceOverhang = GetCharABCWidthsW(m_dc, L' ', L' ', &abc) ? static_cast<int>(abc.abcC) / 2 : 0;
+    wchar_t characters[256];
+    WORD glyphs[256];
+    std::vector<int> widths(256);
+    for (int i = 0; i < 256; ++i) characters[i] = static_cast<wchar_t>(i);
+    if (!GetCharWidth32W(m_dc, 0, 255, widths.data()) ||
+        GetGlyphIndicesW(m_dc, characters, 256, glyphs, GGI_MARK_NONEXISTING_GLYPHS) != 256)
+        return font->narrowWidths;
+    // A character the font lacks is drawn from another font: GDI measures it.
+    for (int i = 0; i < 256; ++i)
+        if (glyphs[i] == 0xFFFF) widths[i] = -1;
+    font->narrowWidths = std::move(widths);
+    return font->narrowWidths;
+}
+
+bool Covers(const std::vector<int>& widths, const wchar_t* text, int length) {
+    if (widths.empty()) return false;
+    for (int i = 0; i < length; ++i)
+        if (text[i] > 0xFF || widths[text[i]] < 0) return false;
+    return true;
+}
+
+// The prefix extents of the run from the font's widths, until one is wider than the room;
+// false (nothing measured) when the run holds a character they do not cover.
+bool CHtmlTextPainter::MeasureNarrow(const wchar_t* run, int length, int room) {
+    const std::vector<int>& widths = NarrowWidths(CurrentFont());
+    if (length <= 0 || !Covers(widths, run, length)) return false;
+    m_extents.clear();
+    int x = 0;
+    for (int i = 0; i < length && x <= room; ++i) {
+        x += widths[run[i]];
+        m_extents.push_back(x);
+    }
+    return true;
+}
+
+// Leaves m_extents as they are.
+int CHtmlTextPainter::TextWidth(const wchar_t* text, int length) {
+    const std::vector<int>& widths = NarrowWidths(CurrentFont());
+    if (Covers(widths, text, length)) {
+        int width = 0;
+        for (int i = 0; i < length; ++i) width += widths[text[i]];
+        return width;
+    }
+    SelectFont(CurrentFont());
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(m_dc, text, length, &size);
+    return size.cx;
 }
 
 void CHtmlTextPainter::Image(const TTag& tag) {
@@ -800,6 +933,7 @@ void CHtmlTextPainter::Image(const TTag& tag) {
         const int bottom = m_pen.y + m_lineHeight - std::max(m_lineHeight - height, 0) / 2;
         const RECT dest = {m_pen.x + m_shift, bottom - height, m_pen.x + m_shift + width, bottom};
         const RECT source = {index * width, 0, (index + 1) * width, height};
+        FlushDraws();
         CUIRender::DrawImage(m_dc, image->bitmap, dest, m_rect, source, RECT{0, 0, 0, 0}, image->hasAlpha, 255);
     }
     m_pen.x += width;
@@ -807,7 +941,7 @@ void CHtmlTextPainter::Image(const TTag& tag) {
     m_imageBottom = std::max<int>(m_imageBottom, m_pen.y + height);
 }
 
-// The DC's font, colours and background mode as they were before the text.
+// The DC's font, brush, colours and background mode as they were before the text.
 class CTextStateGuard {
 public:
     explicit CTextStateGuard(HDC dc)
@@ -815,9 +949,13 @@ public:
           m_font(GetCurrentObject(dc, OBJ_FONT)),
           m_textColor(GetTextColor(dc)),
           m_bkColor(GetBkColor(dc)),
-          m_bkMode(GetBkMode(dc)) {}
+          m_bkMode(GetBkMode(dc)),
+          m_brush(GetCurrentObject(dc, OBJ_BRUSH)),
+          m_brushColor(GetDCBrushColor(dc)) {}
     ~CTextStateGuard() {
         SelectObject(m_dc, m_font);
+        SelectObject(m_dc, m_brush);
+        SetDCBrushColor(m_dc, m_brushColor);
         ::SetTextColor(m_dc, m_textColor);
         SetBkColor(m_dc, m_bkColor);
         SetBkMode(m_dc, m_bkMode);
@@ -831,6 +969,8 @@ private:
     COLORREF m_textColor;
     COLORREF m_bkColor;
     int m_bkMode;
+    HGDIOBJ m_brush;
+    COLORREF m_brushColor;
 };
 
 // Centred, right-aligned and vertically placed text first measures its extent.

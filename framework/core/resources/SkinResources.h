@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "UIString.h"
 #include "UIStringMap.h"
 
@@ -17,6 +19,13 @@ struct TFontEntry {
     bool underline = false;
     bool italic = false;
     TEXTMETRICW metrics = {};  // zero until measured in the paint DC
+    // Advance widths of U+0000..U+00FF as the paint DC gives them for `widthsFont`, -1
+    // where the font has no glyph of its own: tagged text lays its lines out from them
+    // without selecting the font or asking GDI per run. Kept with the handle they were
+    // read for, so that a font replaced in place is read again.
+    HFONT widthsFont = nullptr;
+    std::vector<int> narrowWidths;
+    int spaceOverhang = 0;  // half the space's right bearing: how far italic leans past it
 };
 
 struct TSkinResources {

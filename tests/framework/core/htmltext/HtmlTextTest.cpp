@@ -152,6 +152,44 @@ TEST_F(HtmlText, MeasuringCountsLinesAndWidths) {
     }
 }
 
+// The layout measures from widths it keeps per font: they agree with GDI's extents, also
+// where characters outside the font's first 256 or missing from it are measured by GDI.
+TEST_F(HtmlText, MeasuredWidthsAgreeWithGdi) {
+    const wchar_t* texts[] = {L"Fresh cat food, 12.50 per bag!", L"Caf\u00e9 cr\u00e8me \u00e0 l'\u0153il",
+                              L"\u5ba0\u7269 shop \u98df\u54c1", L"a\x01" L"b\x7f" L"c"};
+    for (const wchar_t* text : texts) EXPECT_EQ(Width(text), Measure(text, DT_SINGLELINE).right) << text;
+}
+
+// Underlined text looks as GDI draws it in an underlined font, spaces and selection too.
+TEST_F(HtmlText, UnderlinesMatchGdi) {
+    const struct {
+        const wchar_t* tagged;
+        int size;
+        bool bold;
+        bool italic;
+        bool selected;
+    } cases[] = {
+        {L"<u>Hello gy</u>", 16, false, false, false},
+        {L"<f Tahoma 23 bold italic underline>Hello gy</f>", 23, true, true, false},
+        {L"<u><s>Hello gy</s></u>", 16, false, false, true},
+    };
+    for (const auto& c : cases) {
+        Canvas tagged(200, 40, 0xFFFFFFFF), plain(200, 40, 0xFFFFFFFF);
+        Draw(tagged, c.tagged, DT_SINGLELINE, RECT{0, 0, 200, 40});
+        HFONT font = manager_.AddFont(50, L"Tahoma", c.size, c.bold, true, c.italic);
+        HGDIOBJ old = SelectObject(plain.dc(), font);
+        SetBkMode(plain.dc(), c.selected ? OPAQUE : TRANSPARENT);
+        SetBkColor(plain.dc(), RGB((manager_.GetDefaultSelectedBkColor() >> 16) & 0xFF,
+                                   (manager_.GetDefaultSelectedBkColor() >> 8) & 0xFF,
+                                   manager_.GetDefaultSelectedBkColor() & 0xFF));
+        SetTextColor(plain.dc(), 0);
+        TextOutW(plain.dc(), 0, 0, L"Hello gy", 8);
+        SelectObject(plain.dc(), old);
+        GdiFlush();
+        EXPECT_TRUE(SamePixels(tagged, plain)) << c.tagged;
+    }
+}
+
 // Each placement draws exactly what a plain left-top drawing does in the rectangle that
 // the measured extent gives.
 TEST_F(HtmlText, PlacementFollowsTheMeasuredExtent) {
