@@ -63,10 +63,14 @@ std::string ReadAll(const char* path) {
 
 // Each figure's least value over readings half a second apart for four seconds: a
 // prompt's thread or a request that is under way at one moment does not count as held.
+// The half second is counted from one reading's start to the next, since a reading
+// itself takes a good part of one under Wine.
 TProcessResources SettledFigures(const Process& program) {
+    const ULONGLONG first = GetTickCount64();
     TProcessResources least = ReadProcessResources(program.Handle(), program.Id());
     for (int i = 1; i < 8; ++i) {
-        Sleep(500);
+        const ULONGLONG due = first + 500ULL * i, tick = GetTickCount64();
+        if (due > tick) Sleep(static_cast<DWORD>(due - tick));
         const TProcessResources now = ReadProcessResources(program.Handle(), program.Id());
         least.gdiObjects = std::min(least.gdiObjects, now.gdiObjects);
         least.userObjects = std::min(least.userObjects, now.userObjects);
