@@ -7,7 +7,7 @@
 #   soak_held       a short soak holds: 6 s after 3 s of warm-up, long enough for the
 #                   page's reload and each of its calls many times over; what this shows
 #                   is the script's verdict (the long soak is what finds slow leaks)
-#   soak_interrupt  the same soak, interrupted once its driver is under way, fails
+#   soak_interrupt  the same soak, interrupted part-way, fails
 # The script starts in a session of its own, as from a terminal, with no display (it makes
 # its own) and a mark in its environment by which anything it leaves running is found.
 set -euo pipefail
@@ -118,7 +118,7 @@ case "$case" in
       finish 3000
       [ "$status" = 0 ] && grep -qx 'soak.sh: the run held' "$tmp/out" || fail "the soak did not hold"
     else
-      await 2400 grep -q '^soak: warming up' "$tmp/out" || fail "the soak did not start its run"
+      await 2400 grep -q '^soak: running for' "$tmp/out" || fail "the soak did not start its run"
       interrupt
       finish 1200
       [ "$status" = 130 ] || fail "exit status $status"
