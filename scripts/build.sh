@@ -28,6 +28,11 @@ else
     esac
   done
 fi
+# Builds into one folder take turns (two run.sh started at once, or one beside a test
+# run that starts another): two configures or makes writing the same files would clash.
+mkdir -p "$build"
+exec 9>"$build/.build-lock"
+flock 9
 # Configured on every run: folders that appear (a new area of code or tests) must join
 # the build, and a configure with nothing new takes about a second.
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" \

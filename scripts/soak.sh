@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The soak run (the test suite runs it for 20 s only): starts the real tallyhive.exe
+# The soak run (the test suite runs it for seconds only): starts the real tallyhive.exe
 # under Wine on a display of its own, with a page from a loopback server that calls
 # ResizeWindow, SetThemeColor, WindowFlash and PlayMp3 in a loop, for
 # TALLYHIVE_SOAK_SECONDS (default 600) after a warm-up of TALLYHIVE_SOAK_WARMUP seconds

@@ -26,9 +26,10 @@ wine_boot_prefix() {
 # Ctrl-C and TERM in the scripts that run a program for a while (run.sh, soak.sh,
 # try-uninstall.sh, screenshot.sh). Wine's GUI programs ignore SIGINT, so a script that
 # waited on one would wait for ever; instead the program started by wine_start is asked
-# to end as the shell would end it (WM_CLOSE to its main window, then its quit command,
-# then termination after a bound), the caller's on_interrupted runs, the script says it
-# was interrupted and exits 130 (143 for TERM); the exit trap then ends the rest.
+# to end (its quit command when it has one, since its close may ask a question that no
+# one is there to answer; else WM_CLOSE to its main window; then termination after a
+# bound), the caller's on_interrupted runs, the script says it was interrupted and exits
+# 130 (143 for TERM); the exit trap then ends the rest.
 wine_program_pid=""
 wine_background_pids=()
 
@@ -74,8 +75,8 @@ wine_end_program() {
   local pid=$wine_program_pid
   wine_running "$pid" || return 0
   echo "$wine_name: asking the program to end" >&2
-  { wine_post 0x10 0 && wine_await "$pid" 30; } ||
-    { [ -n "$wine_program_quit" ] && wine_post 0x111 "$wine_program_quit" && wine_await "$pid" 200; } ||
+  { [ -n "$wine_program_quit" ] && wine_post 0x111 "$wine_program_quit" && wine_await "$pid" 200; } ||
+    { wine_post 0x10 0 && wine_await "$pid" 30; } ||
     { echo "$wine_name: the program did not end; ending it" >&2; kill -KILL "$pid" 2>/dev/null; }
   wine_wait
 }

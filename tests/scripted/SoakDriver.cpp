@@ -63,10 +63,15 @@ std::string ReadAll(const char* path) {
 
 // Each figure's least value over readings half a second apart for four seconds: a
 // prompt's thread or a request that is under way at one moment does not count as held.
+// The four seconds are kept on the clock: under load a reading itself takes a second,
+// and fewer readings over the same span still meet the moments between prompts.
 TProcessResources SettledFigures(const Process& program) {
+    const ULONGLONG first = GetTickCount64();
     TProcessResources least = ReadProcessResources(program.Handle(), program.Id());
-    for (int i = 1; i < 8; ++i) {
-        Sleep(500);
+    for (ULONGLONG due = first + 500; due <= first + 3500; due += 500) {
+        const ULONGLONG tick = GetTickCount64();
+        if (tick >= due + 500) continue;  // the last reading took this one's turn
+        if (tick < due) Sleep(static_cast<DWORD>(due - tick));
         const TProcessResources now = ReadProcessResources(program.Handle(), program.Id());
         least.gdiObjects = std::min(least.gdiObjects, now.gdiObjects);
         least.userObjects = std::min(least.userObjects, now.userObjects);

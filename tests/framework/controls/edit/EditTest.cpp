@@ -212,7 +212,9 @@ TEST_F(EditWindow, EachColourMessagesBrushReplacesTheLastAndNoneOutlivesTheWindo
 }
 
 // Wine reports a GDI count of 0, so there the brush of each window is checked instead.
-TEST_F(EditWindow, AThousandFocusCyclesLeaveNoWindowsOrGdiObjectsBehind) {
+// Each cycle's brush and window are checked on their own; the count's slack of 5 is
+// passed by a leak of one object per cycle well within the cycles run.
+TEST_F(EditWindow, RepeatedFocusCyclesLeaveNoWindowsOrGdiObjectsBehind) {
     CEditUI* edit = BuildEdit(L"text=\"hello\"");
     HDC screen = GetDC(nullptr);
     std::vector<HGDIOBJ> brushes;
@@ -226,7 +228,7 @@ TEST_F(EditWindow, AThousandFocusCyclesLeaveNoWindowsOrGdiObjectsBehind) {
     };
     cycle();
     const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    for (int i = 0; i < 1000; ++i) cycle();
+    for (int i = 0; i < 100; ++i) cycle();
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(nullptr, GetWindow(hwnd(), GW_CHILD));
     EXPECT_EQ(nullptr, edit->GetNativeWindow());
