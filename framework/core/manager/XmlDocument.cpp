@@ -16,7 +16,7 @@ namespace {
 
 // What the scans stop at, for ASCII by table; characters from 0x80 up are never
 // whitespace nor a delimiter, and are names where iswalnum says so.
-enum : unsigned char { kName = 1, kTextRun = 2, kValueRun = 4 };
+enum : unsigned char { kSpace = 1, kName = 2, kTextRun = 4, kValueRun = 8 };
 
 struct TCharClasses {
     unsigned char bits[128];
@@ -24,7 +24,7 @@ struct TCharClasses {
         for (int c = 1; c < 128; ++c) {
             const bool name = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
                               c == ':';
-            bits[c] = static_cast<unsigned char>((name ? kName : 0) |
+            bits[c] = static_cast<unsigned char>((c <= 32 ? kSpace : 0) | (name ? kName : 0) |
                                                  (c != '&' && c != '<' ? kTextRun : 0) |
                                                  (c != '&' && c != '"' ? kValueRun : 0));
         }
@@ -33,13 +33,14 @@ struct TCharClasses {
 
 constexpr TCharClasses kClasses;
 
-// Every control character and the space, in one comparison; NUL is the end of the text,
-// never whitespace.
-inline bool IsWhitespace(wchar_t c) { return static_cast<unsigned>(c) - 1u < 32u; }
+inline bool IsAscii(wchar_t c, unsigned char classes) { return c < 128 && (kClasses.bits[c] & classes) != 0; }
 
+// NUL is the end of the text, never whitespace.
 inline void SkipWhitespace(wchar_t*& p) {
-    while (IsWhitespace(*p)) ++p;
+    while (IsAscii(*p, kSpace)) ++p;
 }
+
+inline bool IsWhitespace(wchar_t c) { return IsAscii(c, kSpace); }
 
 inline bool IsNameChar(wchar_t c) { return c < 128 ? (kClasses.bits[c] & kName) != 0 : iswalnum(c) != 0; }
 
@@ -123,9 +124,7 @@ bool DecodeText(wchar_t*& p, wchar_t*& dest, wchar_t end) {
         *dest++ = DecodeEntity(p);
     }
     for (;;) {
-        const wchar_t* from = p;
-        SkipRun(p, run, end);
-        while (from < p) *dest++ = *from++;
+        while (InRun(*p, run)) *dest++ = *p++;
         if (*p != L'&') break;
         ++p;
         *dest++ = DecodeEntity(p);
@@ -263,7 +262,6 @@ wchar_t* CXmlDocument::AllocateText(size_t units) {
 
 // The larger of the two buffers of each kind is kept for the next document.
 void CXmlDocument::Release() {
-    if (!m_text && m_elements.capacity() == 0) return;
     TSpareBuffers& spare = Spare();
     if (m_textCapacity > spare.textCapacity) {
         m_text.swap(spare.text);
