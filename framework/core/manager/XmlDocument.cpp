@@ -6,12 +6,16 @@
 #include "SkinFile.h"
 #include "TextWiden.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace HiveUI {
 
 namespace {
 
 // What the scans stop at, for ASCII by table; characters from 0x80 up are never
-// whitespace and are left to iswalnum and CharNextW.
+// whitespace nor a delimiter, and are names where iswalnum says so.
 enum : unsigned char { kSpace = 1, kName = 2, kTextRun = 4, kValueRun = 8 };
 
 struct TCharClasses {
@@ -51,46 +55,79 @@ void SkipPast(wchar_t*& p, wchar_t first, wchar_t second) {
     if (*p != 0) p += 2;
 }
 
-struct TEntity {
-    const wchar_t* name;
-    size_t length;
-    wchar_t value;
-};
+// Whether the text at p starts with `word`; stops at the first unit that differs, so
+// never looks past the text's end.
+inline bool StartsWith(const wchar_t* p, const wchar_t* word) {
+    for (; *word != 0; ++p, ++word) {
+        if (*p != *word) return false;
+    }
+    return true;
+}
 
-const TEntity kEntities[] = {
-    {L"amp;", 4, L'&'}, {L"lt;", 3, L'<'}, {L"gt;", 3, L'>'}, {L"quot;", 5, L'"'}, {L"apos;", 5, L'\''},
-};
+// The named entity behind a '&' at p, whose name p is moved past; a '&' that starts
+// none of the five stays a '&'.
+wchar_t DecodeEntity(wchar_t*& p) {
+    struct TEntity {
+        const wchar_t* name;
+        unsigned length;
+        wchar_t value;
+    };
+    static const TEntity kEntities[] = {
+        {L"amp;", 4, L'&'}, {L"lt;", 3, L'<'}, {L"gt;", 3, L'>'}, {L"quot;", 5, L'"'}, {L"apos;", 5, L'\''},
+    };
+    for (const TEntity& entity : kEntities) {
+        if (*p == entity.name[0] && StartsWith(p, entity.name)) {
+            p += entity.length;
+            return entity.value;
+        }
+    }
+    return L'&';
+}
+
+// Units from 0x80 up are never a delimiter, so a run goes on through them whole:
+// surrogate pairs and combining marks are copied as they stand.
+inline bool InRun(wchar_t c, unsigned char run) { return c >= 128 || (kClasses.bits[c] & run) != 0; }
+
+// Moves p to the first unit of the text that ends a run: '&', `end` or the terminator.
+// Where the processor has SSE2 it looks at eight units at a time; the text's buffer
+// holds kReadAhead units behind its terminator for the last of those reads.
+inline void SkipRun(wchar_t*& p, unsigned char run, wchar_t end) {
+#ifdef __SSE2__
+    (void)run;
+    const __m128i ends = _mm_set1_epi16(static_cast<short>(end)), amp = _mm_set1_epi16(L'&');
+    const __m128i zero = _mm_setzero_si128();
+    for (;; p += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, ends), _mm_cmpeq_epi16(units, amp)),
+                                           _mm_cmpeq_epi16(units, zero));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
+        if (mask != 0) {
+            p += __builtin_ctz(mask) / 2;
+            return;
+        }
+    }
+#else
+    while (InRun(*p, run)) ++p;
+#endif
+}
 
 // Decodes the five named entities from p into dest up to `end` ('<' or '"') or the end
 // of the text; the units freed behind the decoded text become spaces. False at the end
-// of the text. Runs of plain ASCII need no character stepping and, while nothing has
-// been decoded yet, not even a copy.
+// of the text. While nothing has been decoded yet, a run needs no copy.
 bool DecodeText(wchar_t*& p, wchar_t*& dest, wchar_t end) {
     const unsigned char run = end == L'"' ? kValueRun : kTextRun;
-    while (*p != 0 && *p != end) {
-        if (dest == p) {
-            while (IsAscii(*p, run)) ++p;
-            dest = p;
-        } else {
-            while (IsAscii(*p, run)) *dest++ = *p++;
-        }
-        if (*p == 0 || *p == end) break;
-        if (*p == L'&') {
-            ++p;
-            wchar_t value = L'&';
-            for (const TEntity& entity : kEntities) {
-                if (wcsncmp(p, entity.name, entity.length) == 0) {
-                    value = entity.value;
-                    p += entity.length;
-                    break;
-                }
-            }
-            *dest++ = value;
-        } else {
-            const wchar_t* next = CharNextW(p);
-            if (next <= p) next = p + 1;
-            while (p < next && *p != 0 && *p != end) *dest++ = *p++;
-        }
+    while (dest == p) {
+        SkipRun(p, run, end);
+        dest = p;
+        if (*p != L'&') return *p != 0;
+        ++p;
+        *dest++ = DecodeEntity(p);
+    }
+    for (;;) {
+        while (InRun(*p, run)) *dest++ = *p++;
+        if (*p != L'&') break;
+        ++p;
+        *dest++ = DecodeEntity(p);
     }
     for (wchar_t* q = dest; q < p; ++q) *q = L' ';
     return *p != 0;
@@ -217,7 +254,7 @@ wchar_t* CXmlDocument::AllocateText(size_t units) {
         std::swap(m_textCapacity, spare.textCapacity);
     }
     if (m_textCapacity < units) {
-        m_text.reset(new wchar_t[units]);
+        m_text.reset(new wchar_t[units + kReadAhead]);
         m_textCapacity = units;
     }
     return m_text.get();
@@ -400,7 +437,11 @@ bool CXmlDocument::ParseElementBody(wchar_t*& p, ULONG element, ULONG parent, wc
     SkipWhitespace(p);
     const wchar_t* name = m_text.get() + m_elements[element].nameStart;
     const size_t nameLength = static_cast<size_t>(nameEnd - name);
-    if (wcsncmp(p, name, nameLength) != 0) return Fail(L"Unmatched closing tag", p);
+    // Stops at the first unit that differs, the text's end included.
+    const wchar_t* q = p;
+    for (const wchar_t* n = name; n < nameEnd; ++n, ++q) {
+        if (*q != *n) return Fail(L"Unmatched closing tag", p);
+    }
     p += nameLength;
     SkipWhitespace(p);
     if (*p != L'>') return Fail(L"Unmatched closing tag", p);

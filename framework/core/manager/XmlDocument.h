@@ -73,6 +73,9 @@ private:
         ULONG dataStart;
     };
 
+    // Units the text's buffer holds behind its capacity, so that a scan reading several
+    // units at once up to the terminator stays inside it.
+    static constexpr size_t kReadAhead = 8;
     struct TSpareBuffers;
     static TSpareBuffers& Spare();
     wchar_t* AllocateText(size_t units);

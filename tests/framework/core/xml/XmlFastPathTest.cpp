@@ -127,3 +127,18 @@ TEST(XmlFastPath, EntitiesNextToNonAsciiCharactersDecode) {
         EXPECT_EQ(std::wstring(L"a[v=") + c.read + L"]{b[]}", Dump(doc.GetRoot()));
     }
 }
+
+// Values and texts are scanned several units at a time: a delimiter, an entity or the
+// end of the text may fall on any unit of such a read.
+TEST(XmlFastPath, RunsOfEveryLengthEndWhereTheirDelimiterIs) {
+    for (size_t length = 0; length <= 17; ++length) {
+        std::wstring run;
+        for (size_t i = 0; i < length; ++i) run += i % 3 == 2 ? L'\x5B9A' : static_cast<wchar_t>(L'a' + i);
+        CXmlDocument doc;
+        ASSERT_TRUE(doc.Load((L"<a v=\"" + run + L"&amp;" + run + L"\" w=\"" + run + L"\">" + run + L"<b/></a>").c_str()))
+            << length;
+        EXPECT_EQ(L"a[v=" + run + L"&" + run + L",w=" + run + L"]{b[]}", Dump(doc.GetRoot())) << length;
+        EXPECT_FALSE(doc.Load((L"<a v=\"" + run).c_str())) << length;
+        EXPECT_STREQ(L"Error while parsing attribute string", doc.GetLastErrorMessage()) << length;
+    }
+}
