@@ -5,7 +5,9 @@
 // each round starts the three in turn, in an order that rotates from round to round.
 // Besides the medians, the median of each round's ratio: the three of a round meet the
 // same load, which on a shared machine drifts from round to round.
-// Run by hand: bench_client_start.exe [rounds]
+// Run by hand: bench_client_start.exe [rounds]. The client is the one built beside the
+// benchmark, or with TALLYHIVE_RELEASE_DIR set, the release package's (as the program
+// tests take it); the baselines are built as the client is (stripped in a release tree).
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -94,7 +96,7 @@ double TimeToFirstFrame(const Subject& subject, const ScreenPoll& poll) {
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
-    const std::wstring client = BesideSelf(TALLYHIVE_EXE_RELATIVE);
+    const std::wstring client = ProgramUnderTest(L"tallyhive.exe", TALLYHIVE_EXE_RELATIVE);
     const std::vector<std::wstring> imports = Bench::ImportedLibraries(client);
     if (imports.empty()) {
         fprintf(stderr, "cannot read the imports of the client\n");
