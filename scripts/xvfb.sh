@@ -25,7 +25,7 @@ start_xvfb() {
       sleep 0.1
     done
     xvfb_owns "$display" && [ -e "/tmp/.X11-unix/X${display}" ] && break
-    kill "$xvfb_pid" 2>/dev/null
+    kill "$xvfb_pid" 2>/dev/null || true
     xvfb_pid=""
     display=$((display + 1))
   done
