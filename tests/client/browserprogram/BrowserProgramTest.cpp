@@ -186,9 +186,11 @@ TEST_F(BrowserProgram, APageLoadedAgainUnderTheExitConfirmationIsDimmedAgain) {
     PostMessageW(main_, WM_CLOSE, 0, 0);
     const HWND panel = WaitForWindow(kPanelClass, program_->Id());
     ASSERT_NE(nullptr, panel);
-    ASSERT_TRUE(WaitUntil([&] { return dimmings() == 1; }));
+    // The page reloads on its own every 300 ms, so more than one dimming may be in already.
+    ASSERT_TRUE(WaitUntil([&] { return dimmings() >= 1; }));
     const int requests = LineRequests();
-    EXPECT_TRUE(WaitUntil([&] { return LineRequests() > requests && dimmings() >= 2; }));
+    const int dimmed = dimmings();
+    EXPECT_TRUE(WaitUntil([&] { return LineRequests() > requests && dimmings() > dimmed; }));
     PressKey(panel, VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(panel); }));
     EXPECT_TRUE(WaitUntil([&] { return DimmingRun(false, mark); }));
