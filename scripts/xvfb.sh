@@ -6,11 +6,11 @@
 # The server runs in a session of its own: the terminal's Ctrl-C goes to the script, which
 # ends its programs before their display, instead of to Xvfb, which would quit at once.
 
-# True when the lock file of display N names the server we started.
-xvfb_owns() {
+# True when display N takes connections and its lock file names the server we started.
+xvfb_ready() {
   local owner
   owner=$(tr -d ' \n' 2>/dev/null <"/tmp/.X$1-lock") || return 1
-  [ -n "$owner" ] && [ "$owner" = "$xvfb_pid" ]
+  [ "$owner" = "$xvfb_pid" ] && [ -e "/tmp/.X11-unix/X$1" ]
 }
 
 start_xvfb() {
@@ -20,11 +20,11 @@ start_xvfb() {
     setsid Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 150); do
-      { xvfb_owns "$display" && [ -e "/tmp/.X11-unix/X${display}" ]; } && break
+      xvfb_ready "$display" && break
       kill -0 "$xvfb_pid" 2>/dev/null || break
       sleep 0.1
     done
-    xvfb_owns "$display" && [ -e "/tmp/.X11-unix/X${display}" ] && break
+    xvfb_ready "$display" && break
     kill "$xvfb_pid" 2>/dev/null || true
     xvfb_pid=""
     display=$((display + 1))
