@@ -55,6 +55,15 @@ void LogFileSink(int level, const char* file, int line, const char* format, va_l
 
 std::string GetLogFilePath() { return g_dataFolder + "\\log.txt"; }
 
+std::string PageTextForLog(const std::string& text) {
+    const size_t kShown = 200;
+    if (text.size() <= kShown) return text;
+    size_t end = kShown;
+    // Back over continuation bytes, so the cut falls before a character's lead byte.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end) + "...";
+}
+
 bool OpenLogFile(const std::string& path) {
     std::lock_guard<std::mutex> lock(g_logMutex);
     FILE* file = fopen(path.c_str(), "ab+");

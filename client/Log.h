@@ -20,6 +20,10 @@ void LogStderrSink(int level, const char* file, int line, const char* format, va
 void LogFileSink(int level, const char* file, int line, const char* format, va_list args);
 std::string GetLogFilePath();
 
+// What a page gave (an address, a title) as a log line shows it: cut to a length that
+// names it without letting a page fill the log, ending on a whole UTF-8 character.
+std::string PageTextForLog(const std::string& text);
+
 // Opens path for appending and switches to the file sink; false leaves standard error.
 bool OpenLogFile(const std::string& path);
 // Closes the file when it is open; later lines go to standard error.
