@@ -216,7 +216,7 @@ private:
     TRunFit FitRun(const wchar_t* run, int length);
     int FitCount(const wchar_t* run, int length, int room, bool& ellipsis);
     int SpaceWidth();
-    int WordCut(const wchar_t* run, int fitted, int length) const;
+    int WordCut(const wchar_t* run, int held, int length) const;
     bool MeasurePrefixes(const wchar_t* run, int length, int room);
     void Image(const TTag& tag);
 
@@ -786,35 +786,37 @@ int CHtmlTextPainter::FitCount(const wchar_t* run, int length, int room, bool& e
     if (MeasurePrefixes(run, length, room)) return length;
     int fitted = 0;
     while (m_extents[fitted] <= room) ++fitted;
-    int taken = fitted, cut = 0;
+    // The character that does not fit stays on a line the run starts, cut by the edge,
+    // and the line ends behind it: label heights count the lines this way. Behind other
+    // text it goes to the next line.
+    int taken = AtLeftEdge() ? fitted + 1 : fitted;
+    const int cut = (m_style & DT_WORDBREAK) != 0 ? WordCut(run, taken, length) : 0;
+    if (cut > 0) taken = cut;
     if ((m_style & DT_END_ELLIPSIS) != 0) {
         // As many characters as leave room for the dots.
         const int dots = TextWidth(L"...", 3);
+        taken = std::min(taken, fitted);
         while (taken > 0 && m_extents[taken - 1] + dots > room) --taken;
         // Lines that follow need this one to take something.
         if (taken == 0 && AtLeftEdge() && !m_singleLine) taken = 1;
         ellipsis = true;
-    } else if ((m_style & DT_WORDBREAK) != 0 && (cut = WordCut(run, fitted, length)) > 0) {
-        taken = cut;
-    } else if (AtLeftEdge()) {
-        // A single line shows the character that does not fit, cut by the edge; a line
-        // that is followed by others leaves it to the next one unless nothing would fit.
-        taken = (m_singleLine || fitted == 0) ? fitted + 1 : fitted;
-    } else if ((m_style & DT_WORDBREAK) != 0) {
+    } else if ((m_style & DT_WORDBREAK) != 0 && cut == 0 && !AtLeftEdge()) {
         // A word that does not fit behind other text moves to the next line whole.
         taken = 0;
     }
-    // Never part a surrogate pair.
-    if (taken > 0 && taken < length && IS_HIGH_SURROGATE(run[taken - 1])) taken = taken > 1 ? taken - 1 : taken + 1;
+    // Never part a surrogate pair: one that fits only in part goes to the next line,
+    // unless it is the character that stays cut by the edge.
+    if (taken > 0 && taken < length && IS_HIGH_SURROGATE(run[taken - 1]))
+        taken = (taken > 1 && taken <= fitted) ? taken - 1 : taken + 1;
     if (taken > 0 && static_cast<int>(m_extents.size()) < taken) MeasurePrefixes(run, taken, INT_MAX);
     return std::min(taken, length);
 }
 
-// The position behind the last character that is not an ASCII letter among the fitting
-// ones; a space that did not fit ends the line as well. 0 when there is none.
-int CHtmlTextPainter::WordCut(const wchar_t* run, int fitted, int length) const {
-    if (fitted < length && run[fitted] == L' ') return fitted + 1;
-    for (int i = fitted - 1; i >= 0; --i)
+// The position behind the last character that is not an ASCII letter among those the
+// line holds; a space behind them ends the line as well. 0 when there is none.
+int CHtmlTextPainter::WordCut(const wchar_t* run, int held, int length) const {
+    if (held < length && run[held] == L' ') return held + 1;
+    for (int i = held - 1; i >= 0; --i)
         if (!IsAsciiLetter(run[i])) return i + 1;
     return 0;
 }

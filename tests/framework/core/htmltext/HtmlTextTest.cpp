@@ -6,6 +6,7 @@
 #include <stb_image_write.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <ostream>
 #include <random>
 #include <string>
@@ -149,6 +150,72 @@ TEST_F(HtmlText, MeasuringCountsLinesAndWidths) {
         const RECT extent = Measure(c.text, c.style, RECT{0, 0, c.width, 100});
         EXPECT_EQ(c.lines * line, extent.bottom) << c.text;
         EXPECT_EQ(c.measuredWidth, extent.right) << c.text;
+    }
+}
+
+// A run that meets the right edge at the line's start keeps the character that does not
+// fit, cut by the edge, and the line ends behind it; behind other text that character
+// goes to the next line. Widths come from GDI on the same font.
+TEST_F(HtmlText, ARunStartingALineKeepsTheCharacterCutByTheEdge) {
+    const int line = LineHeight();
+    const struct {
+        const wchar_t* text;
+        const wchar_t* widthOf;  // the rectangle is as wide as this text, less or more
+        UINT style;
+        int lines[3];  // one pixel narrower, exactly as wide, one pixel wider
+    } cases[] = {
+        {L"abc", L"abc", 0, {1, 1, 1}},
+        {L"abc", L"abc", DT_WORDBREAK, {1, 1, 1}},
+        {L"aaaaaaaa", L"aaa", 0, {3, 2, 2}},
+        {L"aaaaaaaa", L"aaa", DT_WORDBREAK, {3, 2, 2}},
+        {L"abc def", L"abc def", 0, {1, 1, 1}},
+        {L"abc def", L"abc def", DT_WORDBREAK, {2, 1, 1}},
+        // The comma kept at the edge is a word boundary: the line ends behind it.
+        {L"abc, def", L"abc,", DT_WORDBREAK, {2, 2, 2}},
+        // The colour tag parts the runs: "cd" stands behind other text.
+        {L"ab<c #FF>cd</c>", L"abcd", 0, {2, 1, 1}},
+        {L"ab<c #FF>cd</c>", L"abcd", DT_WORDBREAK, {2, 1, 1}},
+    };
+    for (const auto& c : cases) {
+        for (int i = 0; i < 3; ++i) {
+            const int width = Width(c.widthOf) - 1 + i;
+            const RECT extent = Measure(c.text, c.style, RECT{0, 0, width, 100});
+            EXPECT_EQ(c.lines[i] * line, extent.bottom) << c.text << " style " << c.style << " width " << width;
+            EXPECT_LE(extent.right, width) << c.text;
+        }
+    }
+}
+
+// The drawn lines are the measured ones, each as GDI draws its text in the rectangle.
+TEST_F(HtmlText, DrawnLinesAreTheMeasuredOnes) {
+    ASSERT_LE(Width(L"..."), Width(L"thr"));
+    const int line = LineHeight();
+    const struct {
+        const wchar_t* text;
+        UINT style;
+        int width;
+        std::vector<const wchar_t*> lines;
+    } cases[] = {
+        {L"aaaaaaaa", 0, Width(L"aaa"), {L"aaaa", L"aaaa"}},
+        {L"abc, def", DT_WORDBREAK, Width(L"abc,") - 1, {L"abc, ", L"def"}},
+        // The line is cut back to its last word before it makes room for the dots.
+        {L"one two three", DT_WORDBREAK | DT_END_ELLIPSIS, Width(L"one two thr"), {L"one two ...", L"three"}},
+    };
+    for (const auto& c : cases) {
+        const RECT box = {0, 0, c.width, 4 * line};
+        EXPECT_EQ(static_cast<int>(c.lines.size()) * line, Measure(c.text, c.style, box).bottom) << c.text;
+        Canvas drawn(c.width + 20, 4 * line, 0xFFFFFFFF), expected(c.width + 20, 4 * line, 0xFFFFFFFF);
+        Draw(drawn, c.text, c.style, box);
+        HGDIOBJ old = SelectObject(expected.dc(), manager_.GetFont(0));
+        SetBkMode(expected.dc(), TRANSPARENT);
+        SetTextColor(expected.dc(), 0);
+        IntersectClipRect(expected.dc(), 0, 0, c.width, 4 * line);
+        for (size_t i = 0; i < c.lines.size(); ++i)
+            TextOutW(expected.dc(), 0, static_cast<int>(i) * line, c.lines[i], static_cast<int>(wcslen(c.lines[i])));
+        SelectClipRgn(expected.dc(), nullptr);
+        SelectObject(expected.dc(), old);
+        GdiFlush();
+        EXPECT_TRUE(SamePixels(drawn, expected)) << c.text;
     }
 }
 
