@@ -40,9 +40,13 @@ wine_background_pids=()
 # without its shutdown (the client would not store its settings). So every Wine program
 # the scripts start and wait on runs in a session of its own, away from the terminal and
 # reading none of its input, and only the script hears Ctrl-C.
-# wine_apart COMMAND [ARGS...] runs one so in the foreground. (A background start names
-# setsid itself: through a function the pid in $! would be a subshell's, not the program's.)
-wine_apart() { setsid "$@" </dev/null; }
+# wine_apart COMMAND [ARGS...] runs one so and waits for it; Ctrl-C cuts the wait short
+# (the exit trap ends what is left). A background start names setsid itself: through a
+# function the pid in $! would be a subshell's, not the program's.
+wine_apart() {
+  setsid "$@" </dev/null &
+  wait $!
+}
 
 # wine_start CLASS QUIT_WPARAM PROGRAM [ARGS...]: starts a Wine program in the background
 # whose main window has class CLASS and ends on a WM_COMMAND of QUIT_WPARAM (empty: none).
