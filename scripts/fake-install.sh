@@ -6,7 +6,7 @@
 fake_install() {
   local build=$1 c=$WINEPREFIX/drive_c
   install="$c/Program Files/tallyhive"
-  desktop=$(winepath -u "$(wine cmd /c 'echo %USERPROFILE%\Desktop' 2>/dev/null | tr -d '\r')")
+  desktop=$(wine_apart winepath -u "$(wine_apart wine cmd /c 'echo %USERPROFILE%\Desktop' 2>/dev/null | tr -d '\r')")
   programs="$c/ProgramData/Microsoft/Windows/Start Menu/Programs"
   # A copied prefix may link its desktop to a folder that went with the prefix's first HOME.
   [ -L "$desktop" ] && [ ! -e "$desktop" ] && rm "$desktop"
@@ -17,6 +17,6 @@ fake_install() {
     "$programs/tallyhive/tallyhive.lnk" "$programs/tallyhive uninstall.lnk"
   printf '[uninstall]\r\ninstall_reg_name=tallyhive\r\ninstall_path=C:\\Program Files\\tallyhive\r\nuninstall_name=tallyhive uninstall\r\ninstall_exe_name=tallyhive.exe\r\n' \
     >"$install/uninstall.dat"
-  wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\tallyhive' /v DisplayName /d tallyhive /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\tallyhive' /f >/dev/null 2>&1
+  wine_apart wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\tallyhive' /v DisplayName /d tallyhive /f >/dev/null 2>&1
+  wine_apart wine reg add 'HKCU\Software\tallyhive' /f >/dev/null 2>&1
 }

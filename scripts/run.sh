@@ -45,8 +45,8 @@ if [ -n "$demo" ]; then
   echo "run: the demo shop answers for every host on 127.0.0.1:$demo_port (--no-demo: the real hosts)" >&2
 fi
 
-appdata=$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
-data=$(winepath -u "$appdata\\tallyhive" 2>/dev/null)
+appdata=$(wine_apart wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
+data=$(wine_apart winepath -u "$appdata\\tallyhive" 2>/dev/null)
 data=${data/\/dosdevices\/c:\//\/drive_c\/}
 
 report() {

@@ -94,18 +94,18 @@ case "$what" in
       start_client
     fi
     case "$what" in
-      exit-confirmation) wine "$wine_poke" TallyHiveMainFrameWnd post 0x10 0 0 ;;          # WM_CLOSE
-      settings) wine "$wine_poke" TallyHiveMainFrameWnd click 1062 15 ;;                   # the settings button
-      tray-menu) wine "$wine_poke" TallyHiveMainFrameWnd post 0x401 0 0x205 ;;            # right click on the icon
+      exit-confirmation) wine_apart wine "$wine_poke" TallyHiveMainFrameWnd post 0x10 0 0 ;;  # WM_CLOSE
+      settings) wine_apart wine "$wine_poke" TallyHiveMainFrameWnd click 1062 15 ;;           # the settings button
+      tray-menu) wine_apart wine "$wine_poke" TallyHiveMainFrameWnd post 0x401 0 0x205 ;;     # right click on the icon
     esac
     if [ -z "$front" ]; then
       xwd -id "$main_id" -display "$DISPLAY" | convert xwd:- -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
     else
-      wine "$wine_poke" "$front" wait || { echo "screenshot.sh: the $what window did not show" >&2; exit 1; }
+      wine_apart wine "$wine_poke" "$front" wait || { echo "screenshot.sh: the $what window did not show" >&2; exit 1; }
       sleep 3
       shown=TallyHiveMainFrameWnd
       [ "$what" = update ] && shown=DownloadUpdateFrame
-      wine "$wine_poke" "$shown" grab "Z:${work//\//\\}\\shown.ppm"
+      wine_apart wine "$wine_poke" "$shown" grab "Z:${work//\//\\}\\shown.ppm"
       convert "$work/shown.ppm" -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
     fi
     ;;
@@ -114,13 +114,13 @@ case "$what" in
     fake_install "$build"
     cd "$install"
     wine_start UnInstall "" uninstall.exe >/dev/null 2>&1
-    wine "$wine_poke" UnInstall wait || { echo "screenshot.sh: the uninstaller's window did not come up" >&2; exit 1; }
+    wine_apart wine "$wine_poke" UnInstall wait || { echo "screenshot.sh: the uninstaller's window did not come up" >&2; exit 1; }
     sleep 3
     id=$(window_id 400x300)
     xwd -id "$id" -display "$DISPLAY" | convert xwd:- -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
     ;;
   *)
-    (cd "$(dirname "$exe")" && wine "$exe" --gtest_filter="$filter" >/dev/null 2>&1) &
+    (cd "$(dirname "$exe")" && setsid wine "$exe" --gtest_filter="$filter" >/dev/null 2>&1) &
     program=$!
     wine_background_pids+=("$program")
     for _ in $(seq 1800); do [ -e "$work/ready" ] && break; sleep 0.1; done

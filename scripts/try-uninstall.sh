@@ -41,9 +41,9 @@ left=()
 for path in "$install" "$desktop/tallyhive.lnk" "$programs/tallyhive" "$programs/tallyhive uninstall.lnk"; do
   [ -e "$path" ] && left+=("$path")
 done
-wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\tallyhive' >/dev/null 2>&1 &&
+wine_apart wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\tallyhive' >/dev/null 2>&1 &&
   left+=("HKLM\\...\\Uninstall\\tallyhive")
-wine reg query 'HKCU\Software\tallyhive' >/dev/null 2>&1 && left+=("HKCU\\Software\\tallyhive")
+wine_apart wine reg query 'HKCU\Software\tallyhive' >/dev/null 2>&1 && left+=("HKCU\\Software\\tallyhive")
 echo "try-uninstall: uninstall.exe exited with code $wine_status" >&2
 if [ ${#left[@]} = 0 ]; then
   echo "try-uninstall: nothing was left behind" >&2

@@ -24,21 +24,36 @@ wine_boot_prefix() {
 }
 
 # Ctrl-C and TERM in the scripts that run a program for a while (run.sh, soak.sh,
-# try-uninstall.sh, screenshot.sh). Wine's GUI programs ignore SIGINT, so a script that
-# waited on one would wait for ever; instead the program started by wine_start is asked
-# to end (its quit command when it has one, since its close may ask a question that no
-# one is there to answer; else WM_CLOSE to its main window; then termination after a
-# bound), the caller's on_interrupted runs, the script says it was interrupted and exits
-# 130 (143 for TERM); the exit trap then ends the rest.
+# try-uninstall.sh, screenshot.sh). The Wine programs they start do not hear the
+# terminal's Ctrl-C (see wine_apart), so a script that waited on one would wait for
+# ever; instead the program started by wine_start is asked to end (its quit command when
+# it has one, since its close may ask a question that no one is there to answer; else
+# WM_CLOSE to its main window; then termination after a bound), the caller's
+# on_interrupted runs, the script says it was interrupted and exits 130 (143 for TERM);
+# the exit trap then ends the rest.
 wine_program_pid=""
 wine_background_pids=()
+
+# From a terminal, Wine puts a console host for the terminal in the process group of the
+# program it starts, and the desktop process that the program's first window starts joins
+# that group too: the terminal's Ctrl-C would reach them all and end the program at once,
+# without its shutdown (the client would not store its settings). So every Wine program
+# the scripts start and wait on runs in a session of its own, away from the terminal and
+# reading none of its input, and only the script hears Ctrl-C.
+# wine_apart COMMAND [ARGS...] runs one so and waits for it; Ctrl-C cuts the wait short
+# (the exit trap ends what is left). A background start names setsid itself: through a
+# function the pid in $! would be a subshell's, not the program's.
+wine_apart() {
+  setsid "$@" </dev/null &
+  wait $!
+}
 
 # wine_start CLASS QUIT_WPARAM PROGRAM [ARGS...]: starts a Wine program in the background
 # whose main window has class CLASS and ends on a WM_COMMAND of QUIT_WPARAM (empty: none).
 wine_start() {
   wine_program_class=$1 wine_program_quit=$2
   shift 2
-  wine "$@" &
+  setsid wine "$@" </dev/null &
   wine_program_pid=$!
 }
 
@@ -68,7 +83,7 @@ wine_await() {
 }
 
 wine_post() {
-  [ -f "${wine_poke:-}" ] && wine "$wine_poke" "$wine_program_class" post "$1" "$2" 0 >/dev/null 2>&1
+  [ -f "${wine_poke:-}" ] && wine_apart wine "$wine_poke" "$wine_program_class" post "$1" "$2" 0 >/dev/null 2>&1
 }
 
 wine_end_program() {
@@ -134,7 +149,7 @@ wine_window_manager() {
     grep -F -A3 "[Software\\\\Wine\\\\$key]" "$WINEPREFIX/user.reg" 2>/dev/null | sed -n 's/^"Managed"="\(.\).*/\1/p'
   done | head -n 1) || true
   [ "${have:-Y}" = "$want" ] ||
-    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$1\\X11 Driver" /v Managed /d "$want" /f >/dev/null 2>&1
+    wine_apart wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$1\\X11 Driver" /v Managed /d "$want" /f >/dev/null 2>&1
 }
 
 # wine_session NAME EXE OWN: for the scripts that start a program for the user (run.sh,

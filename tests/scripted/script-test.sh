@@ -2,14 +2,16 @@
 # The user's scripts, run as a user runs them: script-test.sh CASE BUILD_DIR DEPS_PREFIX
 #   run_quit        run.sh with no arguments shows the demo shop's page; the client's quit
 #                   command ends it normally, with its settings written
-#   run_interrupt   Ctrl-C on run.sh asks the client to end and ends everything it
-#                   started; status 130
+#   run_interrupt   Ctrl-C in run.sh's terminal asks the client to end, which it does
+#                   normally, with its settings written; the script ends everything it
+#                   started and exits with status 130
 #   soak_held       a short soak holds: 6 s after 3 s of warm-up, long enough for the
 #                   page's reload and each of its calls many times over; what this shows
 #                   is the script's verdict (the long soak is what finds slow leaks)
-#   soak_interrupt  the same soak, interrupted part-way, fails
-# The script starts in a session of its own, as from a terminal, with no display (it makes
-# its own) and a mark in its environment by which anything it leaves running is found.
+#   soak_interrupt  the same soak, interrupted part-way by Ctrl-C in its terminal, fails
+# The script starts in a session of its own (the interrupted ones on a terminal of their
+# own), with no display (it makes its own) and a mark in its environment by which
+# anything it leaves running is found.
 set -euo pipefail
 
 case=$1 build=$2 deps=$3
@@ -69,12 +71,29 @@ finish() {
   wait "$pid" || status=$?
 }
 
-interrupt() { kill -INT -- "-$pid"; }
+# start_in_terminal SCRIPT [ARGS...]: as a user starts it from a shell in a terminal, the
+# terminal's foreground job; what the terminal shows goes to $tmp/out. interrupt types
+# Ctrl-C there.
+start_in_terminal() {
+  : >"$tmp/out"
+  : >"$tmp/err"
+  env "$mark" python3 "$top/tests/scripted/terminal.py" "$tmp/out" "$@" &
+  pid=$!
+}
+
+interrupt() { kill -USR1 "$pid"; }
+
+# The script's work folder, named in the command lines of what it runs.
+work_folder() {
+  local p
+  for p in $(marked); do tr '\0' '\n' <"/proc/$p/cmdline" 2>/dev/null; done |
+    grep -m 1 -o -E '^/tmp/tallyhive-(run|soak)\.[^/]+' || true
+}
 
 # The demo shop's blue head band, inside the client's main window on the script's display.
 page_shown() {
   local display id
-  display=$(sed -n 's/.*using Xvfb on \(:[0-9]*\).*/\1/p' "$tmp/err")
+  display=$(sed -n 's/.*using Xvfb on \(:[0-9]*\).*/\1/p' "$tmp/out" "$tmp/err")
   [ -n "$display" ] || return 1
   id=$(xwininfo -root -tree -display "$display" 2>/dev/null | grep -a ' 1200x770+' | awk '{ print $1; exit }')
   [ -n "$id" ] && [ "$(xwd -id "$id" -display "$display" 2>/dev/null |
@@ -92,8 +111,14 @@ nothing_left() {
 case "$case" in
   run_quit | run_interrupt)
     wine_new_prefix "$WINEPREFIX"
-    start "$top/scripts/run.sh"
+    # An index outside the line list, which the client replaces with the one in use
+    # when it ends normally.
+    local_data=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Local)/tallyhive
+    mkdir -p "$local_data"
+    printf '[LINES]\r\nSELECT_INDEX=-1\r\n' >"$local_data/config.ini"
+    if [ "$case" = run_quit ]; then start "$top/scripts/run.sh"; else start_in_terminal "$top/scripts/run.sh"; fi
     await 2400 page_shown || fail "the client did not show the demo shop's page"
+    work=$(work_folder)
     if [ "$case" = run_quit ]; then
       DISPLAY=$(sed -n 's/.*using Xvfb on \(:[0-9]*\).*/\1/p' "$tmp/err") \
         wine "$build/tests/scripted/window_poke.exe" TallyHiveMainFrameWnd post 0x111 0x10401 0 ||
@@ -104,28 +129,38 @@ case "$case" in
       interrupt
       finish 1200
       [ "$status" = 130 ] || fail "exit status $status"
-      grep -qx 'run: interrupted' "$tmp/err" || fail "no line saying the run was interrupted"
+      # After the terminal's echo of the interrupt character.
+      grep -qxE '(\^C)?run: interrupted' "$tmp/out" || fail "no line saying the run was interrupted"
+      grep -qx 'run: asking the program to end' "$tmp/out" || fail "no line saying the client was asked to end"
     fi
     # Either way the client was asked to end, not killed: it stored its settings.
-    grep -qx 'run: tallyhive ended normally' "$tmp/err" || fail "no line saying the client ended normally"
-    data=$(sed -n 's/^run: data folder: //p' "$tmp/err")
-    [ -n "$data" ] && [ -f "$data/config.ini" ] || fail "no config.ini in the data folder printed ('$data')"
+    grep -qx 'run: tallyhive ended normally' "$tmp/out" "$tmp/err" || fail "no line saying the client ended normally"
+    data=$(sed -n 's/^run: data folder: //p' "$tmp/out" "$tmp/err")
+    [ "$data" = "$local_data" ] || fail "the data folder printed ('$data') is not the client's ('$local_data')"
+    grep -qxE $'SELECT_INDEX=0\r?' "$data/config.ini" || fail "config.ini was not written by the client: $(cat "$data/config.ini")"
     ;;
   soak_held | soak_interrupt)
     export TALLYHIVE_SOAK_SECONDS=6 TALLYHIVE_SOAK_WARMUP=3
-    start "$top/scripts/soak.sh"
     if [ "$case" = soak_held ]; then
+      start "$top/scripts/soak.sh"
       finish 3000
       [ "$status" = 0 ] && grep -qx 'soak.sh: the run held' "$tmp/out" || fail "the soak did not hold"
     else
+      start_in_terminal "$top/scripts/soak.sh"
       await 2400 grep -q '^soak: running for' "$tmp/out" || fail "the soak did not start its run"
+      work=$(work_folder)
       interrupt
       finish 1200
       [ "$status" = 130 ] || fail "exit status $status"
+      grep -qx 'soak.sh: asking the program to end' "$tmp/out" || fail "no line saying the driver was asked to end"
       ! grep -q 'held' "$tmp/out" "$tmp/err" || fail "an interrupted soak reported holding"
     fi
     ;;
   *) echo "script-test.sh: unknown case '$case'" >&2; exit 2 ;;
 esac
 nothing_left
+if [ -n "${work+set}" ]; then
+  [ -n "$work" ] || fail "no work folder of the script's seen while it ran"
+  [ ! -e "$work" ] || fail "the work folder $work is left"
+fi
 echo "ok: $case"
