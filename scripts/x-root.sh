@@ -68,9 +68,9 @@ done
 # time); with RIM, whether 3 pixels left of its left edge, inside the 5-pixel shadow that
 # both windows in front have, the root is dark (every channel below 0x40).
 shows() {
-  local label=$1 class=$2 x=$3 y=$4 want=$5 rim=${6:-} place left top width height colour="" band _
+  local label=$1 class=$2 x=$3 y=$4 want=$5 rim=${6:-} place left top height colour="" band _
   place=$(wine "$poke" "$class" place 2>/dev/null) || { report "$label" "did not come up"; failed=1; return; }
-  read -r left top width height <<<"${place//$'\r'/}"
+  read -r left top _ height <<<"${place//$'\r'/}"
   for _ in $(seq 100); do
     read_root || true
     colour=$(root_colour $((left + x)) $((top + y)))
