@@ -20,18 +20,19 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:?usage: screenshot.sh client|error-page|exit-confirmation|settings|tray-menu|update|uninstaller|demo-frame|demo-window|frame-window [OUT.png] [BUILD_DIR]}
 build=${3:-$top/build}
 
-# What: default picture, program, gtest filter (empty: one of the programs), crop W x H + X + Y.
+# What: default picture, program, gtest filter (empty: one of the programs), and for a
+# test window its class: its picture is cut from the screen round the window's rectangle.
 case "$what" in
-  client)            out=docs/client-window.png         exe=client/tallyhive.exe    filter=""; crop=1200x770+0+0 ;;
-  error-page)        out=docs/client-error-page.png     exe=client/tallyhive.exe    filter=""; crop=1200x770+0+0 ;;
-  exit-confirmation) out=docs/client-exit-confirmation.png exe=client/tallyhive.exe filter=""; crop=1200x770+0+0 ;;
-  settings)          out=docs/client-settings.png       exe=client/tallyhive.exe    filter=""; crop=1200x770+0+0 ;;
-  tray-menu)         out=docs/client-tray-menu.png      exe=client/tallyhive.exe    filter=""; crop=1200x770+0+0 ;;
-  update)            out=docs/client-update.png         exe=client/tallyhive.exe    filter=""; crop=450x240+0+0 ;;
-  uninstaller)       out=docs/uninstaller.png           exe=uninstall/uninstall.exe filter=""; crop=400x300+0+0 ;;
-  demo-frame)   out=docs/demo-frame.png    exe=core_demo.exe  filter=DemoFrame.*;  crop=436x388+12+12 ;;
-  demo-window)  out=docs/demo-window.png   exe=core_demo.exe  filter=DemoWindow.*; crop=376x256+32+32 ;;
-  frame-window) out=docs/frame-window.png  exe=core_frame.exe filter=FrameWindow.HoldsForAScreenshotWhenAsked; crop=224x124+8+8 ;;
+  client)            out=docs/client-window.png         exe=client/tallyhive.exe    filter="" ;;
+  error-page)        out=docs/client-error-page.png     exe=client/tallyhive.exe    filter="" ;;
+  exit-confirmation) out=docs/client-exit-confirmation.png exe=client/tallyhive.exe filter="" ;;
+  settings)          out=docs/client-settings.png       exe=client/tallyhive.exe    filter="" ;;
+  tray-menu)         out=docs/client-tray-menu.png      exe=client/tallyhive.exe    filter="" ;;
+  update)            out=docs/client-update.png         exe=client/tallyhive.exe    filter="" ;;
+  uninstaller)       out=docs/uninstaller.png           exe=uninstall/uninstall.exe filter="" ;;
+  demo-frame)   out=docs/demo-frame.png    exe=core_demo.exe  filter=DemoFrame.*;  class=TallyhiveDemoFrame ;;
+  demo-window)  out=docs/demo-window.png   exe=core_demo.exe  filter=DemoWindow.*; class=TallyhiveDemoWnd ;;
+  frame-window) out=docs/frame-window.png  exe=core_frame.exe filter=FrameWindow.HoldsForAScreenshotWhenAsked; class=TallyhiveTestFrame ;;
   *) echo "screenshot.sh: unknown window '$what'" >&2; exit 2 ;;
 esac
 out=$(realpath -m "${2:-$top/$out}")
@@ -99,14 +100,14 @@ case "$what" in
       tray-menu) wine_apart wine "$wine_poke" TallyHiveMainFrameWnd post 0x401 0 0x205 ;;     # right click on the icon
     esac
     if [ -z "$front" ]; then
-      xwd -id "$main_id" -display "$DISPLAY" | convert xwd:- -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
+      xwd -id "$main_id" -display "$DISPLAY" | convert xwd:- -strip -define png:compression-level=9 "$out"
     else
       wine_apart wine "$wine_poke" "$front" wait || { echo "screenshot.sh: the $what window did not show" >&2; exit 1; }
       sleep 3
       shown=TallyHiveMainFrameWnd
       [ "$what" = update ] && shown=DownloadUpdateFrame
       wine_apart wine "$wine_poke" "$shown" grab "Z:${work//\//\\}\\shown.ppm"
-      convert "$work/shown.ppm" -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
+      convert "$work/shown.ppm" -strip -define png:compression-level=9 "$out"
     fi
     ;;
   uninstaller)
@@ -117,7 +118,7 @@ case "$what" in
     wine_apart wine "$wine_poke" UnInstall wait || { echo "screenshot.sh: the uninstaller's window did not come up" >&2; exit 1; }
     sleep 3
     id=$(window_id 400x300)
-    xwd -id "$id" -display "$DISPLAY" | convert xwd:- -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
+    xwd -id "$id" -display "$DISPLAY" | convert xwd:- -strip -define png:compression-level=9 "$out"
     ;;
   *)
     (cd "$(dirname "$exe")" && setsid wine "$exe" --gtest_filter="$filter" >/dev/null 2>&1) &
@@ -125,7 +126,13 @@ case "$what" in
     wine_background_pids+=("$program")
     for _ in $(seq 1800); do [ -e "$work/ready" ] && break; sleep 0.1; done
     [ -e "$work/ready" ] || { echo "screenshot.sh: the window did not come up" >&2; exit 1; }
-    xwd -root -display "$DISPLAY" | convert xwd:- -crop "$crop" +repage -strip -define png:compression-level=9 "$out"
+    # The window's rectangle on the screen with 8 pixels of the desktop round it, read from
+    # the root as the screen shows it (see scripts/x-root.sh).
+    place=$(wine_apart wine "$wine_poke" "$class" place) || { echo "screenshot.sh: the window did not show" >&2; exit 1; }
+    read -r left top width height <<<"${place//$'\r'/}"
+    import -window root "$work/screen.ppm"
+    convert "$work/screen.ppm" -crop "$((width + 16))x$((height + 16))+$((left - 8))+$((top - 8))" +repage \
+      -depth 8 -strip -define png:compression-level=9 "$out"
     touch "$work/done"
     wait "$program" || true
     ;;

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# What reaches the screen of a plain X display (not part of the test suite): on an Xvfb of
-# its own, without a compositing manager, it reads the root window back with xwd, as a VNC
-# server or an X screen shot does, instead of asking Wine what it drew:
+# What the screen of a plain X display shows (the suite runs it as scripts_x_root): on an
+# Xvfb of its own, without a compositing manager, it reads the root window back in one
+# read, as a VNC server or a screen shot of the display does:
 #   1. a plain window of tests/scripted/trait_window.exe, then with each of the client
 #      window's traits alone (region, child, layered, shadow), then with all of them:
 #      whether the window's colour shows at its middle;
-#   2. tallyhive.exe: whether its title bar's colour shows once Wine has drawn it there.
-# Build first (scripts/build.sh). Exit code 0 when the client's title bar shows.
+#   2. tallyhive.exe on the demo shop's page: whether its main window, then its settings
+#      window and its exit confirmation over the dimmed page, show their own colours, and
+#      whether the drop shadow of the window in front shows as the dark rim that an X
+#      server without a compositor makes of it (it blends no per-pixel alpha).
+# Build first (scripts/build.sh). Exit code 0 when all of it shows.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,58 +24,86 @@ done
 
 . "$top/scripts/wine-env.sh"
 wine_scratch x-root "$("$top/scripts/setup.sh" | tail -n 1)"
+. "$top/scripts/demo/serve.sh"
 
-# The root's colour at x,y as RRGGBB. xwd is tried again while Wine replaces a window
-# under it.
-root_colour() {
+# The root as the screen shows it. Not with xwd: where windows of more than one depth
+# share the screen (a drop shadow's window is 32 bits deep) it pastes each window's own
+# contents over the root, blind to their X shapes, so a window inside the rectangle of
+# its shaped shadow reads black. Tried again while Wine replaces a window.
+read_root() {
+  rm -f "$work/root.ppm"
   for _ in $(seq 50); do
-    xwd -root -silent >"$work/root.xwd" 2>/dev/null && break
+    import -window root "$work/root.ppm" 2>/dev/null && return 0
     sleep 0.1
   done
-  python3 - "$work/root.xwd" "$1" "$2" <<'PY'
-import struct, sys
-data = open(sys.argv[1], 'rb').read()
-h = struct.unpack('>25I', data[:100])
-size, order, bpp, line, ncolours = h[0], h[7], h[11], h[12], h[19]
-masks = h[14:17]
-at = size + 12 * ncolours + int(sys.argv[3]) * line + int(sys.argv[2]) * (bpp // 8)
-value = int.from_bytes(data[at:at + bpp // 8], 'little' if order == 0 else 'big')
-print(''.join('%02X' % ((value & m) >> ((m & -m).bit_length() - 1)) for m in masks))
-PY
+  return 1
 }
+
+# The colour at x,y of the last read, as RRGGBB.
+root_colour() {
+  local hex
+  hex=$(convert "$work/root.ppm" -depth 8 -format "%[hex:p{$1,$2}]" info: 2>/dev/null) || hex=""
+  echo "${hex:0:6}"
+}
+
+failed=0
+report() { printf '  %-44s %s\n' "$1" "$2"; }
 
 echo "x-root.sh: what the root window of $DISPLAY shows"
 for traits in "" region child layered shadow "region child layered shadow"; do
   # shellcheck disable=SC2086  # the traits are separate arguments
-  wine "$probe" $traits >"$work/probe.out" 2>/dev/null &
+  setsid wine "$probe" $traits </dev/null >"$work/probe.out" 2>/dev/null &
   probe_pid=$!
   for _ in $(seq 600); do grep -q ready "$work/probe.out" 2>/dev/null && break; sleep 0.1; done
+  read_root || true
   colour=$(root_colour 300 160)
-  [ "$colour" = 2080C0 ] && seen=shows || seen="does not show (root has $colour)"
-  printf '  window%-40s %s\n' "${traits:+ with $traits}" "$seen"
+  [ "$colour" = 2080C0 ] && seen=shows || { seen="does not show (root has $colour)"; failed=1; }
+  report "window${traits:+ with $traits}" "$seen"
   kill "$probe_pid" 2>/dev/null
   wait "$probe_pid" 2>/dev/null || true
 done
 
-wine "$client" >/dev/null 2>&1 &
-wine "$poke" TallyHiveMainFrameWnd wait
-# Drawn, as Wine knows it: its title bar in the theme colour.
-title=""
-for _ in $(seq 600); do
-  wine "$poke" TallyHiveMainFrameWnd grab "Z:${work//\//\\}\\main.ppm" >/dev/null 2>&1 || true
-  title=$(python3 -c "
-import sys
-d = open(sys.argv[1], 'rb').read(); i = d.index(b'255\n') + 4; w = int(d.split()[1])
-print('%02X%02X%02X' % tuple(d[i + (15 * w + 600) * 3:i + (15 * w + 600) * 3 + 3]))" "$work/main.ppm" 2>/dev/null || true)
-  [ "$title" = FEFAE8 ] && break
-  sleep 0.1
-done
-# The window is centred: 1200 x 770 on the 1280 x 1024 screen, at (40, 127).
-colour=$(root_colour 640 142)
-wineserver -k
-if [ "$colour" = FEFAE8 ]; then
-  echo "  tallyhive.exe's title bar shows"
-  exit 0
-fi
-echo "  tallyhive.exe's title bar does not show (root has $colour; Wine drew $title)"
-exit 1
+# shows LABEL CLASS X Y COLOUR [RIM]: whether the window of class CLASS shows COLOUR at
+# its point X,Y, waiting a while for it to draw there (the page dims and loads in its own
+# time); with RIM, whether 3 pixels left of its left edge, inside the 5-pixel shadow that
+# both windows in front have, the root is dark (every channel below 0x40).
+shows() {
+  local label=$1 class=$2 x=$3 y=$4 want=$5 rim=${6:-} place left top height colour="" band _
+  place=$(wine_apart wine "$poke" "$class" place 2>/dev/null) || { report "$label" "did not come up"; failed=1; return; }
+  read -r left top _ height <<<"${place//$'\r'/}"
+  for _ in $(seq 100); do
+    read_root || true
+    colour=$(root_colour $((left + x)) $((top + y)))
+    [ "$colour" = "$want" ] && break
+    sleep 0.2
+  done
+  if [ "$colour" != "$want" ]; then
+    report "$label" "does not show (root has $colour at $((left + x)),$((top + y)), drawn $want)"
+    failed=1
+  elif [ -z "$rim" ]; then
+    report "$label" shows
+  else
+    band=$(root_colour $((left - 3)) $((top + height / 2)))
+    if [[ "$band" =~ ^[0-3][0-9A-F][0-3][0-9A-F][0-3][0-9A-F]$ ]]; then
+      report "$label" "shows, its drop shadow a dark rim"
+    else
+      report "$label" "shows, its drop shadow not a dark rim (root has $band beside it)"
+      failed=1
+    fi
+  fi
+}
+
+demo_serve "$work"
+setsid wine "$client" </dev/null >/dev/null 2>&1 &
+wine_apart wine "$poke" TallyHiveMainFrameWnd wait || true
+# The title bar's cream; the settings window's blue banner; the exit confirmation's
+# orange 确认 button. The main window's own rim lies over the black root.
+shows "tallyhive.exe's main window" TallyHiveMainFrameWnd 600 15 FEFAE8
+# The settings button, then the settings window's close button.
+wine_apart wine "$poke" TallyHiveMainFrameWnd click 1062 15 || true
+shows "tallyhive.exe's settings window" SettingFrame 20 60 0495FD rim
+wine_apart wine "$poke" SettingFrame click 386 13 || true
+# WM_CLOSE: the client asks first.
+wine_apart wine "$poke" TallyHiveMainFrameWnd post 0x10 0 0 || true
+shows "tallyhive.exe's exit confirmation" MessagePanleFrame 84 209 F09E1C rim
+exit "$failed"

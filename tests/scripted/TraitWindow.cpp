@@ -1,6 +1,6 @@
 // A plain Win32 window, without the framework, with the traits of the client's main
-// window added one at a time, for scripts/x-root.sh to see which of them keeps a window
-// off the root of an X display:
+// window added one at a time, for scripts/x-root.sh to see whether each of them reaches
+// the root of an X display:
 //   trait_window.exe [region] [child] [layered] [shadow]
 // region   a rounded window region, as every skinned frame sets on each size
 // child    WS_CLIPCHILDREN and a child window over the lower half, as the browser's

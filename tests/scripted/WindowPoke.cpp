@@ -5,6 +5,7 @@
 //                                         to such a window, shown or hidden
 //   window_poke.exe CLASS click X Y       a left click at a point of its client area
 //   window_poke.exe CLASS grab OUT.ppm    saves what the screen shows of its client area
+//   window_poke.exe CLASS place           prints its rectangle on the screen: X Y WIDTH HEIGHT
 // Exit code 0 when the window was there, 1 when it was not, 2 on a wrong command line.
 // Posting does not wait: the scripts post to end a program they were told to stop, which
 // may have hidden its window or not made it yet.
@@ -68,6 +69,11 @@ int main(int argc, char** argv) {
         ProgramDriver::ClickAt(wnd, std::atoi(argv[3]), std::atoi(argv[4]));
     } else if (command == "grab" && argc == 4) {
         return SaveScreenOf(wnd, argv[3]) ? 0 : 1;
+    } else if (command == "place" && argc == 3) {
+        RECT rc = {};
+        if (!GetWindowRect(wnd, &rc)) return 1;
+        std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     } else if (command != "wait") {
         return 2;
     }

@@ -9,6 +9,10 @@
 #                   page's reload and each of its calls many times over; what this shows
 #                   is the script's verdict (the long soak is what finds slow leaks)
 #   soak_interrupt  the same soak, interrupted part-way by Ctrl-C in its terminal, fails
+#   x_root          x-root.sh finds the client's main window, settings window and exit
+#                   confirmation on a bare X screen, with the front one's shadow as a rim
+#   screenshot_crop screenshot.sh cuts the frame test's window whole, with a margin of the
+#                   desktop round it
 # The script starts in a session of its own (the interrupted ones on a terminal of their
 # own), with no display (it makes its own) and a mark in its environment by which
 # anything it leaves running is found.
@@ -155,6 +159,29 @@ case "$case" in
       grep -qx 'soak.sh: asking the program to end' "$tmp/out" || fail "no line saying the driver was asked to end"
       ! grep -q 'held' "$tmp/out" "$tmp/err" || fail "an interrupted soak reported holding"
     fi
+    ;;
+  x_root)
+    start "$top/scripts/x-root.sh"
+    finish 3000
+    [ "$status" = 0 ] || fail "exit status $status"
+    for window in "main window +shows" "settings window +shows, its drop shadow a dark rim" \
+      "exit confirmation +shows, its drop shadow a dark rim"; do
+      grep -qE "^  tallyhive.exe's $window\$" "$tmp/out" || fail "no line for the client's ${window% +*}"
+    done
+    ;;
+  screenshot_crop)
+    start "$top/scripts/screenshot.sh" frame-window "$tmp/frame.png" "$build"
+    finish 1800
+    [ "$status" = 0 ] || fail "exit status $status"
+    size=$(identify -format '%wx%h' "$tmp/frame.png") || fail "no picture"
+    [ "$size" = 416x316 ] || fail "the picture is $size, not the 400 x 300 window with 8 pixels round it"
+    # Just outside and inside each edge of the window (the desktop is black), its close
+    # button at the right end of the title bar, its panel.
+    for point in 7,158:000000 8,158:F4F1EA 407,158:F4F1EA 408,158:000000 208,7:000000 208,8:2F5D8A \
+      208,307:F4F1EA 208,308:000000 387,28:D0504A 68,158:E3B04B; do
+      have=$(convert "$tmp/frame.png" -format "%[hex:p{${point%:*}}]" info:)
+      [ "${have:0:6}" = "${point#*:}" ] || fail "at ${point%:*} the picture has $have, not ${point#*:}"
+    done
     ;;
   *) echo "script-test.sh: unknown case '$case'" >&2; exit 2 ;;
 esac
