@@ -403,9 +403,8 @@ void BrowserImpl::CompleteCommit(int navId, const NavEntry& entry, bool addsHist
     CefRefPtr<CefLoadHandler> handler = LoadHandler();
     if (handler) handler->OnLoadStart(this, frame_.get());
     CefRefPtr<BrowserImpl> self = this;
-    const std::wstring url = entry.url;
-    const bool posted = PostWork(TID_RENDERER, [self, html, url, navId, status] {
-        self->frame_->LoadDocument(html, url, navId);
+    const bool posted = PostWork(TID_RENDERER, [self, html, navId, status] {
+        self->frame_->LoadDocument(html, navId);
         PostWork(TID_UI, [self, navId, status] { self->FinishLoad(navId, status); });
     });
     if (!posted) FinishLoad(navId, status);

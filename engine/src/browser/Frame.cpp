@@ -165,13 +165,11 @@ void FrameImpl::Retire(const std::wstring& url, int serial) {
     retiredFor_ = serial;
 }
 
-void FrameImpl::LoadDocument(const std::wstring& html, const std::wstring& address, int serial) {
+void FrameImpl::LoadDocument(const std::wstring& html, int serial) {
     if (serial != retiredFor_) return;
-    ReleaseContext();
-    documentUrl_ = address;
     CefRefPtr<CefBrowser> browser = GetBrowser();
     if (!browser) return;
-    const std::string url = CefString(address).ToString();
+    const std::string url = CefString(documentUrl_).ToString();
     document_ = std::make_shared<DomDocument>(serial);
     images_ = std::make_unique<PageImages>();
     CefRefPtr<ScriptContext> context = CreateContext(browser);

@@ -54,10 +54,10 @@ public:
     // The document gives way to the load serial, at url: its context goes, so its
     // timers stop and nothing more is sent from it.
     void Retire(const std::wstring& url, int serial);
-    // Replaces the document by the page's text at url in a fresh context, which runs the
-    // page's scripts as they are parsed, then its load event. serial names the load; a
-    // load that a later one retired before it came here is not shown at all.
-    void LoadDocument(const std::wstring& html, const std::wstring& url, int serial);
+    // Puts the page's text in place of the retired document, in a fresh context, which
+    // runs the page's scripts as they are parsed, then its load event. serial names the
+    // load; one whose document a later load retired before it came here is not shown.
+    void LoadDocument(const std::wstring& html, int serial);
     // The document is gone; so is its context.
     void ReleaseContext();
     // Runs code in the current context, logging script errors.
