@@ -5,6 +5,7 @@
 // shutdown after a confirmed close.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
