@@ -61,6 +61,7 @@ bool CBrowserClient::RunModal(CefRefPtr<CefBrowser>) { return false; }
 bool CBrowserClient::DoClose(CefRefPtr<CefBrowser>) { return false; }
 
 void CBrowserClient::OnBeforeClose(CefRefPtr<CefBrowser> browser) {
+    if (IsMainBrowser(browser)) m_refusals.PageGone();
     base::AutoLock lock(m_lock);
     if (browser->GetIdentifier() == m_mainBrowserId) m_mainBrowser = nullptr;
     m_browsers.erase(std::remove_if(m_browsers.begin(), m_browsers.end(),
@@ -87,8 +88,11 @@ void CBrowserClient::OnLoadError(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFra
 
 // The error page stands at the failed address, which may be any site's: the frame is
 // known to show it from the start of the load that the error page made until the next.
-void CBrowserClient::OnLoadStart(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame> frame) {
+// The engine reports a load's start only once the document before it can send no more,
+// so every call is judged by the page that made it.
+void CBrowserClient::OnLoadStart(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame) {
     if (!frame) return;
+    if (frame->IsMain() && IsMainBrowser(browser)) m_refusals.PageGone();
     const int64_t id = frame->GetIdentifier();
     const auto coming = m_errorPagesComing.find(id);
     if (coming != m_errorPagesComing.end() && coming->second == frame->GetURL().ToString()) {
@@ -178,6 +182,11 @@ void CBrowserClient::CloseAllBrowsers(bool force_close) {
     }
     // Outside the lock: a close may call back into this client.
     for (const CefRefPtr<CefBrowser>& browser : browsers) browser->GetHost()->CloseBrowser(force_close);
+}
+
+bool CBrowserClient::IsMainBrowser(CefRefPtr<CefBrowser> browser) {
+    base::AutoLock lock(m_lock);
+    return browser && m_mainBrowser && browser->GetIdentifier() == m_mainBrowserId;
 }
 
 bool CBrowserClient::IsLive(CefRefPtr<CefBrowser> browser) {

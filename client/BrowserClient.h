@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BridgeRefusals.h"
 #include "IWindowConformityl.h"
 #include "include/base/cef_lock.h"
 #include "include/cef_client.h"
@@ -88,6 +89,7 @@ private:
     // Whether a bridge call may be carried out: it comes from a page of a server line's
     // origin, or from the client's own error page; a refusal is logged.
     bool FromServicePage(CefRefPtr<CefBrowser> browser, const std::string& function);
+    bool IsMainBrowser(CefRefPtr<CefBrowser> browser);
 
     CefRefPtr<CefBrowser> m_mainBrowser;
     int m_mainBrowserId = 0;
@@ -100,6 +102,8 @@ private:
     // address it stands in for, and those that show it now. Engine UI thread only.
     std::map<int64_t, std::string> m_errorPagesComing;
     std::set<int64_t> m_errorPagesShown;
+    // Calls refused on the main browser's page. Engine UI thread only.
+    BridgeRefusals m_refusals;
 
     IMPLEMENT_REFCOUNTING(CBrowserClient);
 };

@@ -5,6 +5,7 @@
 #include "MainFrameMessages.h"
 #include "PlayMP3.h"
 #include "ServerLines.h"
+#include "UrlOrigin.h"
 
 namespace {
 
@@ -98,13 +99,18 @@ bool CBrowserClient::OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, Cef
 }
 
 // The browser side learns nothing of the calling frame but its browser, so the main
-// frame's page is judged here; the render side refuses sub-frames of other origins.
-// A page of any other origin (a followed link, an advertisement, a redirect) could
-// otherwise hide or quit the client and make it fetch any address.
+// frame's page is judged here: the engine delivers a document's calls before the next
+// document's commit, so that page is the one that made the call. The render side drops
+// calls of sub-frames of other origins, where the engine has sub-frames. A page of any
+// other origin (a followed link, an advertisement, a redirect) could otherwise hide or
+// quit the client and make it fetch any address.
 bool CBrowserClient::FromServicePage(CefRefPtr<CefBrowser> browser, const std::string& function) {
     CefRefPtr<CefFrame> frame = browser ? browser->GetMainFrame() : nullptr;
     if (frame && m_errorPagesShown.count(frame->GetIdentifier()) != 0) return true;
-    return BridgeCallAllowed(function, frame ? frame->GetURL().ToString() : std::string());
+    const std::string url = frame ? frame->GetURL().ToString() : std::string();
+    if (IsServerLineOrigin(url)) return true;
+    m_refusals.Refused(UrlOrigin(url), function);
+    return false;
 }
 
 void CBrowserClient::ShowDevTools(CefRefPtr<CefBrowser> browser) {

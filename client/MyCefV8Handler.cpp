@@ -44,11 +44,13 @@ bool MyCefV8Handler::Execute(const CefString& name, CefRefPtr<CefV8Value>, const
         args->SetValue(i, value);
     }
     CefRefPtr<CefV8Context> context = CefV8Context::GetCurrentContext();
-    // Only here is a call's frame known: a sub-frame (an advertisement, an embedded
-    // page) must itself be of a server line's origin. The main frame's page is judged
-    // on the browser side, which knows when it is the client's own error page.
+    // Only here is a call's frame known. Where the engine has sub-frames (an advertisement,
+    // an embedded page; ours gives a browser its main frame only), a sub-frame's call is
+    // dropped unless its own document is of a server line's origin, without a log line
+    // that a page calling in a loop would repeat. The main frame's page is judged on the
+    // browser side, which knows when it is the client's own error page.
     CefRefPtr<CefFrame> frame = context ? context->GetFrame() : nullptr;
-    if (frame && !frame->IsMain() && !BridgeCallAllowed(name.ToString(), frame->GetURL().ToString())) return true;
+    if (frame && !frame->IsMain() && !IsServerLineOrigin(frame->GetURL().ToString())) return true;
     CefRefPtr<CefBrowser> browser = context ? context->GetBrowser() : nullptr;
     if (browser) browser->SendProcessMessage(PID_BROWSER, message);
     return true;

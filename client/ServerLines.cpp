@@ -1,6 +1,5 @@
 #include "ServerLines.h"
 
-#include "Log.h"
 #include "UrlOrigin.h"
 
 LineList g_lines;
@@ -34,13 +33,5 @@ bool IsServerLineOrigin(const std::string& url) {
     for (const LineInfo& line : g_lines.lines) {
         if (UrlOrigin(line.url) == origin) return true;
     }
-    return false;
-}
-
-bool BridgeCallAllowed(const std::string& function, const std::string& url) {
-    if (IsServerLineOrigin(url)) return true;
-    const std::string origin = UrlOrigin(url);
-    LogWrite(LOG_WARN, __FILE__, __LINE__, "AppExtension.%s refused: the page's origin %s is not a server line's",
-             function.c_str(), origin.empty() ? "null" : origin.c_str());
     return false;
 }

@@ -25,6 +25,3 @@ void SetSelectedLine(int index);
 // Whether url has the origin (scheme, host, port) of one of the lines: only pages of the
 // service itself may drive the client through the script bridge.
 bool IsServerLineOrigin(const std::string& url);
-// Whether the page at url may call the bridge function; a refusal goes to the log as a
-// WARN line naming the page's origin and the function.
-bool BridgeCallAllowed(const std::string& function, const std::string& url);

@@ -60,6 +60,20 @@ CefRefPtr<CefResponse> MakeResponse(const FetchResult& result) {
     return response;
 }
 
+// As in Chromium, the text that LoadString put at a web address is not kept for a later
+// visit: a reload, or a move back or forward onto it, asks that address again. An error
+// page that reloads itself shows the page once the server answers, and the application
+// hears of a failure that lasts again and answers it as the first time. An address that
+// cannot be asked again keeps its text.
+NavEntry Revisited(NavEntry entry) {
+    const std::string scheme = UrlScheme(Utf8(entry.url));
+    if (entry.hasContent && (scheme == "http" || scheme == "https")) {
+        entry.hasContent = false;
+        entry.content.clear();
+    }
+    return entry;
+}
+
 LRESULT CALLBACK RefuseActivation(int code, WPARAM wParam, LPARAM lParam) {
     return code == HCBT_ACTIVATE ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -129,7 +143,7 @@ void BrowserImpl::GoBack() {
     PostWork(TID_UI, [self] {
         if (!self->CanGoBack()) return;
         --self->historyIndex_;
-        self->Navigate(self->history_[self->historyIndex_], false);
+        self->Navigate(Revisited(self->history_[self->historyIndex_]), false);
     });
 }
 
@@ -138,7 +152,7 @@ void BrowserImpl::GoForward() {
     PostWork(TID_UI, [self] {
         if (!self->CanGoForward()) return;
         ++self->historyIndex_;
-        self->Navigate(self->history_[self->historyIndex_], false);
+        self->Navigate(Revisited(self->history_[self->historyIndex_]), false);
     });
 }
 
@@ -146,15 +160,7 @@ void BrowserImpl::Reload() {
     CefRefPtr<BrowserImpl> self = this;
     PostWork(TID_UI, [self] {
         if (self->historyIndex_ < 0) return;
-        NavEntry entry = self->history_[self->historyIndex_];
-        // As in Chromium, a page that LoadString put at a web address is reloaded from that
-        // address: an error page that reloads itself shows the page once the server answers.
-        const std::string scheme = UrlScheme(Utf8(entry.url));
-        if (entry.hasContent && (scheme == "http" || scheme == "https")) {
-            entry.hasContent = false;
-            entry.content.clear();
-        }
-        self->Navigate(entry, false);
+        self->Navigate(Revisited(self->history_[self->historyIndex_]), false);
     });
 }
 
@@ -348,26 +354,50 @@ void BrowserImpl::OnFetched(int navId, const NavEntry& entry, FetchResult result
     Commit(navId, url, DecodePage(result.body, CharsetOf(result.Header("Content-Type"))), result.status);
 }
 
-void BrowserImpl::RecordHistory(const NavEntry& entry) {
+void BrowserImpl::RecordHistory(const NavEntry& entry, bool addsHistory) {
     // A reload or a move through the history, or a new load of the address already shown
     // (as Chromium treats it), takes the place of the current entry: a page that reloads
     // itself forever does not grow the history.
-    if (historyIndex_ >= 0 && (!pendingAddsHistory_ || history_[historyIndex_].url == entry.url)) {
+    if (historyIndex_ >= 0 && (!addsHistory || history_[historyIndex_].url == entry.url)) {
         history_[historyIndex_] = entry;
         return;
     }
-    if (!pendingAddsHistory_) return;
+    if (!addsHistory) return;
     if (historyIndex_ + 1 < static_cast<int>(history_.size())) history_.resize(static_cast<size_t>(historyIndex_ + 1));
     history_.push_back(entry);
     historyIndex_ = static_cast<int>(history_.size()) - 1;
 }
 
-void BrowserImpl::Commit(int navId, const std::wstring& url, const std::wstring& html, int status) {
+// As between a render process and its browser, the document that a load replaces is
+// retired on the renderer thread first: whatever its running script still sends is queued
+// to this thread before the rest of the load's commit, and once retired it sends nothing.
+// From here on the load is no longer the pending one that a newer load aborts.
+void BrowserImpl::AfterRetiring(int navId, const std::wstring& url, std::function<void()> rest) {
     pendingNav_ = 0;
+    pendingJob_.reset();
+    CefRefPtr<BrowserImpl> self = this;
+    const bool posted = PostWork(TID_RENDERER, [self, navId, url, rest] {
+        self->frame_->Retire(url, navId);
+        PostWork(TID_UI, rest);
+    });
+    if (!posted) rest();
+}
+
+void BrowserImpl::Commit(int navId, const std::wstring& url, const std::wstring& html, int status) {
     NavEntry entry = pendingEntry_;
     entry.url = url;
-    RecordHistory(entry);
-    frame_->SetUrl(url);
+    const bool addsHistory = pendingAddsHistory_;
+    CefRefPtr<BrowserImpl> self = this;
+    AfterRetiring(navId, url, [self, navId, entry, addsHistory, html, status] {
+        self->CompleteCommit(navId, entry, addsHistory, html, status);
+    });
+}
+
+void BrowserImpl::CompleteCommit(int navId, const NavEntry& entry, bool addsHistory, const std::wstring& html,
+                                 int status) {
+    if (closed_) return;
+    RecordHistory(entry, addsHistory);
+    frame_->SetUrl(entry.url);
     hasDocument_ = true;
     ShowLoad(navId);
     CefRefPtr<CefLoadHandler> handler = LoadHandler();
@@ -390,22 +420,31 @@ void BrowserImpl::FinishLoad(int navId, int status) {
 }
 
 void BrowserImpl::Fail(int navId, int code, const std::wstring& url) {
-    (void)navId;
-    pendingNav_ = 0;
-    RecordHistory(pendingEntry_);
+    NavEntry entry = pendingEntry_;
+    const bool addsHistory = pendingAddsHistory_;
+    CefRefPtr<BrowserImpl> self = this;
+    AfterRetiring(navId, url, [self, navId, entry, addsHistory, code, url] {
+        self->CompleteFail(navId, entry, addsHistory, code, url);
+    });
+}
+
+void BrowserImpl::CompleteFail(int navId, const NavEntry& entry, bool addsHistory, int code, const std::wstring& url) {
+    if (closed_) return;
+    RecordHistory(entry, addsHistory);
     frame_->SetUrl(url);
     const std::string name = std::string("net::") + ErrorName(code);
     Trace("load failed id=" + std::to_string(id_) + " code=" + std::to_string(code) + " url=" + Utf8(url));
     EngineLog::Write(LOGSEVERITY_INFO, "load of " + Utf8(url) + " failed: " + name);
-    // The engine's own error page replaces the document, whose scripts and timers end.
+    // The engine's own error page stands in for the retired document.
     ShowLoad(navId);
     const std::wstring page = L"<html><head><title>" + EscapeHtml(url) + L"</title></head><body>"
                               L"<p style=\"margin-left: 12px\">This page could not be loaded.</p>"
                               L"<p style=\"margin-left: 12px\">" + CefString(name).ToWString() + L"</p>"
                               L"<p style=\"margin-left: 12px\">" + EscapeHtml(url) + L"</p></body></html>";
     ShowPage(SnapshotOfMarkup(page, navId, url));
-    CefRefPtr<BrowserImpl> self = this;
-    PostWork(TID_RENDERER, [self] { self->frame_->ReleaseContext(); });
+    // A newer load has begun meanwhile: it goes on, and what the application would do
+    // about this failure (show a page of its own here) would only cut it short.
+    if (navId != navCounter_) return;
     CefRefPtr<CefLoadHandler> handler = LoadHandler();
     if (handler) handler->OnLoadError(this, frame_.get(), static_cast<cef_errorcode_t>(code), name, url);
     SetLoading(false);

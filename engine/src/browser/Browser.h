@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -103,10 +104,15 @@ private:
     void AbortPending();
     void StartLoad(int navId, const NavEntry& entry);
     void OnFetched(int navId, const NavEntry& entry, FetchResult result);
+    // A load's document (or the engine's error page for it) replaces the current one:
+    // once the renderer has retired the old document, rest runs on this thread.
+    void AfterRetiring(int navId, const std::wstring& url, std::function<void()> rest);
     void Commit(int navId, const std::wstring& url, const std::wstring& html, int status);
+    void CompleteCommit(int navId, const NavEntry& entry, bool addsHistory, const std::wstring& html, int status);
     void Fail(int navId, int code, const std::wstring& url);
+    void CompleteFail(int navId, const NavEntry& entry, bool addsHistory, int code, const std::wstring& url);
     void FinishLoad(int navId, int status);
-    void RecordHistory(const NavEntry& entry);
+    void RecordHistory(const NavEntry& entry, bool addsHistory);
     void SetLoading(bool loading);
     // The window shows the page of this load from now on, as soon as the renderer has it.
     void ShowLoad(int navId);

@@ -56,6 +56,7 @@ bool FrameImpl::IsValid() {
 }
 
 CefString FrameImpl::GetURL() {
+    if (CefCurrentlyOn(TID_RENDERER)) return documentUrl_;
     std::lock_guard<std::mutex> lock(mutex_);
     return url_;
 }
@@ -158,11 +159,17 @@ CefRefPtr<ScriptContext> FrameImpl::CreateContext(CefRefPtr<CefBrowser> browser)
     return context;
 }
 
-void FrameImpl::LoadDocument(const std::wstring& html, int serial) {
+void FrameImpl::Retire(const std::wstring& url, int serial) {
     ReleaseContext();
+    documentUrl_ = url;
+    retiredFor_ = serial;
+}
+
+void FrameImpl::LoadDocument(const std::wstring& html, int serial) {
+    if (serial != retiredFor_) return;
     CefRefPtr<CefBrowser> browser = GetBrowser();
     if (!browser) return;
-    const std::string url = GetURL().ToString();
+    const std::string url = CefString(documentUrl_).ToString();
     document_ = std::make_shared<DomDocument>(serial);
     images_ = std::make_unique<PageImages>();
     CefRefPtr<ScriptContext> context = CreateContext(browser);
@@ -235,7 +242,8 @@ void FrameImpl::NavigateFromPage(const std::wstring& url) {
     const std::string target = ResolveUrl(current, CefString(url).ToString());
     // Only the fragment changes: the page stays and its address changes at once.
     if (target.find('#') != std::string::npos && WithoutFragment(target) == WithoutFragment(current)) {
-        SetUrl(CefString(target).ToWString());
+        documentUrl_ = CefString(target).ToWString();
+        SetUrl(documentUrl_);
         return;
     }
     CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());

@@ -1,5 +1,7 @@
 // The engine's one frame per browser: its address on both sides, its script context on
-// the renderer side.
+// the renderer side. As a render process's frame does, the frame answers the renderer
+// thread with the address of the document the renderer holds, and every other thread
+// with the address the browser side has committed.
 #pragma once
 
 #include <memory>
@@ -43,13 +45,18 @@ public:
     CefRefPtr<CefBrowser> GetBrowser() override;
     CefRefPtr<CefV8Context> GetV8Context() override;
 
+    // The browser side's address. UI thread, and the renderer's for a fragment change.
     void SetUrl(const std::wstring& url);
     // The browser has closed: the frame no longer leads to it.
     void Detach();
 
     // Renderer thread from here on.
-    // Replaces the document by the page's text in a fresh context, which runs the page's
-    // scripts as they are parsed, then its load event. serial names the load.
+    // The document gives way to the load serial, at url: its context goes, so its
+    // timers stop and nothing more is sent from it.
+    void Retire(const std::wstring& url, int serial);
+    // Puts the page's text in place of the retired document, in a fresh context, which
+    // runs the page's scripts as they are parsed, then its load event. serial names the
+    // load; one whose document a later load retired before it came here is not shown.
     void LoadDocument(const std::wstring& html, int serial);
     // The document is gone; so is its context.
     void ReleaseContext();
@@ -77,6 +84,8 @@ private:
     BrowserImpl* browser_;
     std::wstring url_;
     int64_t identifier_;
+    std::wstring documentUrl_;  // renderer thread only
+    int retiredFor_ = 0;        // the load the document last gave way to; renderer thread only
     CefRefPtr<CefV8Context> context_;  // a ScriptContext; renderer thread only
     std::shared_ptr<DomDocument> document_;  // renderer thread only
     StyleSheetCache sheets_;                 // renderer thread only

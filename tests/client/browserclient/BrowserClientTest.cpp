@@ -11,6 +11,7 @@
 #include "../common/RecordingWindow.h"
 #include "BrowserClient.h"
 #include "ErrorPage.h"
+#include "Log.h"
 #include "NetErrorNames.h"
 #include "ServerLines.h"
 #include "StderrCapture.h"
@@ -253,6 +254,47 @@ TEST(BridgeDispatch, OnlyPagesOfAServerLinesOriginAreCarriedOut) {
         EXPECT_EQ(line, log.size() > 9 ? log.substr(9) : log) << c.url;
     }
     g_lines.lines = saved;
+}
+
+// A page that calls refused functions in a loop leaves one line per function and origin,
+// and one with the count when the page goes (the next page's start, or the browser's
+// close); a long origin is cut.
+TEST(BridgeDispatch, RefusalsOfOnePageAreLoggedOnceAndCountedWhenThePageGoes) {
+    const std::string origin = "http://ads" + std::string(300, 'x') + ".example:80";
+    RecordingWindow window;
+    CefRefPtr<CBrowserClient> client = new CBrowserClient(&window);
+    CefRefPtr<CefBrowser> page = new PageAtAddress(origin + "/banner");
+    client->OnAfterCreated(page);
+    const auto call = [&](const char* function, int times) {
+        for (int i = 0; i < times; ++i) {
+            EXPECT_FALSE(client->OnProcessMessageReceived(page, PID_RENDERER, Message(function, {I(700), I(500)})));
+        }
+    };
+    const auto lines = [](const std::string& log) {
+        std::vector<std::string> found;
+        for (size_t at = 0; at < log.size();) {
+            const size_t end = log.find('\n', at);
+            found.push_back(log.substr(at + 9, end - at - 9));
+            at = end == std::string::npos ? log.size() : end + 1;
+        }
+        return found;
+    };
+    const std::string shown = PageTextForLog(origin);
+    StderrCapture capture(CapturePath("bridge-refusals.txt"));
+    call("ResizeWindow", 2000);
+    call("WindowFlash", 1);
+    client->OnLoadStart(page, page->GetMainFrame());
+    call("ResizeWindow", 3);
+    client->OnBeforeClose(page);
+    const std::vector<std::string> expected = {
+        "WARN   AppExtension.ResizeWindow refused: the page's origin " + shown + " is not a server line's",
+        "WARN   AppExtension.WindowFlash refused: the page's origin " + shown + " is not a server line's",
+        "WARN   AppExtension.ResizeWindow refused 2000 times in all on the page of origin " + shown,
+        "WARN   AppExtension.ResizeWindow refused: the page's origin " + shown + " is not a server line's",
+        "WARN   AppExtension.ResizeWindow refused 3 times in all on the page of origin " + shown,
+    };
+    EXPECT_EQ(expected, lines(capture.Take()));
+    EXPECT_TRUE(window.Calls().empty());
 }
 
 // The client's error page stands at the failed address, of whatever origin: its line

@@ -5,6 +5,7 @@
 // shutdown after a confirmed close.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,24 @@ protected:
         EXPECT_NEAR((button.front() + button.back()) / 2.0, (label.front() + label.back()) / 2.0, 3.0)
             << "button " << button.front() << ".." << button.back() << ", label " << label.front() << ".."
             << label.back();
+    }
+
+    // Clicks the error page's first line item (drawn in its link colour): true once the
+    // line has been asked for and its page has loaded.
+    bool ChooseTheLine(HWND browser) {
+        POINT item = {-1, -1};
+        if (!WaitUntil([&] { return (item = FindColour(browser, 0x279AC6)).x >= 0; })) return false;
+        const size_t mark = Trace().size();
+        ClickAt(browser, item.x, item.y);
+        size_t asked = 0;
+        return WaitUntil([&] {
+            const auto lines = Trace();
+            for (size_t i = mark; i < lines.size(); ++i) {
+                if (asked == 0 && Contains(lines[i], "LoadURL id=1 url=" + kLineUrl)) asked = i + 1;
+                if (asked != 0 && i >= asked && Contains(lines[i], "load ended id=1")) return true;
+            }
+            return false;
+        });
     }
 };
 
@@ -214,7 +233,7 @@ TEST_F(BrowserProgram, APagesPlayMp3FetchesThePromptAndPlaysIt) {
 }
 
 // The line's page drives the window; a page of another host that the line's page leads
-// to calls the same functions and is refused, each call with a WARN line in the log.
+// to calls the same functions and is refused, each function with a WARN line in the log.
 TEST_F(BrowserProgram, OnlyPagesOfTheLinesOriginDriveTheWindow) {
     const std::string elsewhere = "http://ads.example/banner";
     server_.Serve(kLineUrl, Page("AppExtension.SetWinTitle('shop'); AppExtension.ResizeWindow(820, 610);"
@@ -233,6 +252,82 @@ TEST_F(BrowserProgram, OnlyPagesOfTheLinesOriginDriveTheWindow) {
     EXPECT_TRUE(WaitUntil([&] { return warned("SetWinTitle") && warned("ResizeWindow"); })) << Log();
     EXPECT_EQ(820, ClientSize(main_).cx);
     EXPECT_EQ(610, ClientSize(main_).cy);
+    Quit();
+}
+
+// A page of another host that the line's first page leads to sets its location and goes
+// on calling ResizeWindow for four seconds, while the browser goes where it sent it: to
+// the line, or to an address that fails, where the client's own error page comes. Each
+// in a run of its own. Every call is the foreign page's and is refused, with one line at
+// the first and one with the count when the page has gone; the line's own page drives
+// the window right after (reached from the error page through its line item).
+TEST_F(BrowserProgram, APageThatLeavesWhileItCallsIsRefusedForEveryCall) {
+    const std::string elsewhere = "http://elsewhere.example/";
+    const std::string failing = "http://127.0.0.1:" + std::to_string(LoopbackServer::ClosedPort()) + "/";
+    for (const std::string& next : {kLineUrl, failing}) {
+        server_.ServeOnce(kLineUrl, Page("location.href = '" + elsewhere + "';"));
+        server_.Serve(kLineUrl, Page("AppExtension.ResizeWindow(820, 610);"));
+        server_.Serve(elsewhere, Page("location.href = '" + next + "';"
+                                      "var n = 0, end = Date.now() + 4000;"
+                                      "do { AppExtension.ResizeWindow(700, 500); ++n; } while (Date.now() < end);"
+                                      "console.warn('calls made: ' + n);"));
+        StartWithTheServer();
+        const std::string said = "CONSOLE \"calls made: ";
+        ASSERT_TRUE(WaitUntil([&] { return Contains(EngineLog(), said); })) << next;
+        const std::string calls = std::to_string(std::atoi(EngineLog().c_str() + EngineLog().find(said) + said.size()));
+        if (next == failing) {
+            HWND browser = WaitForPlacedBrowser();
+            ASSERT_NE(nullptr, browser);
+            ASSERT_TRUE(WaitUntil([&] { return Traced("LoadString id=1 url=" + failing); }));
+            EXPECT_TRUE(ChooseTheLine(browser));
+        }
+        ASSERT_TRUE(WaitUntil([&] { return ClientSize(main_).cx == 820 && ClientSize(main_).cy == 610; }))
+            << next << ": " << ClientSize(main_).cx << "x" << ClientSize(main_).cy;
+        std::vector<std::string> lines;
+        for (const std::string& line : Lines(Log())) {
+            if (Contains(line, "AppExtension.")) lines.push_back(line.substr(9));
+        }
+        const std::string origin = "http://elsewhere.example:80";
+        const std::vector<std::string> expected = {
+            "WARN  :AppExtension.ResizeWindow refused: the page's origin " + origin + " is not a server line's",
+            "WARN  :AppExtension.ResizeWindow refused " + calls + " times in all on the page of origin " + origin,
+        };
+        EXPECT_EQ(expected, lines) << next;
+        Quit();
+    }
+}
+
+// The error page's line item works wherever the client put the page: after a reload of
+// it and after Back and Forward onto it, each of which asks the failed address again.
+TEST_F(BrowserProgram, TheErrorPagesLineItemWorksAfterAReloadAndAfterBackOrForwardOntoIt) {
+    const std::string down = "http://127.0.0.1:" + std::to_string(LoopbackServer::ClosedPort()) + "/down";
+    server_.ServeOnce(kLineUrl, Page("location.href = '" + down + "';"));
+    server_.Serve(kLineUrl, Page(""));
+    StartWithTheServer();
+    HWND browser = WaitForPlacedBrowser();
+    ASSERT_NE(nullptr, browser);
+    ASSERT_TRUE(WaitUntil([&] { return Traced("LoadString id=1 url=" + down) && Traced("load ended id=1"); }));
+    ASSERT_TRUE(ChooseTheLine(browser));
+    // The title bar's buttons, by the middle of each: back, forward, reload.
+    const int back = 22, forward = 58, reload = 94;
+    const struct {
+        const char* way;
+        std::vector<int> presses;  // from the line's page, the last one onto the error page
+    } ways[] = {
+        {"back", {back}},
+        {"reload", {back, reload}},
+        {"forward", {back, back, forward}},
+    };
+    for (const auto& w : ways) {
+        size_t mark = 0;
+        for (int x : w.presses) {
+            mark = Trace().size();
+            ClickAt(main_, x, 15);
+            ASSERT_TRUE(WaitUntil([&] { return Traced("load ended id=1", mark); })) << w.way;
+        }
+        EXPECT_TRUE(Traced("LoadString id=1 url=" + down, mark)) << w.way;
+        EXPECT_TRUE(ChooseTheLine(browser)) << w.way;
+    }
     Quit();
 }
 

@@ -41,6 +41,13 @@ public:
             Send(args);
         } else if (name == "evaluate") {
             Evaluate(args[0]->GetStringValue());
+        } else if (name == "tick") {
+            // A message that names the address the calling frame answers; the script learns
+            // how many messages the browser side has taken so far.
+            CefRefPtr<CefV8Context> context = CefV8Context::GetCurrentContext();
+            context->GetBrowser()->SendProcessMessage(
+                PID_BROWSER, CefProcessMessage::Create("from " + context->GetFrame()->GetURL().ToString()));
+            retval = CefV8Value::CreateInt(g_events.Count("message"));
         } else {
             std::string line = "record(" + std::to_string(args.size()) + ")";
             for (const auto& a : args) line += " " + Describe(a);
@@ -94,7 +101,7 @@ public:
         g_renderer.Add(std::string("context-created") + (current ? " current" : "") + (fresh ? " fresh" : "") +
                        (context->GetBrowser()->IsSame(browser) ? " same-browser" : ""));
         CefRefPtr<CefV8Value> object = CefV8Value::CreateObject(nullptr);
-        for (const char* name : {"record", "answer", "fail", "send", "evaluate"}) {
+        for (const char* name : {"record", "answer", "fail", "send", "evaluate", "tick"}) {
             object->SetValue(name, CefV8Value::CreateFunction(name, natives.get()), V8_PROPERTY_ATTRIBUTE_DONTDELETE);
         }
         context->GetGlobal()->SetValue("native", object, V8_PROPERTY_ATTRIBUTE_DONTDELETE);
@@ -226,6 +233,47 @@ TEST_F(ScriptsTest, AMessageFromTheRendererArrivesOnTheUiThreadAsACopy) {
     EXPECT_EQ(5, args->GetInt(1));
     EXPECT_FALSE(args->IsSame(g_app->natives->sent->GetArgumentList()));
     EXPECT_EQ("changed after sending", g_app->natives->sent->GetArgumentList()->GetString(0).ToString());
+}
+
+// A page that sets its location and goes on sending, until the browser side has taken
+// 50 of its messages (by then it has begun the next load): every message arrives before
+// the next document starts, or before the failure that replaces the page, and names the
+// sending document's own address; once replaced it sends nothing more.
+TEST_F(ScriptsTest, ADocumentsMessagesAllArriveBeforeTheDocumentThatReplacesIt) {
+    const std::string refused = "http://127.0.0.1:" + std::to_string(LoopbackServer::ClosedPort()) + "/";
+    const struct {
+        const char* path;
+        std::string next;
+        std::string replaced;  // the event of the replacement
+        std::string settled;   // the last event that comes
+    } cases[] = {
+        {"/leaving", "data:text/html,<p>next</p>", "load-start data:text/html,<p>next</p>",
+         "load-end 200 data:text/html,<p>next</p>"},
+        {"/failing", refused, "load-error -102 net::ERR_CONNECTION_REFUSED " + refused,
+         "load-error -102 net::ERR_CONNECTION_REFUSED " + refused},
+    };
+    for (const auto& c : cases) {
+        const std::string url = g_server->Url(c.path);
+        LoopbackServer::Reply page;
+        page.body = "<script>location.href = '" + c.next + "';"
+                    "for (var n = 0, first = native.tick(); native.tick() - first < 50 && n < 1000000; ++n) {}</script>";
+        g_server->Serve(c.path, page);
+        g_events.Clear();
+        g_client->First()->GetMainFrame()->LoadURL(url);
+        ASSERT_EQ(c.settled, g_events.WaitFor(c.settled));
+        const std::vector<std::string> events = g_events.All();
+        size_t replaced = 0;
+        while (replaced < events.size() && events[replaced] != c.replaced) ++replaced;
+        int sent = 0;
+        std::vector<std::string> wrong;  // after the replacement, or naming another address
+        for (size_t i = 0; i < events.size(); ++i) {
+            if (events[i].compare(0, 8, "message ") != 0) continue;
+            ++sent;
+            if (i > replaced || events[i] != "message from " + url + " source=1") wrong.push_back(events[i]);
+        }
+        EXPECT_GT(sent, 50) << c.next;
+        EXPECT_EQ(std::vector<std::string>(), wrong) << c.next;
+    }
 }
 
 TEST_F(ScriptsTest, WindowOpenAsksBeforePopupAndOpensNothingWhenRefused) {
