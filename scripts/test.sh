@@ -66,13 +66,14 @@ done
 # of what goes into it: the -rN suffix). Runs that start together may each boot one;
 # the first to finish keeps its copy.
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/tallyhive
-template="$cache/prefix-$(echo "$wine_version" | tr -c 'A-Za-z0-9.~+\n-' '_')-r1"
+template="$cache/prefix-$(echo "$wine_version" | tr -c 'A-Za-z0-9.~+\n-' '_')-r2"
 if [ ! -f "$template/system.reg" ]; then
   echo "test.sh: booting a Wine prefix for $template (once per Wine version)" >&2
   mkdir -p "$cache"
   booting=$(mktemp -d "$cache/boot.XXXXXX")/prefix
   (
-    # An empty HOME: the prefix gets no links into the user's own folders.
+    # An empty HOME: booting makes Wine's menu folders in HOME, which are not the user's
+    # business.
     export HOME=$(dirname "$booting")
     wine_boot_prefix "$booting"
   ) </dev/null >"$work/boot.log" 2>&1 || { cat "$work/boot.log" >&2; exit 1; }

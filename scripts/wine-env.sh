@@ -21,6 +21,19 @@ wine_boot_prefix() {
   WINEPREFIX=$1 wineboot -i
   WINEPREFIX=$1 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
   WINEPREFIX=$1 wineserver -w
+  wine_own_user_folders "$1"
+}
+
+# wine_own_user_folders PREFIX: wineboot links the Wine user's Desktop, Documents,
+# Downloads, Music, Pictures, Videos and Templates to HOME's folders (or to HOME itself):
+# in a copy of a prefix booted with a HOME that is gone they lead nowhere, and with the
+# user's own HOME our programs' shortcuts and downloads would land among the user's
+# files. Each becomes an empty folder of the prefix's own, which Wine leaves as it is.
+wine_own_user_folders() {
+  local link
+  while IFS= read -r -d '' link; do
+    rm "$link" && mkdir "$link" || return 1
+  done < <(find "$1/drive_c/users" -type l -print0)
 }
 
 # Ctrl-C and TERM in the scripts that run a program for a while (run.sh, soak.sh,
@@ -182,7 +195,8 @@ wine_new_prefix() {
   local template
   template=$(ls -d "$wine_prefix_cache"/prefix-* 2>/dev/null | head -n 1 || true)
   if [ -n "$template" ] && [ -f "$template/system.reg" ]; then
-    cp -a "$template" "$1"
+    # A template of an older revision may still hold links to nowhere.
+    cp -a "$template" "$1" && wine_own_user_folders "$1"
   else
     wine_boot_prefix "$1" >/dev/null 2>&1
   fi
@@ -190,10 +204,10 @@ wine_new_prefix() {
 
 # wine_scratch NAME DEPS_PREFIX: for the scripts that run programs on a display and in a
 # prefix of their own (screenshot.sh, soak.sh). Makes a work folder ($work) in /tmp,
-# starts an Xvfb, exports the Wine environment with an empty HOME (the prefix gets no
-# links into the user's own folders) and a new prefix there. On exit (see wine_exit) the
-# prefix's server and the Xvfb end and the folder goes. Messages start with the script's
-# own name.
+# starts an Xvfb, exports the Wine environment with an empty HOME (Wine's menu folders,
+# made when a prefix boots, go there rather than into the user's own) and a new prefix
+# there. On exit (see wine_exit) the prefix's server and the Xvfb end and the folder
+# goes. Messages start with the script's own name.
 wine_scratch() {
   wine_traps "$(basename "$0")"
   work=$(mktemp -d "/tmp/tallyhive-$1.XXXXXX")
