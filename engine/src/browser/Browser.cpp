@@ -60,16 +60,16 @@ CefRefPtr<CefResponse> MakeResponse(const FetchResult& result) {
     return response;
 }
 
-// As in Chromium, the text that LoadString put at a web address is not kept for a later
+// As in Chromium, the text that LoadString put at an address is not kept for a later
 // visit: a reload, or a move back or forward onto it, asks that address again. An error
 // page that reloads itself shows the page once the server answers, and the application
-// hears of a failure that lasts again and answers it as the first time. An address that
-// cannot be asked again keeps its text.
+// hears of a failure that lasts again (whatever the address's scheme) and answers it as
+// the first time.
 NavEntry Revisited(NavEntry entry) {
-    const std::string scheme = UrlScheme(Utf8(entry.url));
-    if (entry.hasContent && (scheme == "http" || scheme == "https")) {
+    if (entry.fromLoadString) {
         entry.hasContent = false;
         entry.content.clear();
+        entry.fromLoadString = false;
     }
     return entry;
 }

@@ -20,11 +20,13 @@
 
 namespace engine {
 
-// An entry of the history: an address, and the text a LoadString gave it.
+// An entry of the history: an address, and the text a LoadString gave it (or the
+// engine's own page, the developer tools', which has no address to ask).
 struct NavEntry {
     std::wstring url;
     bool hasContent = false;
     std::wstring content;
+    bool fromLoadString = false;
 };
 
 class BrowserImpl : public CefBrowser, public CefBrowserHost {

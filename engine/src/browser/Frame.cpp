@@ -109,6 +109,7 @@ void FrameImpl::LoadString(const CefString& string_val, const CefString& url) {
     entry.url = url.ToWString();
     entry.hasContent = true;
     entry.content = string_val.ToWString();
+    entry.fromLoadString = true;
     PostWork(TID_UI, [browser, entry] { browser->Navigate(entry, true); });
 }
 

@@ -159,6 +159,15 @@ TEST_F(LoadingTest, HistoryGoesBackAndForward) {
     g_events.Clear();
     browser->Reload();
     EXPECT_EQ("load-end 200 " + g_server->Url("/other"), g_events.WaitFor("load-end"));
+    // A LoadString's text is not kept: going back to it asks its address again, and an
+    // address that cannot load fails again, whatever its scheme.
+    g_events.Clear();
+    browser->GetMainFrame()->LoadString("<p>an error page</p>", "tallyhive-nothing:page");
+    EXPECT_EQ("load-end 200 tallyhive-nothing:page", g_events.WaitFor("load-end"));
+    Load(g_server->Url("/page"));
+    g_events.Clear();
+    browser->GoBack();
+    EXPECT_EQ("load-error -302 net::ERR_UNKNOWN_URL_SCHEME tallyhive-nothing:page", g_events.WaitFor("load-e"));
 }
 
 TEST_F(LoadingTest, AnAttachmentBecomesADownloadThatContinueSaves) {
