@@ -116,6 +116,21 @@ bool WaitForThreads(int baseline) {
     return WaitFor([baseline] { return OwnThreadCount() <= baseline; });
 }
 
+// The prompts a log dropped: one for each run's first line, and the count of the rest that
+// the run's later lines give.
+size_t DroppedIn(const std::string& log) {
+    size_t dropped = 0;
+    for (size_t at = log.find(" dropped: 16 prompts in flight"); at != std::string::npos;
+         at = log.find(" dropped: 16 prompts in flight", at + 1)) {
+        const size_t more = log.rfind(" more", at);
+        const size_t start = log.rfind("PlayMP3::NewThreadPlayUrl ", at);
+        dropped += more != std::string::npos && more + 5 == at && start != std::string::npos
+                       ? std::stoul(log.substr(start + 26, more - start - 26))
+                       : 1;
+    }
+    return dropped;
+}
+
 class PlayMp3Test : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -326,15 +341,41 @@ TEST_F(PlayMp3Test, PromptsAskedForAtOnceAreBoundedAndFetchFourAtATime) {
     const size_t fetchingAtOnce = server_.Requests().size();
     server_.Release();
     ASSERT_TRUE(WaitForThreads(baseline));
+    // Taken again (an empty address fetches nothing): the run of drops writes its count.
+    PlayMP3::NewThreadPlayUrl("");
+    ASSERT_TRUE(WaitForThreads(baseline));
     const std::string log = capture.Take();
     EXPECT_EQ(4u, fetchingAtOnce);
-    size_t dropped = 0;
-    for (size_t at = log.find(" dropped: 16 prompts in flight"); at != std::string::npos;
-         at = log.find(" dropped: 16 prompts in flight", at + 1)) {
-        ++dropped;
-    }
     EXPECT_LE(server_.Requests().size(), 16u);
-    EXPECT_EQ(50u, server_.Requests().size() + dropped) << log;
+    EXPECT_EQ(50u, server_.Requests().size() + DroppedIn(log)) << log;
+}
+
+// A page calling PlayMp3 2,000 times with a long address that fails: the drops leave a
+// few lines that count them all, and no line carries the whole address.
+TEST_F(PlayMp3Test, ALoopOfPromptsLeavesAFewShortLinesThatCountTheDrops) {
+    LoopbackServer::Reply reply;
+    reply.status = 404;
+    reply.held = true;
+    const std::string path = "/" + std::string(5000, 'p') + ".mp3";
+    server_.Serve(path, reply);
+    const std::string url = server_.Url(path);
+    const int baseline = OwnThreadCount();
+    StderrCapture capture(g_dataFolder + "loop.txt");
+    for (int i = 0; i < 2000; ++i) PlayMP3::NewThreadPlayUrl(url);
+    server_.Release();
+    ASSERT_TRUE(WaitForThreads(baseline));
+    PlayMP3::NewThreadPlayUrl("");
+    ASSERT_TRUE(WaitForThreads(baseline));
+    const std::string log = capture.Take();
+    size_t dropLines = 0, started = 0;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LT(line.size(), 300u) << line.substr(0, 300);
+        dropLines += line.find(" dropped: 16 prompts in flight") != std::string::npos;
+        started += line.find("INFO   PlayMP3::NewThreadPlayUrl ") != std::string::npos;
+    }
+    EXPECT_LE(dropLines, 3u) << log.substr(0, 2000);
+    EXPECT_EQ(2001u, started + DroppedIn(log)) << log.substr(0, 2000);
 }
 
 }  // namespace
