@@ -166,7 +166,8 @@ bool HttpDownloadFile(const std::string& url, const std::string& file) {
     // A file that failed to reach the disk whole is a failed download too.
     const bool written = fclose(out.release()) == 0;
     if (result != CURLE_OK || !written) {
-        LogWrite(LOG_ERROR, __FILE__, __LINE__, "HttpDownloadFile ERROR url: %s code:%d ", url.c_str(),
+        LogWrite(LOG_ERROR, __FILE__, __LINE__, "HttpDownloadFile ERROR url: %s code:%d ",
+                 PageTextForLog(url).c_str(),
                  result != CURLE_OK ? static_cast<int>(result) : static_cast<int>(CURLE_WRITE_ERROR));
         DeleteFileA(file.c_str());
         return false;
@@ -175,8 +176,8 @@ bool HttpDownloadFile(const std::string& url, const std::string& file) {
     curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
     curl.reset();
     if (status != 200) {
-        LogWrite(LOG_ERROR, __FILE__, __LINE__, "HttpDownloadFile retcode != 200 url: %s code:%d ", url.c_str(),
-                 static_cast<int>(status));
+        LogWrite(LOG_ERROR, __FILE__, __LINE__, "HttpDownloadFile retcode != 200 url: %s code:%d ",
+                 PageTextForLog(url).c_str(), static_cast<int>(status));
         DeleteFileA(file.c_str());
         return false;
     }

@@ -75,6 +75,38 @@ const int kMostPrompts = 16;
 const int kMostDownloads = 4;
 std::atomic<int> g_prompts{0};
 
+// A page that calls PlayMp3 in a loop while the prompts are taken would write a line per
+// call. A run of drops writes one line with the address at its first drop and one with
+// the count of the rest when prompts are taken again; a run that goes on writes its count
+// every kDropsPerLine drops, so that even an endless one leaves a line per thousand.
+const int kDropsPerLine = 1000;
+std::mutex g_dropLock;
+bool g_dropping = false;
+int g_uncounted = 0;
+
+void LogUncountedDrops() {
+    LogWrite(LOG_WARN, __FILE__, __LINE__, "PlayMP3::NewThreadPlayUrl %d more dropped: %d prompts in flight ",
+             g_uncounted, kMostPrompts);
+    g_uncounted = 0;
+}
+
+void NoteDropped(const std::string& url) {
+    std::lock_guard<std::mutex> lock(g_dropLock);
+    if (!g_dropping) {
+        g_dropping = true;
+        LogWrite(LOG_WARN, __FILE__, __LINE__, "PlayMP3::NewThreadPlayUrl %s dropped: %d prompts in flight ",
+                 PageTextForLog(url).c_str(), kMostPrompts);
+    } else if (++g_uncounted == kDropsPerLine) {
+        LogUncountedDrops();
+    }
+}
+
+void NoteTaken() {
+    std::lock_guard<std::mutex> lock(g_dropLock);
+    if (g_dropping && g_uncounted > 0) LogUncountedDrops();
+    g_dropping = false;
+}
+
 class DownloadSlot {
 public:
     DownloadSlot() {
@@ -198,17 +230,17 @@ std::string PlayMP3::CacheFileName(const std::string& url) { return CacheFileOf(
 int PlayMP3::NewThreadPlayUrl(std::string url) {
     if (g_prompts.fetch_add(1) >= kMostPrompts) {
         --g_prompts;
-        LogWrite(LOG_WARN, __FILE__, __LINE__, "PlayMP3::NewThreadPlayUrl %s dropped: %d prompts in flight ",
-                 url.c_str(), kMostPrompts);
+        NoteDropped(url);
         return 0;
     }
+    NoteTaken();
     char* copy = new (std::nothrow) char[url.size() + 2];
     if (copy == nullptr) {
         --g_prompts;
         return 0;
     }
     memcpy(copy, url.c_str(), url.size() + 1);
-    LogWrite(LOG_INFO, __FILE__, __LINE__, "PlayMP3::NewThreadPlayUrl %s ", url.c_str());
+    LogWrite(LOG_INFO, __FILE__, __LINE__, "PlayMP3::NewThreadPlayUrl %s ", PageTextForLog(url).c_str());
     const uintptr_t thread = _beginthreadex(nullptr, 0, PlayThread, copy, 0, nullptr);
     if (thread == 0) {
         delete[] copy;

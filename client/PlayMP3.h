@@ -39,7 +39,8 @@ public:
     // Deletes every file in the cache folder; sub-folders stay.
     static void ClearCache();
     // Plays url on a detached thread of its own; returns 0 at once. With 16 prompts in
-    // flight the call is dropped with a WARN line in the log.
+    // flight the call is dropped: a run of drops writes a WARN line at its first and its
+    // count when prompts are taken again.
     static int NewThreadPlayUrl(std::string url);
     // Fetches url unless cached (at most 4 downloads at once; more wait), then plays it;
     // -1 for an empty URL, else 0.

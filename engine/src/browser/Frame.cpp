@@ -24,21 +24,6 @@ std::string OneLine(const std::string& text) {
     return out;
 }
 
-// The page text of a LoadString, beside the trace file, so tests of the whole program can read it.
-std::string WriteBesideTrace(const std::string& text) {
-    static std::atomic<int> counter{0};
-    wchar_t path[MAX_PATH + 1] = {};
-    const DWORD len = GetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", path, MAX_PATH + 1);
-    if (len == 0 || len > MAX_PATH) return std::string();
-    const std::wstring file = std::wstring(path, len) + L".page" + std::to_wstring(++counter) + L".html";
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::string();
-    DWORD written = 0;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(h);
-    return CefString(file).ToString();
-}
-
 // Script elements of another type (templates, data) hold no code to run.
 bool IsScriptType(const std::wstring* type) {
     if (type == nullptr || Trim(*type).empty()) return true;
@@ -100,7 +85,7 @@ void FrameImpl::LoadURL(const CefString& url) {
 
 void FrameImpl::LoadString(const CefString& string_val, const CefString& url) {
     CefRefPtr<CefBrowser> owner = GetBrowser();
-    const std::string file = WriteBesideTrace(string_val.ToString());
+    const std::string file = CopyPageBesideTrace(string_val.ToString());
     Trace("LoadString id=" + std::to_string(owner ? owner->GetIdentifier() : 0) + " url=" + url.ToString() +
           " length=" + std::to_string(string_val.length()) + (file.empty() ? "" : " file=" + file));
     if (!owner) return;

@@ -2,28 +2,73 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <deque>
 #include <mutex>
 #include <vector>
 
+#include "HandleOwner.h"
 #include "tallyhive/engine_testing.h"
 
 namespace engine {
 namespace {
 
-// What is kept in memory while a trace is asked for: the latest records, each cut to a
-// length that any record of interest fits in, so that a page calling the bridge in a
-// loop for hours costs a fixed amount; the file gets every record whole.
+// Every record, in memory and in the file, is cut to a length that any record of
+// interest fits in; memory keeps the latest records. A page calling the bridge in a loop
+// for hours then costs a fixed amount.
 const size_t kKeptRecords = 1024;
 const size_t kKeptLength = 2048;
+// The file stops growing at this size: the record that reaches it is followed by a line
+// that says the trace stops there, and from then on nothing is appended, by this run or a
+// later one, until the file is deleted. Readers count the file's lines from its start,
+// so it is never started again under them.
+const LONGLONG kFileBytes = 8 << 20;
+const char kStopLine[] = "trace stopped: the file reached its bound of 8 MiB; delete it to trace again";
+// Page copies go round a ring of file names, so at most that many are on disk, the
+// latest pages; a record's copy is overwritten once that many pages have come after it.
+// A page is copied up to the size bound (its whole length stays in the record), and not
+// at all once the file has stopped, since no record would name the copy.
+const unsigned kPageCopies = 16;
+const size_t kPageCopyBytes = 1 << 20;
 
 std::mutex g_mutex;
 std::deque<std::string> g_records;
+std::atomic<unsigned> g_pageCopies{0};
 
 std::wstring TracePath() {
     wchar_t path[MAX_PATH + 1] = {};
     const DWORD len = GetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", path, MAX_PATH + 1);
     return (len > 0 && len <= MAX_PATH) ? std::wstring(path, len) : std::wstring();
+}
+
+HANDLE Opened(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
+
+std::string Utf8(const std::wstring& text) {
+    const int len = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(len > 0 ? len : 0), '\0');
+    if (len > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], len, nullptr, nullptr);
+    return out;
+}
+
+void AppendToFile(const std::wstring& path, const std::string& record) {
+    // Opened per line with append-only access: sub-processes write to the same file, so
+    // its size, not a count of this process's own, decides the bound.
+    KernelHandle file(Opened(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr)));
+    LARGE_INTEGER size = {};
+    if (file.get() == nullptr || !GetFileSizeEx(file.get(), &size) || size.QuadPart >= kFileBytes) return;
+    const std::string prefix = "[" + std::to_string(GetCurrentProcessId()) + "] ";
+    std::string lines = prefix + record + "\n";
+    if (size.QuadPart + static_cast<LONGLONG>(lines.size()) >= kFileBytes) lines += prefix + kStopLine + "\n";
+    DWORD written = 0;
+    WriteFile(file.get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+}
+
+bool Stopped(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) >= kFileBytes;
 }
 
 }  // namespace
@@ -32,17 +77,25 @@ void Trace(const std::string& text) {
     // Without the setting nothing is kept or written: the product pays one look-up.
     const std::wstring path = TracePath();
     if (path.empty()) return;
+    const std::string record = text.substr(0, kKeptLength);
     std::lock_guard<std::mutex> lock(g_mutex);
     if (g_records.size() == kKeptRecords) g_records.pop_front();
-    g_records.push_back(text.substr(0, kKeptLength));
-    // Opened per line with append-only access: sub-processes write to the same file.
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    const std::string line = "[" + std::to_string(GetCurrentProcessId()) + "] " + text + "\n";
+    g_records.push_back(record);
+    AppendToFile(path, record);
+}
+
+std::string CopyPageBesideTrace(const std::string& text) {
+    const std::wstring path = TracePath();
+    if (path.empty() || Stopped(path)) return std::string();
+    const unsigned slot = g_pageCopies++ % kPageCopies + 1;
+    const std::wstring copy = path + L".page" + std::to_wstring(slot) + L".html";
+    KernelHandle file(Opened(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (file.get() == nullptr) return std::string();
+    const DWORD length = static_cast<DWORD>(text.size() < kPageCopyBytes ? text.size() : kPageCopyBytes);
     DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
+    if (!WriteFile(file.get(), text.data(), length, &written, nullptr) || written != length) return std::string();
+    return Utf8(copy);
 }
 
 }  // namespace engine

@@ -26,6 +26,9 @@ using GdiObject = HandleOwner<HGDIOBJ, DeleteObject>;
 using MemoryDc = HandleOwner<HDC, DeleteDC>;
 using MenuHandle = HandleOwner<HMENU, DestroyMenu>;
 using HookHandle = HandleOwner<HHOOK, UnhookWindowsHookEx>;
+// Files, events, threads; a failed CreateFile gives INVALID_HANDLE_VALUE, which is passed
+// in as null.
+using KernelHandle = HandleOwner<HANDLE, CloseHandle>;
 
 class SelectGuard {
 public:

@@ -5,6 +5,7 @@
 // browser still open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -144,6 +145,52 @@ TEST_F(LoadingTest, LocalDocumentsLoadAtOnce) {
     bool traced = false;
     for (const auto& r : engine_testing::TraceRecords()) traced |= r.find("LoadString id=") == 0 && r.find(" url=http://failed.example/") != std::string::npos;
     EXPECT_TRUE(traced);
+}
+
+// Far more traced than the file holds: it stops within its bound on the line that says
+// so, each record cut to its length; what came before (a page loaded from a string, its
+// copy) is still there, and of twenty page copies the latest sixteen are on disk.
+TEST_F(LoadingTest, TheTraceFileAndItsPageCopiesStayWithinTheirBounds) {
+    const std::wstring trace = g_folder + L"\\bounded-trace.txt";
+    SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", trace.c_str());
+    CefRefPtr<CefFrame> frame = Browser()->GetMainFrame();
+    std::string page;
+    for (int i = 1; i <= 20; ++i) {
+        page = "<html><body>page " + std::to_string(i) + "</body></html>";
+        g_events.Clear();
+        frame->LoadString(page, "http://failed.example/" + std::to_string(i));
+        ASSERT_NE("", g_events.WaitFor("load-end"));
+    }
+    const std::string script = "//" + std::string(2100, 'x');
+    for (int i = 0; i < 8000; ++i) frame->ExecuteJavaScript(script, "http://failed.example/20", 0);
+    SetEnvironmentVariableW(L"TALLYHIVE_ENGINE_TRACE", (g_folder + L"\\trace.txt").c_str());
+
+    const std::string text = ReadWhole(trace);
+    EXPECT_LE(text.size(), (8u << 20) + 2 * 4096u);
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        lines.push_back(text.substr(at, end - at));
+    }
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(std::string::npos, lines.back().find("] trace stopped: ")) << lines.back().substr(0, 200);
+    std::string copy;
+    size_t longest = 0;
+    for (const std::string& line : lines) {
+        longest = std::max(longest, line.size() - line.find("] ") - 2);
+        const size_t file = line.find(" file=");
+        if (line.find(" url=http://failed.example/20 ") != std::string::npos && file != std::string::npos) {
+            const std::string path = line.substr(file + 6);
+            copy = ReadWhole(std::wstring(path.begin(), path.end()));
+        }
+    }
+    EXPECT_EQ(2048u, longest);
+    EXPECT_EQ(page, copy);
+    int copies = 0;
+    WIN32_FIND_DATAW entry;
+    HANDLE listing = FindFirstFileW((trace + L".page*.html").c_str(), &entry);
+    for (BOOL more = listing != INVALID_HANDLE_VALUE; more; more = FindNextFileW(listing, &entry)) ++copies;
+    if (listing != INVALID_HANDLE_VALUE) FindClose(listing);
+    EXPECT_EQ(16, copies);
 }
 
 TEST_F(LoadingTest, HistoryGoesBackAndForward) {
