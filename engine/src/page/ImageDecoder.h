@@ -23,8 +23,8 @@ const int kMaxImageSide = 8192;
 const int kMaxImagePixels = 4096 * 1024;
 // The bytes one document's pictures may hold together, those being decoded and those
 // shown. A shop's pages show product photos and a banner, well under 32 MB decoded; this
-// leaves room for several of the largest pictures decoding at once, while a hostile page
-// keeps to a small part of the 32-bit client's 2 GB.
+// leaves room for a few large pictures decoding at once, while a hostile page keeps to a
+// small part of the 32-bit client's 2 GB.
 const long long kMaxDocumentImageBytes = 128LL << 20;
 using ImageBudget = std::atomic<long long>;  // bytes left
 
