@@ -17,13 +17,19 @@ foreach(d stb rapidjson)
 endforeach()
 
 # stb_image's decoders, compiled once for the framework's skin images and the engine's
-# page images.
+# page images. They allocate through our hooks (deps/stb), which hold each decode to the
+# budget its caller sets.
 set(_stb_source ${CMAKE_BINARY_DIR}/stb/stb_image.c)
-file(WRITE ${_stb_source}.in "#define STB_IMAGE_IMPLEMENTATION\n#define STBI_NO_STDIO\n#include <stb_image.h>\n")
+file(WRITE ${_stb_source}.in "#define STB_IMAGE_IMPLEMENTATION\n#define STBI_NO_STDIO\n#include \"DecodeBudget.h\"\n"
+  "#define STBI_MALLOC(size) DecodeBudgetMalloc(size)\n#define STBI_REALLOC(block, size) DecodeBudgetRealloc(block, size)\n"
+  "#define STBI_FREE(block) DecodeBudgetFree(block)\n#include <stb_image.h>\n")
 configure_file(${_stb_source}.in ${_stb_source} COPYONLY)
-add_library(dep_stb STATIC ${_stb_source})
+set(_stb_hooks ${CMAKE_SOURCE_DIR}/deps/stb)
+add_library(dep_stb STATIC ${_stb_source} ${_stb_hooks}/DecodeBudget.cpp)
+target_include_directories(dep_stb PUBLIC ${_stb_hooks})
 target_include_directories(dep_stb SYSTEM PUBLIC ${_dep_include} ${_dep_include}/stb)
-target_compile_options(dep_stb PRIVATE -w)
+set_source_files_properties(${_stb_source} PROPERTIES COMPILE_OPTIONS -w)
+tallyhive_warnings(dep_stb)
 
 add_library(dep_rapidjson INTERFACE)
 target_include_directories(dep_rapidjson SYSTEM INTERFACE ${_dep_include})

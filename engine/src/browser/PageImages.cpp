@@ -38,7 +38,7 @@ std::shared_ptr<const DecodedImage> PageImages::Get(const std::string& url, cons
         if (DecodeDataUrl(url, type, charset, bytes)) entry.image = DecodeImage(bytes, *budget_);
         if (!entry.image) Skipped(url, kBrokenOrLarge);
     } else if (scheme == "http" || scheme == "https") {
-        const std::shared_ptr<PixelBudget> budget = budget_;
+        const std::shared_ptr<ImageBudget> budget = budget_;
         entry.job = StartFetch(
             url,
             [url, fetched, budget](FetchResult result) {

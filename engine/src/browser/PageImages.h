@@ -42,7 +42,7 @@ private:
     std::map<std::string, Entry> entries_;
     bool tooMany_ = false;
     // Shared with the fetches' workers, which decode.
-    std::shared_ptr<PixelBudget> budget_ = std::make_shared<PixelBudget>(kMaxDocumentPixels);
+    std::shared_ptr<ImageBudget> budget_ = std::make_shared<ImageBudget>(kMaxDocumentImageBytes);
 };
 
 }  // namespace engine

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "AnimatedImage.h"
+#include "DecodeBudget.h"
 #include "DibPixels.h"
+#include "GifShape.h"
 #include "ImageDrawSpec.h"
 #include "ResourceStore.h"
 #include "ScopedHandle.h"
@@ -215,10 +217,16 @@ CAnimatedImage* CUIRender::LoadAnimatedImage(const wchar_t* description) {
     if (spec.name.IsEmpty()) return nullptr;
     const Bytes bytes = ReadNamedBytes(spec.name);
     if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return nullptr;
+    const TGifShape gif = ReadGifShape(bytes.data(), bytes.size());
+    if (gif.isGif && !GifFitsDecoding(gif)) return nullptr;
     int width = 0, height = 0, frames = 0, components = 0;
     int* milliseconds = nullptr;
-    ScopedPixels rgba(stbi_load_gif_from_memory(bytes.data(), static_cast<int>(bytes.size()), &milliseconds, &width,
-                                                &height, &frames, &components, 4));
+    ScopedPixels rgba;
+    if (gif.isGif) {
+        const DecodeBudget decoding(GifDecodeLimit(gif));
+        rgba.reset(stbi_load_gif_from_memory(bytes.data(), static_cast<int>(bytes.size()), &milliseconds, &width,
+                                             &height, &frames, &components, 4));
+    }
     std::vector<UINT> delays;
     if (rgba && frames > 1 && milliseconds != nullptr) {
         for (int i = 0; i < frames; ++i) delays.push_back(static_cast<UINT>(milliseconds[i]) / 10);

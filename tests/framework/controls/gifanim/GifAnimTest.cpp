@@ -41,6 +41,10 @@ protected:
             TestZip::Make("anim/single.gif", Make(8, 8, {{1, 7}})),
             TestZip::Make("anim/clear.gif", Make(12, 8, {{3, 5, true}, {1, 5}})),
             TestZip::Make("anim/still.bmp", Bitmap(12, 8, 0x336699)),
+            // 1024 x 1024 x 4 bytes a frame: 16 frames are the 64 MB an animation may take.
+            TestZip::Make("anim/bound.gif", TestGif::Sparse(1024, 1024, 16)),
+            TestZip::Make("anim/over.gif", TestGif::Sparse(1024, 1024, 17)),
+            TestZip::Make("anim/overflow.gif", TestGif::Sparse(4096, 4096, 40)),  // past 2 GB
         }));
         // The archive reads from this block for the rest of the process.
         CPaintManagerUI::SetResourceZipFromMemory(s_archive->data(), static_cast<DWORD>(s_archive->size()), L"");
@@ -118,6 +122,25 @@ TEST_F(GifWindow, FramesAndDelaysComeFromTheImage) {
         EXPECT_EQ(c.playing, gif->IsPlaying()) << c.image;
         EXPECT_EQ(c.shown, Shown(gif)) << c.image;
         gif->PlayGif();
+        EXPECT_EQ(c.frames > 1, gif->IsPlaying()) << c.image;
+    }
+}
+
+// The decoder holds every frame at the canvas's size at once: an animation whose frames
+// would take more than an animation may is refused before it is decoded.
+TEST_F(GifWindow, FramesBeyondTheMemoryBoundAreRefusedAndSmallAnimationsStillPlay) {
+    const struct {
+        const wchar_t* image;
+        UINT frames;
+    } cases[] = {
+        {L"anim/three.gif", 3},
+        {L"anim/bound.gif", 16},
+        {L"anim/over.gif", 0},
+        {L"anim/overflow.gif", 0},
+    };
+    for (const auto& c : cases) {
+        CGifAnimUI* gif = Add(c.image);
+        EXPECT_EQ(c.frames, gif->GetFrameCount()) << c.image;
         EXPECT_EQ(c.frames > 1, gif->IsPlaying()) << c.image;
     }
 }

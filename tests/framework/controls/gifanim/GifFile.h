@@ -1,6 +1,6 @@
 // Writes small GIF89a files byte by byte: a four-colour table, one full-size frame of a
 // single colour per entry, each with its own control extension (delay, and the frame's
-// colour as the transparent one) or none.
+// colour as the transparent one) or none; or many one-pixel frames on a large canvas.
 #pragma once
 
 #include <cstdint>
@@ -45,27 +45,46 @@ inline std::string SolidPixels(int colour, int count) {
     return bytes;
 }
 
-inline std::string Make(int width, int height, std::initializer_list<Frame> frames) {
+inline std::string Header(int width, int height) {
     std::string gif = "GIF89a";
     Put(gif, {width, height}, true);
     Put(gif, {0x81, 0, 0});  // a global table of 4 entries
     for (uint32_t rgb : kColours) Put(gif, {int(rgb >> 16), int(rgb >> 8), int(rgb)});
+    return gif;
+}
+
+// An image block of width x height pixels of one colour at the canvas's corner.
+inline void PutImage(std::string& gif, int colour, int width, int height) {
+    Put(gif, {0x2C});
+    Put(gif, {0, 0, width, height}, true);
+    Put(gif, {0, 2});  // no local table; minimum code size 2
+    const std::string data = SolidPixels(colour, width * height);
+    for (size_t at = 0; at < data.size(); at += 255) {
+        const std::string block = data.substr(at, 255);
+        gif += static_cast<char>(block.size()) + block;
+    }
+    Put(gif, {0});
+}
+
+inline std::string Make(int width, int height, std::initializer_list<Frame> frames) {
+    std::string gif = Header(width, height);
     for (const Frame& frame : frames) {
         if (frame.delay >= 0) {
             Put(gif, {0x21, 0xF9, 4, frame.clear ? 1 : 0});
             Put(gif, {frame.delay}, true);
             Put(gif, {frame.clear ? frame.colour : 0, 0});
         }
-        Put(gif, {0x2C});
-        Put(gif, {0, 0, width, height}, true);
-        Put(gif, {0, 2});  // no local table; minimum code size 2
-        const std::string data = SolidPixels(frame.colour, width * height);
-        for (size_t at = 0; at < data.size(); at += 255) {
-            const std::string block = data.substr(at, 255);
-            gif += static_cast<char>(block.size()) + block;
-        }
-        Put(gif, {0});
+        PutImage(gif, frame.colour, width, height);
     }
+    Put(gif, {0x3B});
+    return gif;
+}
+
+// count frames of one pixel each on a canvas of width x height: a few bytes a frame,
+// each of which the decoder makes a whole canvas.
+inline std::string Sparse(int width, int height, int count) {
+    std::string gif = Header(width, height);
+    for (int i = 0; i < count; ++i) PutImage(gif, i % 4, 1, 1);
     Put(gif, {0x3B});
     return gif;
 }
