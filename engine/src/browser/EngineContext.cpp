@@ -65,8 +65,10 @@ void EngineContext::Shutdown() {
     }
     CloseOpenBrowsers();
     initialized_ = false;
-    CancelFetches();
+    // The renderer thread starts the pictures' fetches as earlier ones end: it ends, with
+    // the pages' images, before the fetches are cancelled and waited for.
     rendererThread_.Stop();
+    CancelFetches();
     uiThread_.Stop();
     app_ = nullptr;
     Trace("shutdown");

@@ -4,6 +4,7 @@
 #include <curl/curl.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <mutex>
@@ -50,6 +51,11 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
     if (t->maxBytes != 0 && t->result.body.size() + size * count > t->maxBytes) {
         t->tooBig = true;
         return 0;  // libcurl ends the transfer
+    }
+    // A bounded body grows to its bound at most, not to twice what it holds.
+    const size_t wanted = t->result.body.size() + size * count;
+    if (t->maxBytes != 0 && wanted > t->result.body.capacity()) {
+        t->result.body.reserve(std::min(t->maxBytes, std::max(wanted, 2 * t->result.body.capacity())));
     }
     t->result.body.append(data, size * count);
     t->lastActivity = GetTickCount64();

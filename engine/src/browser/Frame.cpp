@@ -181,12 +181,7 @@ void FrameImpl::Publish() {
     CefRefPtr<CefBrowser> owner = GetBrowser();
     if (!owner) return;
     CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
-    CefRefPtr<FrameImpl> self = this;
-    const int serial = document_->serial();
-    // A fetched image comes back to this thread, for the document it was asked for.
-    const PageImages::Fetched fetched = [self, serial](const std::string& url, std::shared_ptr<const DecodedImage> image) {
-        PostWork(TID_RENDERER, [self, serial, url, image] { self->ImageArrived(serial, url, image); });
-    };
+    const PageImages::Fetched fetched = ImageFetched();
     PageImages* images = images_.get();
     std::shared_ptr<const PageSnapshot> page =
         BuildSnapshot(*document_, CollectStyleSheets(*document_, sheets_), GetURL().ToWString(),
@@ -194,10 +189,19 @@ void FrameImpl::Publish() {
     PostWork(TID_UI, [browser, page] { browser->ShowPage(page); });
 }
 
+PageImages::Fetched FrameImpl::ImageFetched() {
+    CefRefPtr<FrameImpl> self = this;
+    const int serial = document_->serial();
+    // A fetched image comes back to this thread, for the document it was asked for.
+    return [self, serial](const std::string& url, std::shared_ptr<const DecodedImage> image) {
+        PostWork(TID_RENDERER, [self, serial, url, image] { self->ImageArrived(serial, url, image); });
+    };
+}
+
 void FrameImpl::ImageArrived(int document, const std::string& url, std::shared_ptr<const DecodedImage> image) {
     if (!document_ || document_->serial() != document) return;
     const bool shown = image != nullptr;
-    images_->Put(url, std::move(image));
+    images_->Put(url, std::move(image), ImageFetched());
     if (!shown) return;  // the page looks as it did
     document_->TakeChanged();  // the picture below holds any other change as well
     Publish();

@@ -78,6 +78,9 @@ public:
 private:
     void Unsupported(const char* what);
     void Publish();
+    // Where the document's fetched images go. Made for each call, not kept by the images:
+    // it holds the frame, which owns them.
+    PageImages::Fetched ImageFetched();
     CefRefPtr<ScriptContext> CreateContext(CefRefPtr<CefBrowser> browser);
 
     std::mutex mutex_;

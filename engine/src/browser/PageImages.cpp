@@ -38,28 +38,42 @@ std::shared_ptr<const DecodedImage> PageImages::Get(const std::string& url, cons
         if (DecodeDataUrl(url, type, charset, bytes)) entry.image = DecodeImage(bytes, *budget_);
         if (!entry.image) Skipped(url, kBrokenOrLarge);
     } else if (scheme == "http" || scheme == "https") {
-        const std::shared_ptr<ImageBudget> budget = budget_;
-        entry.job = StartFetch(
-            url,
-            [url, fetched, budget](FetchResult result) {
-                if (result.error == -3) return;  // the page has gone
-                std::shared_ptr<const DecodedImage> image;
-                if (result.error == 0 && result.status < 400) image = DecodeImage(result.body, *budget);
-                if (!image) Skipped(url, result.error != 0 ? "error " + std::to_string(result.error) : kBrokenOrLarge);
-                fetched(url, image);
-            },
-            kMaxImageBytes);
+        if (fetching_ < kMaxFetches) Fetch(url, entry, fetched);
+        else queued_.push_back(url);
     } else {
         Skipped(url, "the engine fetches images over http(s) and reads data: addresses only");
     }
     return entry.image;
 }
 
-void PageImages::Put(const std::string& url, std::shared_ptr<const DecodedImage> image) {
+void PageImages::Put(const std::string& url, std::shared_ptr<const DecodedImage> image, const Fetched& fetched) {
     auto found = entries_.find(url);
     if (found == entries_.end()) return;
     found->second.image = std::move(image);
-    found->second.job.reset();
+    if (found->second.job) {
+        found->second.job.reset();
+        --fetching_;
+    }
+    while (fetching_ < kMaxFetches && !queued_.empty()) {
+        const std::string next = queued_.front();
+        queued_.pop_front();
+        Fetch(next, entries_[next], fetched);
+    }
+}
+
+void PageImages::Fetch(const std::string& url, Entry& entry, const Fetched& fetched) {
+    const std::shared_ptr<ImageBudget> budget = budget_;
+    entry.job = StartFetch(
+        url,
+        [url, fetched, budget](FetchResult result) {
+            if (result.error == -3) return;  // the page has gone
+            std::shared_ptr<const DecodedImage> image;
+            if (result.error == 0 && result.status < 400) image = DecodeImage(result.body, *budget);
+            if (!image) Skipped(url, result.error != 0 ? "error " + std::to_string(result.error) : kBrokenOrLarge);
+            fetched(url, image);
+        },
+        kMaxImageBytes);
+    ++fetching_;
 }
 
 }  // namespace engine

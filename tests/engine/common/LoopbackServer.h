@@ -1,7 +1,7 @@
 // An HTTP server on 127.0.0.1 inside the test process: fixed responses per path (or one
 // reply for the next request only), replies that come late, trickle, never come or are
-// cut off, and the request lines it received. It can go away and come back on its port. One thread
-// accepts, one thread serves each connection.
+// cut off, the request lines it received and how many of them it answered at once. It can go
+// away and come back on its port. One thread accepts, one thread serves each connection.
 #pragma once
 
 #include <winsock2.h>
@@ -104,6 +104,19 @@ public:
         return lastRequest_;
     }
 
+    // From now on counts the requests of paths that start with prefix while they are answered,
+    // from their arrival until their last byte is sent.
+    void Watch(const std::string& prefix) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        watched_ = prefix;
+        answering_ = mostAnswering_ = 0;
+    }
+    // The most of those answered at once so far.
+    int MostAnsweredAtOnce() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return mostAnswering_;
+    }
+
     // A port on which nothing listens: bound once, then released.
     static int ClosedPort() {
         SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -164,6 +177,30 @@ private:
         }
     }
 
+    // A watched request while it is answered; Done comes before its last byte is sent, so
+    // that a client which waits for a response before it asks again is never counted twice.
+    class Answering {
+    public:
+        Answering(LoopbackServer& server, bool watched) : server_(server), watched_(watched) {
+            if (!watched_) return;
+            std::lock_guard<std::mutex> lock(server_.mutex_);
+            server_.mostAnswering_ = std::max(server_.mostAnswering_, ++server_.answering_);
+        }
+        ~Answering() { Done(); }
+        Answering(const Answering&) = delete;
+        Answering& operator=(const Answering&) = delete;
+        void Done() {
+            if (!watched_) return;
+            watched_ = false;
+            std::lock_guard<std::mutex> lock(server_.mutex_);
+            --server_.answering_;
+        }
+
+    private:
+        LoopbackServer& server_;
+        bool watched_;
+    };
+
     void Handle(SOCKET client) {
         std::string request;
         char buffer[4096];
@@ -176,12 +213,14 @@ private:
         const size_t a = line.find(' ');
         const std::string path = line.substr(a + 1, line.find(' ', a + 1) - a - 1);
         Reply reply;
+        bool watched = false;
         reply.status = 404;
         reply.body = "<html><head><title>Not Found</title></head><body>no such page</body></html>";
         {
             std::lock_guard<std::mutex> lock(mutex_);
             requests_.push_back(line);
             lastRequest_ = request;
+            watched = !watched_.empty() && path.compare(0, watched_.size(), watched_) == 0;
             auto once = once_.find(path);
             auto it = replies_.find(path);
             if (once != once_.end() && !once->second.empty()) {
@@ -191,6 +230,7 @@ private:
                 reply = it->second;
             }
         }
+        Answering answering(*this, watched);
         const HANDLE releasedOrStopped[] = {released_, stop_};
         if (reply.held && WaitForMultipleObjects(2, releasedOrStopped, FALSE, INFINITE) != WAIT_OBJECT_0) {
             closesocket(client);
@@ -207,9 +247,10 @@ private:
                                  "\r\nContent-Type: text/html; charset=utf-8\r\n" + length + "Connection: close\r\n" +
                                  reply.headers + "\r\n";
         if (reply.trickleMs > 0) {
-            Trickle(client, head, reply);
+            Trickle(client, head, reply, answering);
         } else {
             const std::string text = head + reply.body.substr(0, reply.cut ? reply.body.size() / 2 : std::string::npos);
+            answering.Done();
             send(client, text.data(), static_cast<int>(text.size()), 0);
         }
         if (!reply.cut) {
@@ -221,11 +262,13 @@ private:
     }
 
     // Stops early when the client goes or the server stops.
-    void Trickle(SOCKET client, const std::string& head, const Reply& reply) {
+    void Trickle(SOCKET client, const std::string& head, const Reply& reply, Answering& answering) {
+        if (reply.body.empty()) answering.Done();
         if (send(client, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
         for (size_t at = 0; at < reply.body.size(); at += 1024) {
             if (WaitForSingleObject(stop_, static_cast<DWORD>(reply.trickleMs)) == WAIT_OBJECT_0) return;
             const int n = static_cast<int>(std::min<size_t>(1024, reply.body.size() - at));
+            if (at + n == reply.body.size()) answering.Done();
             if (send(client, reply.body.data() + at, n, 0) <= 0) return;
         }
     }
@@ -242,4 +285,7 @@ private:
     std::map<std::string, std::vector<Reply>> once_;
     std::vector<std::string> requests_;
     std::string lastRequest_;
+    std::string watched_;  // no prefix: none
+    int answering_ = 0;
+    int mostAnswering_ = 0;
 };

@@ -378,6 +378,45 @@ TEST_F(PageTest, PicturesFromTheServerAndFromDataUrlsArePaintedAtTheirSizeAndBad
     }
 }
 
+TEST_F(PageTest, APageOfManyPicturesFetchesAFewAtATimeAndShowsEachThatArrives) {
+    // Each picture comes slowly, so that fetches left to run at once would overlap.
+    const int kPictures = 24;
+    LoopbackServer::Reply slow;
+    slow.trickleMs = 150;
+    std::string page = "<body style=\"margin: 0\">";
+    for (int i = 0; i < kPictures; ++i) {
+        const std::string path = "/many/" + std::to_string(i) + ".png";
+        // One broken picture, and one the server does not have (its 404 comes at once).
+        slow.body = i == 7 ? "\x89PNG\r\n\x1a\n not a picture" : Picture(20, 10, 0xFF0000);
+        if (i != 13) g_server->Serve(path, slow);
+        page += "<div><img id=p" + std::to_string(i) + " src=\"" + path + "\"></div>";
+    }
+    g_server->Watch("/many/");
+    ASSERT_TRUE(Load("/many", page + "</body>"));
+    const auto arrived = [](int i) {
+        if (i == 7 || i == 13) return Log().find("/many/" + std::to_string(i) + ".png is not shown") != std::string::npos;
+        return BoxOf("img#p" + std::to_string(i)).right == 20;
+    };
+    ASSERT_TRUE(WaitUntil([&] {
+        for (int i = 0; i < kPictures; ++i) {
+            if (!arrived(i)) return false;
+        }
+        return true;
+    }));
+    EXPECT_LE(g_server->MostAnsweredAtOnce(), 6);  // as many connections as a browser keeps to a host
+    EXPECT_GE(g_server->MostAnsweredAtOnce(), 2);
+    const auto shot = Shot();
+    for (int i = 0; i < kPictures; ++i) {
+        const RECT box = BoxOf("img#p" + std::to_string(i));
+        const bool shown = i != 7 && i != 13;
+        EXPECT_EQ(shown ? 10 : 0, box.bottom - box.top) << i;
+        if (shown) {
+            EXPECT_TRUE(ColourNear(0xFF0000, At(*shot, 10, (box.top + box.bottom) / 2), 8)) << i;
+        }
+    }
+    g_server->Watch("");
+}
+
 TEST_F(PageTest, MarginsPaddingLineHeightAndRoundedCornersLandWhereTheStyleSays) {
     ASSERT_TRUE(Load("/boxes", "<body style=\"margin: 0\">"
                                "<div id=a style=\"margin: 20px 0 10px; height: 30px; background: #FF0000\"></div>"
