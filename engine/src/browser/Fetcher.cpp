@@ -11,6 +11,7 @@
 
 #include "CookieManager.h"
 #include "EngineLog.h"
+#include "HandleOwner.h"
 #include "include/cef_command_line.h"
 #include "include/internal/cef_types.h"
 #include "tallyhive/engine_testing.h"
@@ -22,7 +23,8 @@ const char kUserAgent[] =
     "Mozilla/5.0 (Windows NT 6.1) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/49.0.2623.110 Safari/537.36";
 
 std::mutex g_mutex;
-std::vector<std::pair<HANDLE, std::shared_ptr<FetchJob>>> g_threads;
+// Each worker's thread, owned until it has ended, and its job.
+std::vector<std::pair<std::unique_ptr<KernelHandle>, std::shared_ptr<FetchJob>>> g_threads;
 std::atomic<unsigned> g_idleTimeoutMs{30000};
 
 struct Transfer {
@@ -234,8 +236,7 @@ DWORD WINAPI FetchThread(void* param) {
 // Closes the handles of workers that have ended; the caller holds g_mutex.
 void ReapFinished() {
     for (auto it = g_threads.begin(); it != g_threads.end();) {
-        if (WaitForSingleObject(it->first, 0) == WAIT_OBJECT_0) {
-            CloseHandle(it->first);
+        if (WaitForSingleObject(it->first->get(), 0) == WAIT_OBJECT_0) {
             it = g_threads.erase(it);
         } else {
             ++it;
@@ -253,29 +254,26 @@ std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(
     ReapFinished();
     // Plain Win32 threads, each joined at shutdown: a detached C++ thread still ending
     // while the process exits can leave the runtime's thread-key lock held.
-    HANDLE thread = CreateThread(nullptr, 0, FetchThread, worker, 0, nullptr);
-    if (thread == nullptr) {
+    auto thread = std::make_unique<KernelHandle>(CreateThread(nullptr, 0, FetchThread, worker, 0, nullptr));
+    if (thread->get() == nullptr) {
         FetchResult failed;
         failed.error = -2;
         worker->done(failed);
         delete worker;
         return job;
     }
-    g_threads.emplace_back(thread, job);
+    g_threads.emplace_back(std::move(thread), job);
     return job;
 }
 
 void CancelFetches() {
-    std::vector<std::pair<HANDLE, std::shared_ptr<FetchJob>>> threads;
+    std::vector<std::pair<std::unique_ptr<KernelHandle>, std::shared_ptr<FetchJob>>> threads;
     {
         std::lock_guard<std::mutex> lock(g_mutex);
         threads.swap(g_threads);
     }
     for (const auto& t : threads) t.second->Cancel();
-    for (const auto& t : threads) {
-        WaitForSingleObject(t.first, INFINITE);
-        CloseHandle(t.first);
-    }
+    for (const auto& t : threads) WaitForSingleObject(t.first->get(), INFINITE);
 }
 
 void SetFetchIdleTimeout(unsigned milliseconds) { g_idleTimeoutMs = milliseconds; }
