@@ -4,11 +4,13 @@
 #include <curl/curl.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <mutex>
 
 #include "Log.h"
+#include "TextConvert.h"
 
 namespace {
 
@@ -29,6 +31,7 @@ using ScopedFile = std::unique_ptr<FILE, FileCloser>;
 struct BoundedFile {
     FILE* file;
     long long written;
+    long long limit;
 };
 
 // A server that sends no length, or lies about it, is stopped here: a short count makes
@@ -36,7 +39,7 @@ struct BoundedFile {
 size_t WriteBoundedFile(char* data, size_t size, size_t count, void* target) {
     BoundedFile* sink = static_cast<BoundedFile*>(target);
     const size_t bytes = size * count;
-    if (sink->written + static_cast<long long>(bytes) > kMaxDownloadBytes) return 0;
+    if (sink->written + static_cast<long long>(bytes) > sink->limit) return 0;
     sink->written += static_cast<long long>(bytes);
     return fwrite(data, 1, bytes, sink->file);
 }
@@ -47,7 +50,7 @@ void SetDownloadOptions(CURL* curl, const std::string& url, BoundedFile* sink) {
     // through a redirect.
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxDownloadBytes));
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink->limit));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBoundedFile);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, sink);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
@@ -91,6 +94,19 @@ int CurlProgressCallback(void* target, curl_off_t downloadTotal, curl_off_t down
     return 0;
 }
 
+// The update package's bound for file: the disk's free space, read where the file goes,
+// less the margin, and never more than any package of ours needs. Free space that cannot
+// be read leaves the size bound alone; a full disk still fails the write.
+long long PackageBound(const std::string& file) {
+    const std::wstring folder = AnsiToWide(file.substr(0, file.find_last_of("\\/") + 1));
+    ULARGE_INTEGER available = {};
+    if (!GetDiskFreeSpaceExW(folder.empty() ? nullptr : folder.c_str(), &available, nullptr, nullptr)) {
+        return kMaxUpdatePackageBytes;
+    }
+    const long long room = static_cast<long long>(available.QuadPart) - kUpdateDiskMargin;
+    return std::max(0ll, std::min(kMaxUpdatePackageBytes, room));
+}
+
 std::string UpdateRequestUrl() { return std::string("http://") + TALLYHIVE_UPDATE_HOST + "/UpdateVersion/index"; }
 
 }  // namespace
@@ -129,14 +145,16 @@ bool HttpDownloadPogress(DownloadProgress progress, const std::string& url, cons
     if (!out) return false;
 
     const ProgressTarget sink = {&progress, &context};
+    BoundedFile package = {out.get(), 0, PackageBound(file)};
     CURL* handle = curl.get();
     curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
     // The link comes from the update reply: nothing but a web transfer.
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION, CurlOpenSocketCallback);
     curl_easy_setopt(handle, CURLOPT_OPENSOCKETDATA, &context);
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, fwrite);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, out.get());
+    curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(package.limit));
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteBoundedFile);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &package);
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, CurlProgressCallback);
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &sink);
@@ -160,7 +178,7 @@ bool HttpDownloadFile(const std::string& url, const std::string& file) {
     ScopedFile out(fopen(file.c_str(), "wb"));
     if (!out) return false;
 
-    BoundedFile sink = {out.get(), 0};
+    BoundedFile sink = {out.get(), 0, kMaxDownloadBytes};
     SetDownloadOptions(curl.get(), url, &sink);
     const CURLcode result = curl_easy_perform(curl.get());
     // A file that failed to reach the disk whole is a failed download too.

@@ -40,9 +40,17 @@ struct DownloadContext {
 
 using DownloadProgress = std::function<void(int percent)>;
 
+// Largest update package downloaded: ours is about 5 MB, and the link comes from a reply
+// off the network.
+const long long kMaxUpdatePackageBytes = 256ll * 1024 * 1024;
+// What an update package leaves free of the disk it is written to.
+const long long kUpdateDiskMargin = 64ll * 1024 * 1024;
+
 // Downloads url (http or https only, no redirect, 300 s) into file, calling progress
-// with the percentage whenever the length is known. True on a complete 200 reply;
-// otherwise, also when cancelled, the file is deleted.
+// with the percentage whenever the length is known. The body may take at most
+// kMaxUpdatePackageBytes, and never the disk's last kUpdateDiskMargin (its free space
+// read once, before the transfer): a longer one fails, by its announced length at once.
+// True on a complete 200 reply; otherwise, also when cancelled, the file is deleted.
 bool HttpDownloadPogress(DownloadProgress progress, const std::string& url, const std::string& file,
                          DownloadContext& context);
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
+#include <stdexcept>
 #include <vector>
 
 #include "Browser.h"
@@ -30,11 +30,11 @@ std::atomic<unsigned> g_scriptTimeLimit{10000};
 // The contexts whose page timers are armed, by Win32 timer id; renderer thread only.
 std::map<UINT_PTR, ScriptContext*> g_timerOwners;
 
-void Fatal(void* udata, const char* message) {
-    (void)udata;
-    EngineLog::Write(LOGSEVERITY_ERROR, std::string("script engine fatal error: ") + (message ? message : ""));
-    std::abort();
-}
+// Thrown past Duktape when it gives a heap up, to the context's own protected call.
+class HeapLost : public std::runtime_error {
+public:
+    explicit HeapLost(const std::string& message) : std::runtime_error(message) {}
+};
 
 class V8ExceptionImpl : public CefV8Exception {
 public:
@@ -105,7 +105,7 @@ ScriptContext::~ScriptContext() { Invalidate(); }
 
 CefRefPtr<ScriptContext> ScriptContext::Create(CefRefPtr<CefBrowser> browser, CefRefPtr<FrameImpl> frame) {
     CefRefPtr<ScriptContext> context = new ScriptContext(browser, frame);
-    context->heap_ = duk_create_heap(nullptr, nullptr, nullptr, context.get(), Fatal);
+    context->heap_ = duk_create_heap(HeapAlloc, HeapRealloc, HeapFree, context.get(), HeapFatal);
     if (context->heap_ == nullptr || !context->Install()) {
         EngineLog::Write(LOGSEVERITY_ERROR, "a script context could not be created");
         context->Invalidate();
@@ -156,6 +156,31 @@ void ScriptContext::Invalidate() {
     frame_ = nullptr;
 }
 
+void* ScriptContext::HeapAlloc(void* udata, duk_size_t size) {
+    return static_cast<ScriptContext*>(udata)->heapBudget_.Alloc(size);
+}
+
+void* ScriptContext::HeapRealloc(void* udata, void* block, duk_size_t size) {
+    return static_cast<ScriptContext*>(udata)->heapBudget_.Realloc(block, size);
+}
+
+void ScriptContext::HeapFree(void* udata, void* block) { static_cast<ScriptContext*>(udata)->heapBudget_.Free(block); }
+
+// Duktape gives a heap up only for an error thrown outside every protected call, which
+// the engine never makes. Should it happen all the same, only this context ends: a heap
+// given up is in no state to be used or freed, so it is let go (its budget bounds it),
+// and Duktape, which must not be returned to, is left by a throw.
+void ScriptContext::HeapFatal(void* udata, const char* message) {
+    auto* context = static_cast<ScriptContext*>(udata);
+    const std::string text = message != nullptr ? message : "";
+    EngineLog::Write(LOGSEVERITY_ERROR, "the script context of " + context->Url() +
+                                            " met a fatal script engine error and was ended: " + text);
+    context->timers_.Clear();
+    context->heap_ = nullptr;
+    context->ArmTimer();
+    throw HeapLost(text);
+}
+
 CefRefPtr<CefFrame> ScriptContext::GetFrame() { return frame_.get(); }
 
 ScriptContext* ScriptContext::FromHeap(duk_context* heap) {
@@ -178,16 +203,22 @@ bool ScriptContext::Protect(const std::function<void(duk_context*)>& work, std::
         deadline_ = GetTickCount64() + g_scriptTimeLimit;
         timedOut_ = false;
     }
-    const duk_idx_t top = duk_get_top(heap_);
-    const duk_int_t rc = duk_safe_call(heap_, call, const_cast<std::function<void(duk_context*)>*>(&work), 0, 1);
-    if (rc != DUK_EXEC_SUCCESS && error != nullptr) *error = Utf8At(heap_, -1);
-    duk_set_top(heap_, top);
+    duk_int_t rc = DUK_EXEC_ERROR;
+    try {
+        const duk_idx_t top = duk_get_top(heap_);
+        rc = duk_safe_call(heap_, call, const_cast<std::function<void(duk_context*)>*>(&work), 0, 1);
+        if (rc != DUK_EXEC_SUCCESS && error != nullptr) *error = Utf8At(heap_, -1);
+        duk_set_top(heap_, top);
+    } catch (const HeapLost& lost) {
+        if (error != nullptr) *error = lost.what();
+    }
     if (--depth_ == 0) {
         if (timedOut_) {
             EngineLog::Write(LOGSEVERITY_ERROR, "a script of " + Url() + " ran longer than " +
                                                     std::to_string(g_scriptTimeLimit) + " ms and was stopped");
         }
         timedOut_ = false;
+        heapBudget_.EndRun();
         if (frame_) frame_->ShowChanges();
     }
     return rc == DUK_EXEC_SUCCESS;

@@ -1,8 +1,8 @@
 // A script context of a frame on Duktape: a fresh heap per document with `window` as
 // its global object and the page model (document, elements, timers, location) on it,
 // the handlers of its native functions, and references that keep its objects alive for
-// value objects held by native code. Every run of page code is held to a time limit.
-// Renderer thread only.
+// value objects held by native code. Every run of page code is held to a time limit, and
+// the heap to a budget. Renderer thread only.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include <duktape.h>
 
 #include "PageTimers.h"
+#include "ScriptHeapBudget.h"
 #include "include/cef_browser.h"
 #include "include/cef_v8.h"
 
@@ -78,7 +79,12 @@ private:
     void ArmTimer();
     static void CALLBACK OnTimer(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
     std::string Url() const;
+    static void* HeapAlloc(void* udata, duk_size_t size);
+    static void* HeapRealloc(void* udata, void* block, duk_size_t size);
+    static void HeapFree(void* udata, void* block);
+    [[noreturn]] static void HeapFatal(void* udata, const char* message);
 
+    ScriptHeapBudget heapBudget_;
     duk_context* heap_ = nullptr;
     CefRefPtr<CefBrowser> browser_;
     CefRefPtr<FrameImpl> frame_;

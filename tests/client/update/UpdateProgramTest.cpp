@@ -28,6 +28,12 @@ std::string LogText() { return ReadAll(DataFolder() + L"log.txt"); }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+long long FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 // Whether upper lies above lower in the z-order of the top-level windows.
 bool Above(HWND upper, HWND lower) {
     for (HWND wnd = GetWindow(upper, GW_HWNDNEXT); wnd != nullptr; wnd = GetWindow(wnd, GW_HWNDNEXT)) {
@@ -161,6 +167,39 @@ TEST_F(UpdateDownload, AMissingPackageLeavesNoFileSaysSoAndBringsTheMainWindowBa
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(update); }));
     ExpectMainBackThenQuit();
+}
+
+// A package of 256 MiB is more than any installer of ours: one without end fails as it
+// passes that, one that announces more fails at once. The file is deleted, the box says
+// the download failed and the main window comes back.
+TEST_F(UpdateDownload, APackageWithoutEndOrAnnouncingTooMuchFailsAndLeavesNoFile) {
+    const struct {
+        const char* name;
+        long long made;
+    } cases[] = {{"without end", -1}, {"announcing 300 MiB", 300ll << 20}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoopbackServer::Reply package;
+        package.made = c.made;
+        package.held = true;
+        server.Hold();
+        server.Serve("/update.exe", package);
+        StartUntilUpdateWindow();
+        server.Release();
+        // A client without the bound would fill the disk: the wait ends once the file has
+        // grown past twice the bound.
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            return (box = FindProcessWindow(L"MessageBoxFrame", program->Id())) != nullptr || FileSize(installer) > (512ll << 20);
+        }, 120000));
+        ASSERT_NE(nullptr, box);
+        // "... HttpDownloadPogress 下载更新包失败！" in GBK, the line that goes with the box's "下载更新包失败！".
+        EXPECT_TRUE(Logged("DownloadUpdateFrame::DownloadFun HttpDownloadPogress \xCF\xC2\xD4\xD8\xB8\xFC\xD0\xC2\xB0\xFC"));
+        EXPECT_FALSE(Exists(installer));
+        PostMessageW(box, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && !IsWindow(update); }));
+        ExpectMainBackThenQuit();
+    }
 }
 
 TEST_F(UpdateDownload, ClosingDuringASlowTransferCancelsItAtOnceWithOrWithoutALength) {

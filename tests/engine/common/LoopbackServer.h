@@ -1,6 +1,6 @@
 // An HTTP server on 127.0.0.1 inside the test process: fixed responses per path (or one
-// reply for the next request only), replies that come late, trickle, never come or are
-// cut off, the request lines it received and how many of them it answered at once. It can go
+// reply for the next request only), replies that come late, trickle, never come, are
+// cut off or are made as they are sent (without end, too), the request lines it received and how many of them it answered at once. It can go
 // away and come back on its port. One thread accepts, one thread serves each connection.
 #pragma once
 
@@ -28,6 +28,9 @@ public:
         bool noLength = false;  // no Content-Length: the body ends when the connection does
         int trickleMs = 0;      // send the body 1 KiB at a time, this long apart
         bool held = false;      // answer only once Release() is called
+        // When not 0, the body instead: this many bytes, or without end (and without a
+        // length) when negative, made as they are sent.
+        long long made = 0;
     };
 
     LoopbackServer() {
@@ -241,12 +244,15 @@ private:
             closesocket(client);
             return;
         }
+        const long long size = reply.made != 0 ? reply.made : static_cast<long long>(reply.body.size());
         const std::string length =
-            reply.noLength ? std::string() : "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
+            reply.noLength || size < 0 ? std::string() : "Content-Length: " + std::to_string(size) + "\r\n";
         const std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) +
                                  "\r\nContent-Type: text/html; charset=utf-8\r\n" + length + "Connection: close\r\n" +
                                  reply.headers + "\r\n";
-        if (reply.trickleMs > 0) {
+        if (reply.made != 0) {
+            SendMade(client, head, reply.made);
+        } else if (reply.trickleMs > 0) {
             Trickle(client, head, reply, answering);
         } else {
             const std::string text = head + reply.body.substr(0, reply.cut ? reply.body.size() / 2 : std::string::npos);
@@ -270,6 +276,17 @@ private:
             const int n = static_cast<int>(std::min<size_t>(1024, reply.body.size() - at));
             if (at + n == reply.body.size()) answering.Done();
             if (send(client, reply.body.data() + at, n, 0) <= 0) return;
+        }
+    }
+
+    // Stops early when the client goes or the server stops.
+    void SendMade(SOCKET client, const std::string& head, long long size) {
+        if (send(client, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
+        const std::string chunk(64 * 1024, 'x');
+        for (long long left = size; left != 0 && WaitForSingleObject(stop_, 0) == WAIT_TIMEOUT;) {
+            const int n = static_cast<int>(left < 0 ? chunk.size() : std::min<long long>(left, chunk.size()));
+            if (send(client, chunk.data(), n, 0) <= 0) return;
+            if (left > 0) left -= n;
         }
     }
 

@@ -13,6 +13,8 @@
 #include "include/wrapper/cef_closure_task.h"
 #include "tallyhive/engine_testing.h"
 
+#include <psapi.h>  // after windows.h
+
 namespace {
 
 EventList g_events;    // browser side
@@ -210,6 +212,36 @@ TEST_F(ScriptsTest, AScriptErrorIsLoggedAndLaterScriptsStillRun) {
         << log;
     EXPECT_NE(std::string::npos, log.find(":INFO] CONSOLE \"hello 42\"")) << log;
     EXPECT_NE(std::string::npos, log.find("TypeError: undefined not callable (property 'querySelector'")) << log;
+}
+
+SIZE_T PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PeakWorkingSetSize;
+}
+
+// A script that grows without end meets its heap's budget (64 MiB): it gets the script
+// engine's out-of-memory error, uncaught or caught, and the document's later scripts and
+// timers still run. Under Wine the peak working set is the process's high-water mark.
+TEST_F(ScriptsTest, AScriptThatGrowsWithoutEndGetsTheOutOfMemoryErrorAndThePageGoesOn) {
+    const std::string grow =
+        "function grow() { var s = 'x', a = []; for (;;) { if (s.length < 1048576) s += s; a.push(s + a.length); } }";
+    const SIZE_T before = PeakWorkingSet();
+    Run("/grow", "<script>" + grow + "\ngrow();</script>"
+                 "<script>try { grow(); } catch (e) { native.record(String(e)); }</script>"
+                 "<script>native.record('later'); setTimeout(function () { native.record('timer'); }, 0);</script>");
+    EXPECT_EQ("record(1) string:timer", g_renderer.WaitFor("record(1) string:timer"));
+    const std::vector<std::string> expected = {
+        "context-created current fresh same-browser",
+        "record(1) string:Error: alloc failed",
+        "record(1) string:later",
+        "record(1) string:timer",
+    };
+    EXPECT_EQ(expected, g_renderer.All());
+    EXPECT_NE(std::string::npos, Log().find("CONSOLE(1) \"Uncaught Error: alloc failed\", source: " + g_server->Url("/grow")))
+        << Log();
+    EXPECT_LE(PeakWorkingSet(), before + (256u << 20));
 }
 
 TEST_F(ScriptsTest, ExecuteJavaScriptRunsInTheFramesContext) {
