@@ -19,6 +19,9 @@
 #                   booted: the script says so and exits 130; the next run goes on and
 #                   shows the demo shop, and its prefix is whole: the Wine user's folders
 #                   its own, its windows kept from a window manager, nothing else beside it
+#   help_words      --help and -h of try-uninstall.sh, soak.sh and repeat-tests.sh print
+#                   the usage and exit 0, an unknown argument is named before it (exit 2),
+#                   and screenshot.sh without arguments prints its usage (exit 2)
 # The script starts in a session of its own (the interrupted ones on a terminal of their
 # own), with no display (it makes its own) and a mark in its environment by which
 # anything it leaves running is found.
@@ -165,9 +168,30 @@ $links"
   [ -z "$beside" ] || fail "left beside the prefix: $beside"
 }
 
+help_words() {
+  local row script want args usage
+  # The script, its exit status, its arguments.
+  for row in "screenshot.sh 2" "try-uninstall.sh 0 --help" "try-uninstall.sh 0 -h" "try-uninstall.sh 2 --bogus" \
+    "soak.sh 0 --help" "soak.sh 0 -h" "soak.sh 2 --bogus" "repeat-tests.sh 0 --help" "repeat-tests.sh 0 -h" \
+    "repeat-tests.sh 2 --bogus" "repeat-tests.sh 2 --runs 2 --rnus"; do
+    read -r script want args <<<"$row"
+    # shellcheck disable=SC2086  # separate arguments
+    start "$top/scripts/$script" $args
+    finish 600
+    [ "$status" = "$want" ] || fail "$script $args: exit status $status, not $want"
+    # The usage, on standard output when asked for.
+    usage=$tmp/err
+    [ "$want" = 0 ] && usage=$tmp/out
+    grep -qE "^  (scripts/)?$script( |\$)" "$usage" || fail "$script $args: no usage"
+    [ -z "$args" ] || [ "$want" = 0 ] || head -n 1 "$tmp/err" | grep -qF "'${args##* }'" ||
+      fail "$script $args: the first line does not name '${args##* }'"
+  done
+}
+
 case "$case" in
   prefix_boot_interrupt) prefix_interrupted boot ;;
   prefix_copy_interrupt) prefix_interrupted copy ;;
+  help_words) help_words ;;
   run_quit | run_interrupt)
     wine_new_prefix "$WINEPREFIX"
     # An index outside the line list, which the client replaces with the one in use
