@@ -9,6 +9,9 @@
 # Extra arguments go to ctest (for example -R core_strings). Exit code: ctest's.
 set -euo pipefail
 
+trap 'echo "test: interrupted" >&2; exit 130' INT
+trap 'exit 143' TERM
+
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
 
@@ -51,8 +54,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
 
 . "$top/scripts/xvfb.sh"
 for slot in $(seq "$slots"); do
