@@ -11,6 +11,8 @@
 #       (client/tallyhive.exe and client/tallyhive.debug, uninstall/uninstall.exe and
 #       uninstall/uninstall.debug)
 set -euo pipefail
+# On a terminal the progress line (below) is wiped first.
+trap '[ -t 2 ] && printf "\r\033[K" >&2; echo "build: interrupted" >&2; exit 130' INT
 top=$(cd "$(dirname "$0")/.." && pwd)
 settings=()
 targets=()

@@ -12,16 +12,32 @@
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
+usage() { sed -n '2,/^set -/s/^# \{0,1\}//p' "$0"; }
+unknown() { echo "repeat-tests: unknown argument '$1'" >&2; usage >&2; exit 2; }
 runs=10
 load=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=${2:-}; shift $(($# > 1 ? 2 : 1)) ;;
     --load) load=1; shift ;;
+    -h | --help) usage; exit 0 ;;
     *) break ;;
   esac
 done
 case "$runs" in ''|*[!0-9]*|0) echo "repeat-tests: --runs wants a positive number" >&2; exit 2 ;; esac
+# ctest takes an argument it does not know without a word, and every run would pass: each
+# option must be one that ctest lists (a value may be joined to it), each other word the
+# value of the option before it.
+ctest_options=$(ctest --help | grep -oE '(^|[ ,])--?[A-Za-z][A-Za-z0-9-]*' | tr -d ' ,')
+previous=""
+for arg in "$@"; do
+  case "$arg" in
+    -h | --help) usage; exit 0 ;;
+    -*) grep -qxF -e "${arg%%=*}" -e "${arg:0:2}" <<<"$ctest_options" || unknown "$arg" ;;
+    *) [[ $previous == -* ]] || unknown "$arg" ;;
+  esac
+  previous=$arg
+done
 
 logs=$(mktemp -d /tmp/tallyhive-repeat.XXXXXX)
 busy=()

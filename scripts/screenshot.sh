@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shows a window on a display of its own and saves it as a PNG (the test windows with a
-# margin of the desktop round their corners): screenshot.sh WHAT [OUT.png] [BUILD_DIR].
+# margin of the desktop round their corners):
+#   screenshot.sh WHAT [OUT.png] [BUILD_DIR]
 # Build first. WHAT is one of
 #   client             tallyhive.exe showing a shop's page, served by a loopback server
 #                      of the script's own, once its loading animation has settled
@@ -13,11 +14,10 @@
 #   demo-frame         the framework's demo frame (tests/framework/core/demo)
 #   demo-window        the framework's bare demo window (tests/framework/core/demo)
 #   frame-window       the frame test's window (tests/framework/core/frame)
-# The test windows stay up while a file "ready" is in the folder that TALLYHIVE_DEMO_HOLD
-# names, until the script puts a file "done" there.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-what=${1:?usage: screenshot.sh client|error-page|exit-confirmation|settings|tray-menu|update|uninstaller|demo-frame|demo-window|frame-window [OUT.png] [BUILD_DIR]}
+[ $# -gt 0 ] || { sed -n '2,/^set -/s/^# \{0,1\}//p' "$0" >&2; exit 2; }
+what=$1
 build=${3:-$top/build}
 
 # What: default picture, program, gtest filter (empty: one of the programs), and for a
@@ -49,6 +49,8 @@ wine_poke=$build/tests/scripted/window_poke.exe
 script_cleanup() { touch "$work/done"; }
 . "$top/scripts/wine-env.sh"
 wine_scratch shot "$("$top/scripts/setup.sh" | tail -n 1)"
+# The test windows stay up while a file "ready" is in the folder that TALLYHIVE_DEMO_HOLD
+# names, until the script puts a file "done" there.
 export TALLYHIVE_TEST_TMP="$work" TALLYHIVE_DEMO_HOLD="$work"
 . "$top/scripts/demo/serve.sh"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+#   soak.sh [-h | --help]
 # The soak run (the test suite runs it for seconds only): starts the real tallyhive.exe
 # under Wine on a display of its own, with a page from a loopback server that calls
 # ResizeWindow, SetThemeColor, WindowFlash and PlayMp3 in a loop, for
@@ -8,6 +9,14 @@
 # when its log holds a line of level ERROR or FATAL. Build first (scripts/build.sh).
 # Exit code 0 when the run held (the driver's verdict), 130 when interrupted, 1 otherwise.
 set -euo pipefail
+
+usage() { sed -n '2,/^set -/s/^# \{0,1\}//p' "$0"; }
+for arg in "$@"; do
+  case "$arg" in
+    -h | --help) usage; exit 0 ;;
+    *) echo "soak.sh: unknown argument '$arg'" >&2; usage >&2; exit 2 ;;
+  esac
+done
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}

@@ -9,6 +9,9 @@
 # Extra arguments go to ctest (for example -R core_strings). Exit code: ctest's.
 set -euo pipefail
 
+trap 'echo "test: interrupted" >&2; exit 130' INT
+trap 'exit 143' TERM
+
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
 
@@ -36,23 +39,21 @@ chosen=$(ctest --test-dir "$build" -N "$@" | awk '/^Total Tests:/ { print $3 }')
 
 work=$(mktemp -d /tmp/tallyhive-test.XXXXXX)
 xvfb_pids=()
-booting=""
 ctest_pid=""
 cleanup() {
   set +e
   trap - INT TERM
   [ -n "$ctest_pid" ] && kill "$ctest_pid" 2>/dev/null
+  wine_unmake
   local p
-  for p in "$work"/*/prefix* "$booting"; do
+  for p in "$work"/*/prefix*; do
     [ -d "$p" ] && WINEPREFIX=$p wineserver -k >/dev/null 2>&1
   done
   for p in "${xvfb_pids[@]}"; do kill "$p" 2>/dev/null; done
   wait
-  rm -rf "$work" ${booting:+"$(dirname "$booting")"}
+  rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
 
 . "$top/scripts/xvfb.sh"
 for slot in $(seq "$slots"); do
@@ -63,25 +64,15 @@ for slot in $(seq "$slots"); do
 done
 
 # The booted prefix every slot starts from, made once per Wine version (and per change
-# of what goes into it: the -rN suffix). Runs that start together may each boot one;
-# the first to finish keeps its copy.
+# of what goes into it: the -rN suffix), whole or not at all (wine_make). Runs that start
+# together may each boot one; the first to finish keeps its copy.
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/tallyhive
 template="$cache/prefix-$(echo "$wine_version" | tr -c 'A-Za-z0-9.~+\n-' '_')-r2"
 if [ ! -f "$template/system.reg" ]; then
   echo "test.sh: booting a Wine prefix for $template (once per Wine version)" >&2
-  mkdir -p "$cache"
-  booting=$(mktemp -d "$cache/boot.XXXXXX")/prefix
-  (
-    # An empty HOME: booting makes Wine's menu folders in HOME, which are not the user's
-    # business.
-    export HOME=$(dirname "$booting")
-    wine_boot_prefix "$booting"
-  ) </dev/null >"$work/boot.log" 2>&1 || { cat "$work/boot.log" >&2; exit 1; }
-  if mv -T "$booting" "$template" 2>/dev/null; then
-    find "$cache" -maxdepth 1 -name 'prefix-*' ! -path "$template" -exec rm -rf {} +
-  fi
-  rm -rf "$(dirname "$booting")"
-  booting=""
+  wine_make "$template" "$work/boot.log" wine_boot_prefix || { cat "$work/boot.log" >&2; exit 1; }
+  # Those of other versions go; another run's making is not one.
+  find "$cache" -maxdepth 1 -name 'prefix-*' ! -name '*.making.*' ! -path "$template" -exec rm -rf {} +
 fi
 
 copies=()

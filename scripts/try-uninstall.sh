@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+#   try-uninstall.sh [-h | --help]
 # Tries the uninstaller: builds it, lays out a fake installation in a Wine prefix
 # (install folder "C:\Program Files\tallyhive" with uninstall.exe and uninstall.dat, a
 # desktop shortcut, the start-menu folder and shortcuts, the two registry keys) and starts
@@ -7,6 +8,14 @@
 # build/uninstall-prefix, never the one scripts/run.sh makes.
 # Exit code: 0 when the uninstaller ran to its end, 130 when interrupted.
 set -euo pipefail
+
+usage() { sed -n '2,/^set -/s/^# \{0,1\}//p' "$0"; }
+for arg in "$@"; do
+  case "$arg" in
+    -h | --help) usage; exit 0 ;;
+    *) echo "try-uninstall: unknown argument '$arg'" >&2; usage >&2; exit 2 ;;
+  esac
+done
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}

@@ -16,7 +16,7 @@ wine_env() {
 # wine_boot_prefix PREFIX boots a new Wine prefix for windows shown on a display without
 # a window manager (the tests', the screenshots'). Without one, every hide or destroy of
 # a visible top-level window waits about 2 s for it to answer; windows Wine does not hand
-# to one do not.
+# to one do not. A step of wine_make.
 wine_boot_prefix() {
   WINEPREFIX=$1 wineboot -i
   WINEPREFIX=$1 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
@@ -34,6 +34,54 @@ wine_own_user_folders() {
   while IFS= read -r -d '' link; do
     rm "$link" && mkdir "$link" || return 1
   done < <(find "$1/drive_c/users" -type l -print0)
+}
+
+# wine_copy_prefix TEMPLATE PREFIX: a copy of a booted prefix, a step of wine_make. A
+# template of an older revision may still hold links to nowhere.
+wine_copy_prefix() {
+  cp -a "$1" "$2" && wine_own_user_folders "$2"
+}
+
+# A new prefix is made apart, in a folder of its own beside its place, and moved there
+# once whole: a run interrupted while making one leaves nothing that the next run would
+# take for a made prefix (user folders still links into HOME, half of the files copied).
+# The making runs in a session of its own, so that Ctrl-C reaches only the script. Until
+# it is done, wine_making is its folder and wine_making_pid its process, which the exit
+# trap ends and removes (wine_unmake).
+wine_making=""
+wine_making_pid=""
+
+# wine_make PREFIX LOG STEP [ARGS...]: makes a new prefix at PREFIX, whole or not at all.
+# STEP ARGS... FOLDER (a function of this file) makes it in FOLDER, its output going to
+# LOG, with HOME in the making's folder: booting makes Wine's menu entries in HOME, and
+# they would lead into a folder that is gone once the prefix has moved. True once PREFIX
+# holds a prefix (this one, or one that another run made first); false when the step
+# failed or PREFIX is taken by a folder that is not empty.
+wine_make() {
+  local prefix status=0
+  prefix=$(realpath -m -- "$1") && mkdir -p "$(dirname "$prefix")" &&
+    wine_making=$(mktemp -d "$prefix.making.XXXXXX") || return 1
+  HOME=$wine_making setsid bash -c '. "$1"; shift; "$@"' wine_make "${BASH_SOURCE[0]}" "${@:3}" "$wine_making/prefix" \
+    </dev/null >"$2" 2>&1 &
+  wine_making_pid=$!
+  wait "$wine_making_pid" || status=$?
+  wine_making_pid=""
+  [ "$status" = 0 ] && [ -f "$wine_making/prefix/system.reg" ] && mv -T "$wine_making/prefix" "$prefix" 2>/dev/null
+  wine_unmake
+  [ "$status" = 0 ] && [ -f "$prefix/system.reg" ]
+}
+
+# wine_unmake: ends the making under way, if any, and removes its folder.
+wine_unmake() {
+  if [ -n "$wine_making_pid" ]; then
+    kill -KILL -- "-$wine_making_pid" 2>/dev/null || true
+    wait "$wine_making_pid" 2>/dev/null || true
+  fi
+  if [ -n "$wine_making" ]; then
+    WINEPREFIX=$wine_making/prefix wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$wine_making"
+  fi
+  wine_making="" wine_making_pid=""
 }
 
 # Ctrl-C and TERM in the scripts that run a program for a while (run.sh, soak.sh,
@@ -127,6 +175,7 @@ wine_exit() {
   set +e
   trap - INT TERM
   declare -F script_cleanup >/dev/null && script_cleanup
+  wine_unmake
   local pid
   for pid in "${wine_background_pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
   [ -n "$wine_program_pid" ] && kill -KILL "$wine_program_pid" 2>/dev/null
@@ -170,6 +219,11 @@ wine_window_manager() {
 # $WINEPREFIX when it is new; sets how EXE's windows meet a window manager. OWN is
 # non-empty when the prefix is the script's own. NAME prefixes messages.
 wine_session() {
+  # A folder of other things is left as it is, before anything of Wine's touches it.
+  if [ ! -f "$WINEPREFIX/system.reg" ] && [ -n "$(ls -A "$WINEPREFIX" 2>/dev/null)" ]; then
+    echo "$1: $WINEPREFIX is not empty but holds no Wine prefix (no system.reg): remove it, or name another WINEPREFIX" >&2
+    exit 1
+  fi
   wine_traps "$1"
   wine_own_prefix=$3
   . "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
@@ -179,7 +233,7 @@ wine_session() {
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "$1: creating the Wine prefix $WINEPREFIX (once)" >&2
-    wine_new_prefix "$WINEPREFIX"
+    wine_new_prefix "$WINEPREFIX" || { echo "$1: the Wine prefix $WINEPREFIX could not be made" >&2; exit 1; }
   fi
   # A user's prefix may be a 64-bit one, which runs our 32-bit programs as it is.
   grep -q '^#arch=win64' "$WINEPREFIX/system.reg" && unset WINEARCH
@@ -190,15 +244,15 @@ wine_session() {
 wine_prefix_cache=${XDG_CACHE_HOME:-$HOME/.cache}/tallyhive
 
 # wine_new_prefix PREFIX: a copy of the test runner's booted prefix when there is one
-# (booting takes minutes under an emulator), otherwise a freshly booted one.
+# (booting takes minutes under an emulator), otherwise a freshly booted one; made whole or
+# not at all (wine_make).
 wine_new_prefix() {
   local template
-  template=$(ls -d "$wine_prefix_cache"/prefix-* 2>/dev/null | head -n 1 || true)
-  if [ -n "$template" ] && [ -f "$template/system.reg" ]; then
-    # A template of an older revision may still hold links to nowhere.
-    cp -a "$template" "$1" && wine_own_user_folders "$1"
+  template=$(ls -d "$wine_prefix_cache"/prefix-*/system.reg 2>/dev/null | head -n 1 || true)
+  if [ -n "$template" ]; then
+    wine_make "$1" /dev/null wine_copy_prefix "$(dirname "$template")"
   else
-    wine_boot_prefix "$1" >/dev/null 2>&1
+    wine_make "$1" /dev/null wine_boot_prefix
   fi
 }
 
@@ -216,5 +270,5 @@ wine_scratch() {
   start_xvfb "$work/xvfb.log"
   wine_env "$2"
   export HOME="$work" WINEPREFIX="$work/prefix"
-  wine_new_prefix "$WINEPREFIX"
+  wine_new_prefix "$WINEPREFIX" || { echo "$wine_name: a Wine prefix could not be made" >&2; exit 1; }
 }

@@ -13,6 +13,15 @@
 #                   confirmation on a bare X screen, with the front one's shadow as a rim
 #   screenshot_crop screenshot.sh cuts the frame test's window whole, with a margin of the
 #                   desktop round it
+#   prefix_boot_interrupt, prefix_copy_interrupt
+#                   Ctrl-C in run.sh's terminal while it makes its Wine prefix, booting one
+#                   (no cached prefix: an empty cache folder) or copying the one test.sh
+#                   booted: the script says so and exits 130; the next run goes on and
+#                   shows the demo shop, and its prefix is whole: the Wine user's folders
+#                   its own, its windows kept from a window manager, nothing else beside it
+#   help_words      --help and -h of try-uninstall.sh, soak.sh and repeat-tests.sh print
+#                   the usage and exit 0, an unknown argument is named before it (exit 2),
+#                   and screenshot.sh without arguments prints its usage (exit 2)
 # The script starts in a session of its own (the interrupted ones on a terminal of their
 # own), with no display (it makes its own) and a mark in its environment by which
 # anything it leaves running is found.
@@ -112,7 +121,77 @@ nothing_left() {
   fail "left running: $(ps -o pid=,args= -p "${left//$'\n'/,}")"
 }
 
+# The demo's main window is asked to quit, as its menu's 退出 does.
+quit_client() {
+  DISPLAY=$(sed -n 's/.*using Xvfb on \(:[0-9]*\).*/\1/p' "$tmp/out" "$tmp/err") \
+    wine "$build/tests/scripted/window_poke.exe" TallyHiveMainFrameWnd post 0x111 0x10401 0 ||
+    fail "no main window to send the quit command to"
+}
+
+# Making the prefix has begun: for a boot, once Wine has made the user's folders (links
+# into HOME until the making is done); for a copy, once the copy has a folder.
+making() {
+  if [ "$1" = boot ]; then
+    [ -n "$(find "$tmp" -path '*/drive_c/users' -print -quit 2>/dev/null)" ]
+  else
+    compgen -G "$WINEPREFIX*" >/dev/null
+  fi
+}
+
+prefix_interrupted() {
+  if [ "$1" = boot ]; then
+    export XDG_CACHE_HOME=$tmp/cache
+    mkdir "$XDG_CACHE_HOME"
+  else
+    [ -f "${TALLYHIVE_TEST_TEMPLATE:-}/system.reg" ] || fail "no prefix booted by test.sh to copy"
+    XDG_CACHE_HOME=$(dirname "$(dirname "$TALLYHIVE_TEST_TEMPLATE")")
+    export XDG_CACHE_HOME
+  fi
+  start_in_terminal "$top/scripts/run.sh"
+  await 3000 making "$1" || fail "run.sh did not begin to make its prefix"
+  interrupt
+  finish 1200
+  [ "$status" = 130 ] || fail "exit status $status"
+  grep -qxE '(\^C)?run: interrupted' "$tmp/out" || fail "no line saying the run was interrupted"
+  start_in_terminal "$top/scripts/run.sh"
+  await 2400 page_shown || fail "the next run did not show the demo shop's page"
+  quit_client
+  finish 1200
+  [ "$status" = 0 ] || fail "the next run's exit status $status"
+  local links beside
+  links=$(find "$WINEPREFIX/drive_c/users" -type l -printf '  %p -> %l\n' 2>/dev/null)
+  [ -d "$WINEPREFIX/drive_c/users" ] && [ -z "$links" ] || fail "the Wine user's folders are not the prefix's own:
+$links"
+  grep -F -A3 '[Software\\Wine\\X11 Driver]' "$WINEPREFIX/user.reg" | grep -qx '"Managed"="N"' ||
+    fail "the prefix does not keep windows from a window manager (no Managed=N)"
+  beside=$(compgen -G "$WINEPREFIX?*" || true)
+  [ -z "$beside" ] || fail "left beside the prefix: $beside"
+}
+
+help_words() {
+  local row script want args usage
+  # The script, its exit status, its arguments.
+  for row in "screenshot.sh 2" "try-uninstall.sh 0 --help" "try-uninstall.sh 0 -h" "try-uninstall.sh 2 --bogus" \
+    "soak.sh 0 --help" "soak.sh 0 -h" "soak.sh 2 --bogus" "repeat-tests.sh 0 --help" "repeat-tests.sh 0 -h" \
+    "repeat-tests.sh 2 --bogus" "repeat-tests.sh 2 --runs 2 --rnus"; do
+    read -r script want args <<<"$row"
+    # shellcheck disable=SC2086  # separate arguments
+    start "$top/scripts/$script" $args
+    finish 600
+    [ "$status" = "$want" ] || fail "$script $args: exit status $status, not $want"
+    # The usage, on standard output when asked for.
+    usage=$tmp/err
+    [ "$want" = 0 ] && usage=$tmp/out
+    grep -qE "^  (scripts/)?$script( |\$)" "$usage" || fail "$script $args: no usage"
+    [ -z "$args" ] || [ "$want" = 0 ] || head -n 1 "$tmp/err" | grep -qF "'${args##* }'" ||
+      fail "$script $args: the first line does not name '${args##* }'"
+  done
+}
+
 case "$case" in
+  prefix_boot_interrupt) prefix_interrupted boot ;;
+  prefix_copy_interrupt) prefix_interrupted copy ;;
+  help_words) help_words ;;
   run_quit | run_interrupt)
     wine_new_prefix "$WINEPREFIX"
     # An index outside the line list, which the client replaces with the one in use

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -31,20 +32,38 @@ inline std::wstring BesideSelf(const char* relative) {
     return path;
 }
 
+// A new folder in the temporary folder, for this process alone: Wine's process ids repeat
+// from run to run, so a folder named by the id alone may hold an earlier run's files.
+// Empty when none could be made.
+inline std::wstring NewTempFolder(const wchar_t* stem) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring base = std::wstring(temp) + stem + std::to_wstring(GetCurrentProcessId()) + L"-";
+    for (unsigned n = 0;; ++n) {
+        const std::wstring folder = base + std::to_wstring(n) + L"\\";
+        if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return L"";
+    }
+}
+
 // The program a test starts: the one built with the tests (given relative to this test
-// executable), or, in a run pointed at the release package (TALLYHIVE_RELEASE_DIR, a
-// Unix path), the package's copy, first copied into a folder of this Wine prefix as an
-// installer would place it there.
+// executable), or, in a run pointed at the release build (TALLYHIVE_RELEASE_DIR, a Unix
+// path), the copy in its package, first copied into a new folder of this Wine prefix as
+// an installer would place it there. A release build without the program ends the run at
+// once: whatever ran instead would be measured or tested in its place.
 inline std::wstring ProgramUnderTest(const wchar_t* fileName, const char* builtRelative) {
     const char* release = getenv("TALLYHIVE_RELEASE_DIR");
     if (release == nullptr) return BesideSelf(builtRelative);
     const std::wstring packaged = TestFiles::UnixPath(release) + L"\\package\\tallyhive\\" + fileName;
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"installed-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    static const std::wstring folder = NewTempFolder(L"installed-");
     const std::wstring copy = folder + fileName;
-    if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES) CopyFileW(packaged.c_str(), copy.c_str(), TRUE);
+    if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        (folder.empty() || !CopyFileW(packaged.c_str(), copy.c_str(), TRUE))) {
+        const unsigned long error = GetLastError();
+        fprintf(stderr, "cannot copy %ls into a folder of its own (error %lu): TALLYHIVE_RELEASE_DIR must name a release "
+                "build folder packaged by scripts/package.sh\n", packaged.c_str(), error);
+        exit(1);
+    }
     return copy;
 }
 
