@@ -1,7 +1,7 @@
-// BridgeRefusals: the log's account of the script bridge calls refused on one page load.
-// The first refusal of a function for an origin writes a WARN line; later ones are only
-// counted, and when the page goes one line gives the count, so a page that calls in a
-// loop cannot fill the log. Engine UI thread only.
+// BridgeRefusals: the log's account of the script bridge calls refused, kept for each
+// browser's page load. The first refusal of a function for an origin writes a WARN line;
+// later ones are only counted, and when that browser's page goes one line gives the count,
+// so a page that calls in a loop cannot fill the log. Engine UI thread only.
 #pragma once
 
 #include <map>
@@ -10,12 +10,15 @@
 
 class BridgeRefusals {
 public:
-    // origin: the calling page's origin, empty for a page without one.
-    void Refused(const std::string& origin, const std::string& function);
-    // The page has gone: a line for each function refused more than once, then a fresh count.
-    void PageGone();
+    // browser: the identifier of the browser whose page called; origin: that page's
+    // origin, empty for a page without one.
+    void Refused(int browser, const std::string& origin, const std::string& function);
+    // The browser's page has gone (its next load started, or the browser closed): a line
+    // for each function refused more than once on it, then a fresh count.
+    void PageGone(int browser);
 
 private:
-    // (origin, function) to the number of refusals on this page.
-    std::map<std::pair<std::string, std::string>, unsigned> m_counts;
+    typedef std::map<std::pair<std::string, std::string>, unsigned> TCounts;
+    // Browser to (origin, function) to the number of refusals on its page.
+    std::map<int, TCounts> m_counts;
 };

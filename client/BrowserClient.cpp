@@ -61,7 +61,7 @@ bool CBrowserClient::RunModal(CefRefPtr<CefBrowser>) { return false; }
 bool CBrowserClient::DoClose(CefRefPtr<CefBrowser>) { return false; }
 
 void CBrowserClient::OnBeforeClose(CefRefPtr<CefBrowser> browser) {
-    if (IsMainBrowser(browser)) m_refusals.PageGone();
+    m_refusals.PageGone(browser->GetIdentifier());
     base::AutoLock lock(m_lock);
     if (browser->GetIdentifier() == m_mainBrowserId) m_mainBrowser = nullptr;
     m_browsers.erase(std::remove_if(m_browsers.begin(), m_browsers.end(),
@@ -92,7 +92,7 @@ void CBrowserClient::OnLoadError(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFra
 // so every call is judged by the page that made it.
 void CBrowserClient::OnLoadStart(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame) {
     if (!frame) return;
-    if (frame->IsMain() && IsMainBrowser(browser)) m_refusals.PageGone();
+    if (frame->IsMain() && browser) m_refusals.PageGone(browser->GetIdentifier());
     const int64_t id = frame->GetIdentifier();
     const auto coming = m_errorPagesComing.find(id);
     if (coming != m_errorPagesComing.end() && coming->second == frame->GetURL().ToString()) {
@@ -182,11 +182,6 @@ void CBrowserClient::CloseAllBrowsers(bool force_close) {
     }
     // Outside the lock: a close may call back into this client.
     for (const CefRefPtr<CefBrowser>& browser : browsers) browser->GetHost()->CloseBrowser(force_close);
-}
-
-bool CBrowserClient::IsMainBrowser(CefRefPtr<CefBrowser> browser) {
-    base::AutoLock lock(m_lock);
-    return browser && m_mainBrowser && browser->GetIdentifier() == m_mainBrowserId;
 }
 
 bool CBrowserClient::IsLive(CefRefPtr<CefBrowser> browser) {

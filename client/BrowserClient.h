@@ -89,7 +89,6 @@ private:
     // Whether a bridge call may be carried out: it comes from a page of a server line's
     // origin, or from the client's own error page; a refusal is logged.
     bool FromServicePage(CefRefPtr<CefBrowser> browser, const std::string& function);
-    bool IsMainBrowser(CefRefPtr<CefBrowser> browser);
 
     CefRefPtr<CefBrowser> m_mainBrowser;
     int m_mainBrowserId = 0;
@@ -102,7 +101,7 @@ private:
     // address it stands in for, and those that show it now. Engine UI thread only.
     std::map<int64_t, std::string> m_errorPagesComing;
     std::set<int64_t> m_errorPagesShown;
-    // Calls refused on the main browser's page. Engine UI thread only.
+    // Calls refused on each browser's page. Engine UI thread only.
     BridgeRefusals m_refusals;
 
     IMPLEMENT_REFCOUNTING(CBrowserClient);

@@ -109,7 +109,7 @@ bool CBrowserClient::FromServicePage(CefRefPtr<CefBrowser> browser, const std::s
     if (frame && m_errorPagesShown.count(frame->GetIdentifier()) != 0) return true;
     const std::string url = frame ? frame->GetURL().ToString() : std::string();
     if (IsServerLineOrigin(url)) return true;
-    m_refusals.Refused(UrlOrigin(url), function);
+    m_refusals.Refused(browser ? browser->GetIdentifier() : 0, UrlOrigin(url), function);
     return false;
 }
 

@@ -3,17 +3,28 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <deque>
+#include <memory>
 #include <mutex>
+
+#include "BoundedLog.h"
+#include "HandleOwner.h"
 
 namespace engine {
 namespace {
 
-std::mutex g_mutex;
-HANDLE g_file = INVALID_HANDLE_VALUE;
-cef_log_severity_t g_threshold = LOGSEVERITY_INFO;
-std::deque<std::string> g_recent;
+// A page writes what it likes to the console as often as it likes: each line is cut, the
+// file stops at its bound (BoundedLog.h), and the developer tools' lines are held within
+// a count and a size.
 const size_t kRecentLines = 200;
+const size_t kRecentBytes = 64 << 10;
+const char kStopText[] = "log stopped: the file reached its bound of 8 MiB; the next run starts it again";
+
+std::mutex g_mutex;
+std::unique_ptr<KernelHandle> g_file;
+// The file has reached its bound: later lines are not offered to it.
+bool g_stopped = false;
+cef_log_severity_t g_threshold = LOGSEVERITY_INFO;
+RecentRecords g_recent(kRecentLines, kRecentBytes);
 
 const char* SeverityName(cef_log_severity_t severity) {
     switch (severity) {
@@ -25,45 +36,61 @@ const char* SeverityName(cef_log_severity_t severity) {
     }
 }
 
-}  // namespace
-
-void EngineLog::Open(const std::wstring& path, cef_log_severity_t severity) {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    if (g_file != INVALID_HANDLE_VALUE) CloseHandle(g_file);
-    g_file = INVALID_HANDLE_VALUE;
-    g_threshold = severity == LOGSEVERITY_DEFAULT ? LOGSEVERITY_INFO : severity;
-    if (path.empty() || severity == LOGSEVERITY_DISABLE) return;
-    // Append-only access keeps the lines of several processes whole.
-    g_file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-void EngineLog::Close() {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    if (g_file != INVALID_HANDLE_VALUE) CloseHandle(g_file);
-    g_file = INVALID_HANDLE_VALUE;
-}
-
-void EngineLog::Write(cef_log_severity_t severity, const std::string& text) {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    if (severity < g_threshold) return;
+std::string Prefix(cef_log_severity_t severity) {
     SYSTEMTIME t;
     GetLocalTime(&t);
     char prefix[96];
     std::snprintf(prefix, sizeof(prefix), "[%lu:%lu:%02u%02u/%02u%02u%02u.%03u:%s] ", GetCurrentProcessId(),
                   GetCurrentThreadId(), t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds,
                   SeverityName(severity));
-    const std::string line = prefix + text + "\n";
-    g_recent.push_back(prefix + text);
-    if (g_recent.size() > kRecentLines) g_recent.pop_front();
-    if (g_file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(g_file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    return prefix;
+}
+
+LONGLONG FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return static_cast<LONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+HANDLE Opened(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
+
+}  // namespace
+
+void EngineLog::Open(const std::wstring& path, cef_log_severity_t severity) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_file.reset();
+    g_stopped = false;
+    g_threshold = severity == LOGSEVERITY_DEFAULT ? LOGSEVERITY_INFO : severity;
+    if (path.empty() || severity == LOGSEVERITY_DISABLE) return;
+    // A log that an earlier run filled is started again, so that this run's lines are kept.
+    if (FileSize(path) >= kLogFileBytes) {
+        const KernelHandle emptied(Opened(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                      nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    }
+    // Append-only access keeps the lines of several processes whole.
+    HANDLE file = Opened(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+    if (file != nullptr) g_file.reset(new KernelHandle(file));
+}
+
+void EngineLog::Close() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_file.reset();
+}
+
+void EngineLog::Write(cef_log_severity_t severity, const std::string& text) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (severity < g_threshold) return;
+    // Only the part of the text that is kept is copied: a page may log megabytes a line.
+    std::string line = Prefix(severity) + BoundedRecord(text);
+    if (g_file && !g_stopped) g_stopped = !AppendWithinBound(g_file->get(), line, Prefix(LOGSEVERITY_WARNING) + kStopText);
+    g_recent.Add(std::move(line));
 }
 
 std::vector<std::string> EngineLog::RecentLines() {
     std::lock_guard<std::mutex> lock(g_mutex);
-    return std::vector<std::string>(g_recent.begin(), g_recent.end());
+    return g_recent.All();
 }
 
 }  // namespace engine

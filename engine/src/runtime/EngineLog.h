@@ -1,4 +1,5 @@
-// The engine's own log file (settings' log_file), filtered by log_severity.
+// The engine's own log file (settings' log_file), filtered by log_severity and bounded
+// like the trace: each line cut, the file stopped at a size.
 #pragma once
 
 #include <string>
@@ -15,7 +16,8 @@ public:
     static void Close();
     // Lines below the threshold, or written while the log is closed, are dropped.
     static void Write(cef_log_severity_t severity, const std::string& text);
-    // The last lines written, oldest first, for the developer-tools window.
+    // The last lines written, oldest first, within a count and a size, for the
+    // developer-tools window.
     static std::vector<std::string> RecentLines();
 };
 

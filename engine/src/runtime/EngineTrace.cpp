@@ -3,26 +3,22 @@
 #include <windows.h>
 
 #include <atomic>
-#include <deque>
 #include <mutex>
 #include <vector>
 
+#include "BoundedLog.h"
 #include "HandleOwner.h"
 #include "tallyhive/engine_testing.h"
 
 namespace engine {
 namespace {
 
-// Every record, in memory and in the file, is cut to a length that any record of
-// interest fits in; memory keeps the latest records. A page calling the bridge in a loop
-// for hours then costs a fixed amount.
+// Memory keeps the latest records, each cut as in the file (BoundedLog.h). A page calling
+// the bridge in a loop for hours then costs a fixed amount. The file stops growing at its
+// bound and from then on nothing is appended, by this run or a later one, until the file
+// is deleted: readers count the file's lines from its start, so it is never started again
+// under them.
 const size_t kKeptRecords = 1024;
-const size_t kKeptLength = 2048;
-// The file stops growing at this size: the record that reaches it is followed by a line
-// that says the trace stops there, and from then on nothing is appended, by this run or a
-// later one, until the file is deleted. Readers count the file's lines from its start,
-// so it is never started again under them.
-const LONGLONG kFileBytes = 8 << 20;
 const char kStopLine[] = "trace stopped: the file reached its bound of 8 MiB; delete it to trace again";
 // Page copies go round a ring of file names, so at most that many are on disk, the
 // latest pages; a record's copy is overwritten once that many pages have come after it.
@@ -32,7 +28,7 @@ const unsigned kPageCopies = 16;
 const size_t kPageCopyBytes = 1 << 20;
 
 std::mutex g_mutex;
-std::deque<std::string> g_records;
+RecentRecords g_records(kKeptRecords, kKeptRecords * kLogRecordBytes);
 std::atomic<unsigned> g_pageCopies{0};
 
 std::wstring TracePath() {
@@ -51,24 +47,19 @@ std::string Utf8(const std::wstring& text) {
 }
 
 void AppendToFile(const std::wstring& path, const std::string& record) {
-    // Opened per line with append-only access: sub-processes write to the same file, so
-    // its size, not a count of this process's own, decides the bound.
+    // Opened per line with append-only access: sub-processes write to the same file.
     KernelHandle file(Opened(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr)));
-    LARGE_INTEGER size = {};
-    if (file.get() == nullptr || !GetFileSizeEx(file.get(), &size) || size.QuadPart >= kFileBytes) return;
+    if (file.get() == nullptr) return;
     const std::string prefix = "[" + std::to_string(GetCurrentProcessId()) + "] ";
-    std::string lines = prefix + record + "\n";
-    if (size.QuadPart + static_cast<LONGLONG>(lines.size()) >= kFileBytes) lines += prefix + kStopLine + "\n";
-    DWORD written = 0;
-    WriteFile(file.get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+    AppendWithinBound(file.get(), prefix + record, prefix + kStopLine);
 }
 
 bool Stopped(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
-    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) >= kFileBytes;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) >= kLogFileBytes;
 }
 
 }  // namespace
@@ -77,10 +68,9 @@ void Trace(const std::string& text) {
     // Without the setting nothing is kept or written: the product pays one look-up.
     const std::wstring path = TracePath();
     if (path.empty()) return;
-    const std::string record = text.substr(0, kKeptLength);
+    const std::string record = BoundedRecord(text);
     std::lock_guard<std::mutex> lock(g_mutex);
-    if (g_records.size() == kKeptRecords) g_records.pop_front();
-    g_records.push_back(record);
+    g_records.Add(record);
     AppendToFile(path, record);
 }
 
@@ -104,12 +94,12 @@ namespace engine_testing {
 
 std::vector<std::string> TraceRecords() {
     std::lock_guard<std::mutex> lock(engine::g_mutex);
-    return std::vector<std::string>(engine::g_records.begin(), engine::g_records.end());
+    return engine::g_records.All();
 }
 
 void ClearTraceRecords() {
     std::lock_guard<std::mutex> lock(engine::g_mutex);
-    engine::g_records.clear();
+    engine::g_records.Clear();
 }
 
 }  // namespace engine_testing

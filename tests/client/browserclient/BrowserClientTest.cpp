@@ -213,6 +213,17 @@ std::string CapturePath(const char* name) {
     return std::string(folder.begin(), folder.end()) + name;
 }
 
+// The captured log's lines without their time.
+std::vector<std::string> LogLines(const std::string& log) {
+    std::vector<std::string> found;
+    for (size_t at = 0; at < log.size();) {
+        const size_t end = log.find('\n', at);
+        found.push_back(log.substr(at + 9, end - at - 9));
+        at = end == std::string::npos ? log.size() : end + 1;
+    }
+    return found;
+}
+
 // Only pages of a line's origin (scheme, host and port) drive the client; every other
 // page is refused with a WARN line that names its origin and the function.
 TEST(BridgeDispatch, OnlyPagesOfAServerLinesOriginAreCarriedOut) {
@@ -270,15 +281,6 @@ TEST(BridgeDispatch, RefusalsOfOnePageAreLoggedOnceAndCountedWhenThePageGoes) {
             EXPECT_FALSE(client->OnProcessMessageReceived(page, PID_RENDERER, Message(function, {I(700), I(500)})));
         }
     };
-    const auto lines = [](const std::string& log) {
-        std::vector<std::string> found;
-        for (size_t at = 0; at < log.size();) {
-            const size_t end = log.find('\n', at);
-            found.push_back(log.substr(at + 9, end - at - 9));
-            at = end == std::string::npos ? log.size() : end + 1;
-        }
-        return found;
-    };
     const std::string shown = PageTextForLog(origin);
     StderrCapture capture(CapturePath("bridge-refusals.txt"));
     call("ResizeWindow", 2000);
@@ -293,8 +295,46 @@ TEST(BridgeDispatch, RefusalsOfOnePageAreLoggedOnceAndCountedWhenThePageGoes) {
         "WARN   AppExtension.ResizeWindow refused: the page's origin " + shown + " is not a server line's",
         "WARN   AppExtension.ResizeWindow refused 3 times in all on the page of origin " + shown,
     };
-    EXPECT_EQ(expected, lines(capture.Take()));
+    EXPECT_EQ(expected, LogLines(capture.Take()));
     EXPECT_TRUE(window.Calls().empty());
+}
+
+// Each browser of the client (the main one, the developer tools, a pop-up) has its own
+// account: a second browser's refusals are written when its own page goes or it closes,
+// never when the main browser's page changes.
+TEST(BridgeDispatch, RefusalsAreCountedForEachBrowserAndWrittenWhenItsOwnPageGoes) {
+    RecordingWindow window;
+    CefRefPtr<CBrowserClient> client = new CBrowserClient(&window);
+    CefRefPtr<CefBrowser> main = new PageAtAddress("http://ads.example/", 7);
+    CefRefPtr<CefBrowser> second = new PageAtAddress("http://popup.example/", 8);
+    client->OnAfterCreated(main);
+    client->OnAfterCreated(second);
+    const auto call = [&](CefRefPtr<CefBrowser> browser, int times) {
+        for (int i = 0; i < times; ++i) {
+            EXPECT_FALSE(client->OnProcessMessageReceived(browser, PID_RENDERER, Message("WindowFlash", {})));
+        }
+    };
+    const auto refused = [](const char* origin) {
+        return std::string("WARN   AppExtension.WindowFlash refused: the page's origin ") + origin + " is not a server line's";
+    };
+    const auto counted = [](int times, const char* origin) {
+        return "WARN   AppExtension.WindowFlash refused " + std::to_string(times) + " times in all on the page of origin " +
+               origin;
+    };
+    StderrCapture capture(CapturePath("bridge-refusals-per-browser.txt"));
+    call(main, 2);
+    call(second, 5);
+    client->OnLoadStart(main, main->GetMainFrame());
+    call(second, 1);
+    client->OnLoadStart(second, second->GetMainFrame());
+    call(second, 3);
+    client->OnBeforeClose(second);
+    client->OnBeforeClose(main);
+    const std::vector<std::string> expected = {
+        refused("http://ads.example:80"),    refused("http://popup.example:80"), counted(2, "http://ads.example:80"),
+        counted(6, "http://popup.example:80"), refused("http://popup.example:80"), counted(3, "http://popup.example:80"),
+    };
+    EXPECT_EQ(expected, LogLines(capture.Take()));
 }
 
 // The client's error page stands at the failed address, of whatever origin: its line

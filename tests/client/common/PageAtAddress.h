@@ -1,5 +1,6 @@
 // A browser whose main frame shows a page at a given address: what the browser client
-// reads of the browser a bridge message came through. Nothing else of it works.
+// reads of the browser a bridge message came through. Nothing else of it works. The
+// browser and its frame share one identifier.
 #pragma once
 
 #include <string>
@@ -11,10 +12,10 @@
 
 class PageAtAddress : public CefBrowser {
 public:
-    explicit PageAtAddress(const std::string& url) : frame_(new Frame(url)) {}
+    explicit PageAtAddress(const std::string& url, int id = 7) : id_(id), frame_(new Frame(url, id)) {}
 
     CefRefPtr<CefFrame> GetMainFrame() override { return frame_; }
-    int GetIdentifier() override { return 7; }
+    int GetIdentifier() override { return id_; }
     CefRefPtr<CefBrowserHost> GetHost() override { return nullptr; }
     bool CanGoBack() override { return false; }
     void GoBack() override {}
@@ -35,9 +36,9 @@ public:
 private:
     class Frame : public CefFrame {
     public:
-        explicit Frame(const std::string& url) : url_(url) {}
+        Frame(const std::string& url, int id) : url_(url), id_(id) {}
         CefString GetURL() override { return url_; }
-        int64_t GetIdentifier() override { return 7; }
+        int64_t GetIdentifier() override { return id_; }
         bool IsMain() override { return true; }
         bool IsValid() override { return true; }
         void Undo() override {}
@@ -59,8 +60,10 @@ private:
 
     private:
         std::string url_;
+        int id_;
         IMPLEMENT_REFCOUNTING(Frame);
     };
+    int id_;
     CefRefPtr<Frame> frame_;
     IMPLEMENT_REFCOUNTING(PageAtAddress);
 };
