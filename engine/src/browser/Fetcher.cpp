@@ -197,7 +197,9 @@ bool Request(CURL* curl, const std::string& url, Transfer& t) {
     return t.result.error == 0;
 }
 
-bool IsRedirect(int status) { return status == 301 || status == 302 || status == 303 || status == 307 || status == 308; }
+bool IsRedirect(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
 
 // Where a redirect leads: its Location read relative to the address that answered, or the
 // network error that ends the fetch there.

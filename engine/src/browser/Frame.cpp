@@ -76,7 +76,8 @@ void FrameImpl::Paste() {
 void FrameImpl::LoadURL(const CefString& url) {
     CefRefPtr<CefBrowser> owner = GetBrowser();
     const NavEntry entry = EntryFor(url.ToString());
-    Trace("LoadURL id=" + std::to_string(owner ? owner->GetIdentifier() : 0) + " url=" + CefString(entry.url).ToString());
+    Trace("LoadURL id=" + std::to_string(owner ? owner->GetIdentifier() : 0) +
+          " url=" + CefString(entry.url).ToString());
     if (!owner) return;
     CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
     PostWork(TID_UI, [browser, entry] { browser->Navigate(entry, true); });
@@ -87,7 +88,8 @@ void FrameImpl::LoadString(const CefString& string_val, const CefString& url) {
     const std::string file = CopyPageBesideTrace(string_val.ToString());
     NavEntry entry = EntryFor(url.ToString());
     Trace("LoadString id=" + std::to_string(owner ? owner->GetIdentifier() : 0) +
-          " url=" + CefString(entry.url).ToString() + " length=" + std::to_string(string_val.length()) + (file.empty() ? "" : " file=" + file));
+          " url=" + CefString(entry.url).ToString() + " length=" + std::to_string(string_val.length()) +
+          (file.empty() ? "" : " file=" + file));
     if (!owner) return;
     CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
     entry.hasContent = true;

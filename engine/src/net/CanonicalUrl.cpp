@@ -114,7 +114,9 @@ private:
         kPathStart, kPath, kQuery, kFragment
     };
 
-    int At(long i) const { return i >= 0 && i < static_cast<long>(in_.size()) ? static_cast<unsigned char>(in_[i]) : kEnd; }
+    int At(long i) const {
+        return i >= 0 && i < static_cast<long>(in_.size()) ? static_cast<unsigned char>(in_[i]) : kEnd;
+    }
 
     // Whether what is left from i on starts with a drive letter ("C:", "c|/x").
     bool StartsWithDriveLetter(long i) const {

@@ -1,8 +1,8 @@
 // Page loads against a loopback server: the callbacks of a load, Chromium's error codes
-// for failed ones, downloads, keys, the context menu, focus requests, closing and
-// shutdown. The engine starts once per process, so the tests share one engine and one
-// browser and run in the order written; the last one shuts the engine down with a
-// browser still open.
+// for failed ones, addresses read into their canonical form, downloads, keys, the context
+// menu, focus requests, closing and shutdown. The engine starts once per process, so the
+// tests share one engine and one browser and run in the order written; the last one
+// shuts the engine down with a browser still open.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -363,7 +363,8 @@ TEST_F(LoadingTest, EveryAddressIsReadOnceIntoItsCanonicalForm) {
             EXPECT_EQ(asked, requests.size()) << row.given;
             continue;
         }
-        EXPECT_EQ(" " + shown, end.substr(end.size() - std::min(end.size(), shown.size() + 1))) << row.given << ": " << end;
+        EXPECT_EQ(" " + shown, end.substr(end.size() - std::min(end.size(), shown.size() + 1)))
+            << row.given << ": " << end;
         if (shown.compare(0, 5, "http:") != 0) continue;
         ASSERT_LT(asked, requests.size()) << row.given;
         EXPECT_EQ("GET " + AskedFor(shown) + " HTTP/1.1", requests.back()) << row.given;
