@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "BrowserWindow.h"
+#include "CanonicalUrl.h"
 #include "Closure.h"
 #include "Download.h"
 #include "EngineContext.h"
@@ -79,6 +80,14 @@ LRESULT CALLBACK RefuseActivation(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+NavEntry EntryFor(const std::string& address, const std::string& base) {
+    NavEntry entry;
+    std::string canonical;
+    entry.unreadable = !ReadAddress(address, base, canonical);
+    entry.url = CefString(entry.unreadable ? address : canonical).ToWString();
+    return entry;
+}
 
 BrowserImpl::BrowserImpl(CefRefPtr<CefClient> client, const CefBrowserSettings& settings, bool popup)
     : client_(client), settings_(settings), popup_(popup) {
@@ -263,7 +272,7 @@ void BrowserImpl::OnWindowDestroyed() {
     if (lifeSpan) lifeSpan->OnBeforeClose(this);
 }
 
-void BrowserImpl::OnPopupRequested(const std::wstring& url, const std::wstring& name) {
+void BrowserImpl::OnPopupRequested(const NavEntry& entry, const std::wstring& name) {
     if (closed_) return;
     CefRefPtr<CefLifeSpanHandler> lifeSpan = client_ ? client_->GetLifeSpanHandler() : nullptr;
     CefWindowInfo info;
@@ -272,13 +281,13 @@ void BrowserImpl::OnPopupRequested(const std::wstring& url, const std::wstring& 
     CefBrowserSettings settings = settings_;
     CefPopupFeatures features;
     bool noScriptAccess = false;
-    if (lifeSpan && lifeSpan->OnBeforePopup(this, frame_.get(), url, name, WOD_NEW_FOREGROUND_TAB, false, features,
-                                            info, client, settings, &noScriptAccess)) {
-        Trace("popup blocked id=" + std::to_string(id_) + " url=" + Utf8(url));
+    if (lifeSpan && lifeSpan->OnBeforePopup(this, frame_.get(), entry.url, name, WOD_NEW_FOREGROUND_TAB, false,
+                                            features, info, client, settings, &noScriptAccess)) {
+        Trace("popup blocked id=" + std::to_string(id_) + " url=" + Utf8(entry.url));
         return;
     }
-    Trace("popup opened id=" + std::to_string(id_) + " url=" + Utf8(url));
-    Create(info, client, url, settings, true, nullptr);
+    Trace("popup opened id=" + std::to_string(id_) + " url=" + Utf8(entry.url));
+    Create(info, client, entry.url, settings, true, &entry);
 }
 
 // A load still fetching when another starts ends as aborted, as in the browser.
@@ -310,6 +319,7 @@ void BrowserImpl::StartLoad(int navId, const NavEntry& entry) {
     const std::string url = Utf8(entry.url);
     const std::string scheme = UrlScheme(url);
     if (entry.hasContent) return Commit(navId, entry.url, entry.content, 200);
+    if (entry.unreadable) return Fail(navId, ERR_INVALID_URL, entry.url);
     if (url == "about:blank") return Commit(navId, entry.url, std::wstring(), 0);
     if (scheme == "data") {
         std::string mime, charset, body;
@@ -490,10 +500,11 @@ void CloseOpenBrowsers() {
 bool CefBrowserHost::CreateBrowser(const CefWindowInfo& windowInfo, CefRefPtr<CefClient> client, const CefString& url,
                                    const CefBrowserSettings& settings, CefRefPtr<CefRequestContext> request_context) {
     (void)request_context;  // one network context serves every browser here
-    const std::wstring address = url.ToWString();
-    engine::Trace("create browser url=" + url.ToString());
-    const bool posted = engine::PostWork(TID_UI, [windowInfo, client, address, settings] {
-        engine::BrowserImpl::Create(windowInfo, client, address, settings, false, nullptr);
+    const engine::NavEntry entry = engine::EntryFor(url.ToString());
+    const bool navigates = !url.empty();
+    engine::Trace("create browser url=" + CefString(entry.url).ToString());
+    const bool posted = engine::PostWork(TID_UI, [windowInfo, client, entry, navigates, settings] {
+        engine::BrowserImpl::Create(windowInfo, client, entry.url, settings, false, navigates ? &entry : nullptr);
     });
     if (!posted) engine::EngineLog::Write(LOGSEVERITY_ERROR, "CreateBrowser: the engine's UI thread does not run");
     return posted;

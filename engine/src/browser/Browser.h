@@ -23,11 +23,16 @@ namespace engine {
 // An entry of the history: an address, and the text a LoadString gave it (or the
 // engine's own page, the developer tools', which has no address to ask).
 struct NavEntry {
-    std::wstring url;
+    std::wstring url;  // canonical, or as given when it cannot be read
+    bool unreadable = false;
     bool hasContent = false;
     std::wstring content;
     bool fromLoadString = false;
 };
+
+// The entry for an address a caller gave, read relative to base (a page's address; empty
+// for none): one that cannot be read keeps its text and fails to load.
+NavEntry EntryFor(const std::string& address, const std::string& base = std::string());
 
 class BrowserImpl : public CefBrowser, public CefBrowserHost {
 public:
@@ -74,7 +79,7 @@ public:
     // UI thread.
     void Navigate(const NavEntry& entry, bool addToHistory);
     void OnWindowDestroyed();
-    void OnPopupRequested(const std::wstring& url, const std::wstring& name);
+    void OnPopupRequested(const NavEntry& entry, const std::wstring& name);
     void Paint(HDC dc, const RECT& client);
     void Scroll(int delta);
     // The page's picture from the renderer; one of an older load is dropped.

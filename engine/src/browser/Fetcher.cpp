@@ -9,9 +9,11 @@
 #include <memory>
 #include <mutex>
 
+#include "CanonicalUrl.h"
 #include "CookieManager.h"
 #include "EngineLog.h"
 #include "HandleOwner.h"
+#include "Url.h"
 #include "include/cef_command_line.h"
 #include "include/internal/cef_types.h"
 #include "tallyhive/engine_testing.h"
@@ -21,6 +23,9 @@ namespace {
 
 const char kUserAgent[] =
     "Mozilla/5.0 (Windows NT 6.1) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/49.0.2623.110 Safari/537.36";
+
+// As many redirects as a browser follows for one load.
+const int kMaxRedirects = 20;
 
 std::mutex g_mutex;
 // Each worker's thread, owned until it has ended, and its job.
@@ -155,10 +160,7 @@ void KeepCookies(CURL* curl) {
     CookieManager::Global()->SetLines(lines);
 }
 
-void Configure(CURL* curl, const std::string& url, Transfer& t) {
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 20L);
+void Configure(CURL* curl, Transfer& t) {
     curl_easy_setopt(curl, CURLOPT_USERAGENT, kUserAgent);
     curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -170,33 +172,76 @@ void Configure(CURL* curl, const std::string& url, Transfer& t) {
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(g_idleTimeoutMs.load()));
-    const std::string proxy = ProxyFor(Lower(url.substr(0, url.find(':'))));
-    if (proxy == "none") curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
-    else if (!proxy.empty()) curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
     ApplyCookies(curl);
 }
 
-FetchResult Perform(const std::string& url, const std::shared_ptr<FetchJob>& job, size_t maxBytes) {
-    Transfer t;
-    t.job = job;
-    t.maxBytes = maxBytes;
+// One request of a fetch, to a canonical address, through the proxy for its scheme; false
+// when it failed. The handle keeps its cookies from one request to the next.
+bool Request(CURL* curl, const std::string& url, Transfer& t) {
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    const std::string proxy = ProxyFor(UrlScheme(url));
+    curl_easy_setopt(curl, CURLOPT_NOPROXY, proxy == "none" ? "*" : static_cast<const char*>(nullptr));
+    curl_easy_setopt(curl, CURLOPT_PROXY,
+                     proxy.empty() || proxy == "none" ? static_cast<const char*>(nullptr) : proxy.c_str());
+    t.result.headers.clear();
+    t.result.body.clear();
     t.lastActivity = GetTickCount64();
-    CURL* curl = curl_easy_init();
-    if (curl == nullptr) {
-        t.result.error = -2;
-        return t.result;
-    }
-    Configure(curl, url, t);
+    t.lastBytes = -1;
     const CURLcode code = curl_easy_perform(curl);
     t.result.error = NetErrorOf(code, t);
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     t.result.status = static_cast<int>(status);
-    char* finalUrl = nullptr;
-    if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &finalUrl) == CURLE_OK && finalUrl) t.result.finalUrl = finalUrl;
     if (t.result.error == 0) KeepCookies(curl);
     else EngineLog::Write(LOGSEVERITY_INFO, "fetch of " + url + " failed: " + curl_easy_strerror(code));
-    curl_easy_cleanup(curl);
+    return t.result.error == 0;
+}
+
+bool IsRedirect(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// Where a redirect leads: its Location read relative to the address that answered, or the
+// network error that ends the fetch there.
+int Redirect(const std::string& location, int redirects, std::string& address) {
+    std::string next;
+    int error = 0;
+    if (redirects == kMaxRedirects) error = -310;
+    else if (!ReadAddress(location, address, next)) error = -300;
+    else if (UrlScheme(next) != "http" && UrlScheme(next) != "https") error = -311;
+    if (error != 0) {
+        EngineLog::Write(LOGSEVERITY_INFO, "the redirect of " + address + " to " + location + " is not followed");
+        return error;
+    }
+    address = next;
+    return 0;
+}
+
+struct CurlCleanup {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+
+// Redirects are followed here, not by libcurl, so that every address it is given is one
+// the engine has read: the host asked is the one the page's address names.
+FetchResult Perform(const std::string& url, const std::shared_ptr<FetchJob>& job, size_t maxBytes) {
+    Transfer t;
+    t.job = job;
+    t.maxBytes = maxBytes;
+    std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
+    if (!curl) {
+        t.result.error = -2;
+        return t.result;
+    }
+    Configure(curl.get(), t);
+    std::string address = url;
+    for (int redirects = 0; !job->Canceled(); ++redirects) {
+        t.result.finalUrl = address;
+        if (!Request(curl.get(), WithoutFragment(address), t) || !IsRedirect(t.result.status)) break;
+        const std::string location = t.result.Header("Location");
+        if (location.empty()) break;  // the response itself is the result
+        t.result.error = Redirect(location, redirects, address);
+        if (t.result.error != 0) break;
+    }
     return t.result;
 }
 

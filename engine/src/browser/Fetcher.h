@@ -16,7 +16,7 @@ struct FetchResult {
     std::string statusText;
     std::vector<std::pair<std::string, std::string>> headers;  // of the final response
     std::string body;
-    std::string finalUrl;
+    std::string finalUrl;  // after the redirects followed
 
     // The first header of that name, compared without regard to case.
     std::string Header(const std::string& name) const;
@@ -31,8 +31,11 @@ private:
     std::atomic<bool> canceled_{false};
 };
 
-// Fetches url on a worker thread and hands done the result there; a canceled job's
-// result says -3, a body longer than maxBytes (0: no bound) ends the fetch with -8.
+// Fetches url (a canonical address) on a worker thread and hands done the result there;
+// a canceled job's result says -3, a body longer than maxBytes (0: no bound) ends the
+// fetch with -8. Up to 20 redirects to http(s) addresses are followed, each read relative
+// to the address that answered; another ends the fetch with -310, one that cannot be read
+// with -300 and one to another scheme with -311.
 std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(FetchResult)> done,
                                      size_t maxBytes = 0);
 // Cancels every fetch and waits until their threads have ended.

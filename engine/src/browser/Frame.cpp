@@ -75,23 +75,23 @@ void FrameImpl::Paste() {
 
 void FrameImpl::LoadURL(const CefString& url) {
     CefRefPtr<CefBrowser> owner = GetBrowser();
-    Trace("LoadURL id=" + std::to_string(owner ? owner->GetIdentifier() : 0) + " url=" + url.ToString());
+    const NavEntry entry = EntryFor(url.ToString());
+    Trace("LoadURL id=" + std::to_string(owner ? owner->GetIdentifier() : 0) +
+          " url=" + CefString(entry.url).ToString());
     if (!owner) return;
     CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
-    NavEntry entry;
-    entry.url = url.ToWString();
     PostWork(TID_UI, [browser, entry] { browser->Navigate(entry, true); });
 }
 
 void FrameImpl::LoadString(const CefString& string_val, const CefString& url) {
     CefRefPtr<CefBrowser> owner = GetBrowser();
     const std::string file = CopyPageBesideTrace(string_val.ToString());
-    Trace("LoadString id=" + std::to_string(owner ? owner->GetIdentifier() : 0) + " url=" + url.ToString() +
-          " length=" + std::to_string(string_val.length()) + (file.empty() ? "" : " file=" + file));
+    NavEntry entry = EntryFor(url.ToString());
+    Trace("LoadString id=" + std::to_string(owner ? owner->GetIdentifier() : 0) +
+          " url=" + CefString(entry.url).ToString() + " length=" + std::to_string(string_val.length()) +
+          (file.empty() ? "" : " file=" + file));
     if (!owner) return;
     CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
-    NavEntry entry;
-    entry.url = url.ToWString();
     entry.hasContent = true;
     entry.content = string_val.ToWString();
     entry.fromLoadString = true;
@@ -229,16 +229,16 @@ void FrameImpl::NavigateFromPage(const std::wstring& url) {
     CefRefPtr<CefBrowser> owner = GetBrowser();
     if (!owner) return;
     const std::string current = GetURL().ToString();
-    const std::string target = ResolveUrl(current, CefString(url).ToString());
+    const NavEntry entry = EntryFor(CefString(url).ToString(), current);
+    const std::string target = CefString(entry.url).ToString();
     // Only the fragment changes: the page stays and its address changes at once.
-    if (target.find('#') != std::string::npos && WithoutFragment(target) == WithoutFragment(current)) {
-        documentUrl_ = CefString(target).ToWString();
+    if (!entry.unreadable && target.find('#') != std::string::npos &&
+        WithoutFragment(target) == WithoutFragment(current)) {
+        documentUrl_ = entry.url;
         SetUrl(documentUrl_);
         return;
     }
     CefRefPtr<BrowserImpl> browser = static_cast<BrowserImpl*>(owner.get());
-    NavEntry entry;
-    entry.url = CefString(target).ToWString();
     PostWork(TID_UI, [browser, entry] { browser->Navigate(entry, true); });
 }
 

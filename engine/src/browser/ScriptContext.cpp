@@ -10,7 +10,6 @@
 #include "EngineLog.h"
 #include "Frame.h"
 #include "PageScript.h"
-#include "Url.h"
 #include "V8Value.h"
 #include "tallyhive/engine_testing.h"
 
@@ -82,9 +81,9 @@ duk_ret_t WindowOpen(duk_context* heap) {
     CefRefPtr<CefFrame> frame = context ? context->GetFrame() : nullptr;
     if (browser && frame) {
         CefRefPtr<BrowserImpl> impl = static_cast<BrowserImpl*>(browser.get());
-        const std::wstring url = CefString(ResolveUrl(frame->GetURL().ToString(), target.empty() ? "about:blank" : target)).ToWString();
+        const NavEntry entry = EntryFor(target.empty() ? "about:blank" : target, frame->GetURL().ToString());
         const std::wstring frameName = CefString(name).ToWString();
-        PostWork(TID_UI, [impl, url, frameName] { impl->OnPopupRequested(url, frameName); });
+        PostWork(TID_UI, [impl, entry, frameName] { impl->OnPopupRequested(entry, frameName); });
     }
     duk_push_null(heap);
     return 1;

@@ -1,7 +1,7 @@
 #include "PageSnapshot.h"
 
+#include "CanonicalUrl.h"
 #include "HtmlParser.h"
-#include "Url.h"
 #include "include/internal/cef_string.h"
 
 namespace engine {
@@ -37,8 +37,12 @@ RenderItem::Kind KindOf(const DomNode& element, const ComputedStyle& style) {
 
 std::shared_ptr<const DecodedImage> ImageOf(const DomNode& img, const std::wstring& page, const ImageSource& images) {
     const std::wstring* src = img.Attribute(L"src");
-    if (src == nullptr || Trim(*src).empty() || !images) return nullptr;
-    return images(ResolveUrl(CefString(page).ToString(), CefString(Trim(*src)).ToString()));
+    std::string address;
+    if (src == nullptr || Trim(*src).empty() || !images ||
+        !ReadAddress(CefString(Trim(*src)).ToString(), CefString(page).ToString(), address)) {
+        return nullptr;
+    }
+    return images(address);
 }
 
 }  // namespace

@@ -255,6 +255,44 @@ TEST_F(BrowserProgram, OnlyPagesOfTheLinesOriginDriveTheWindow) {
     Quit();
 }
 
+// A foreign page that the line's page leads to sends the browser to an address that names
+// the line's host before a backslash. As in a browser, the backslash ends the host: the
+// line's host is asked for /@foreign-site.example/x, whose page is the line's own and
+// drives the window (to 820 x 610, with its own prompt). The foreign host is never asked
+// for /x, and the calls of its page there (700 x 500, hiding the window, its prompt) are
+// never carried out. One run per spelling; the page at base resolves the last one.
+TEST_F(BrowserProgram, AnAddressNamingTheLineBeforeABackslashAsksTheLinesHostForItsPage) {
+    const std::string host = TALLYHIVE_LINE_HOST;
+    const std::string foreign = "http://foreign-site.example/";
+    const std::string canonical = kLineUrl + "@foreign-site.example/x";
+    const std::string linePrompt = kLineUrl + "prompt.mp3";
+    const std::string foreignPrompt = foreign + "prompt.mp3";
+    server_.Serve(kLineUrl, Page("location.href = '" + foreign + "start';"));
+    server_.Serve(foreign + "x", Page("AppExtension.ResizeWindow(700, 500); AppExtension.WindowVisible(0);"
+                                      "AppExtension.PlayMp3('" + foreignPrompt + "');"));
+    server_.Serve(canonical, Page("AppExtension.ResizeWindow(820, 610); AppExtension.WindowVisible(1);"
+                                  "AppExtension.PlayMp3('" + linePrompt + "');"));
+    // As a script writes them: each backslash doubled.
+    for (const std::string& address : {"http://" + host + "\\\\@foreign-site.example/x",
+                                       "http://" + host + ":80\\\\@foreign-site.example/x",
+                                       "//" + host + "\\\\@foreign-site.example/x"}) {
+        server_.Serve(foreign + "start", Page("location.href = '" + address + "';"));
+        const int prompts = Requests(linePrompt);
+        StartWithTheServer();
+        EXPECT_TRUE(WaitUntil([&] { return Requests(linePrompt) > prompts; })) << address;
+        EXPECT_TRUE(WaitUntil([&] { return ClientSize(main_).cx == 820 && ClientSize(main_).cy == 610; }))
+            << address << ": " << ClientSize(main_).cx << "x" << ClientSize(main_).cy;
+        EXPECT_TRUE(IsWindowVisible(main_)) << address;
+        EXPECT_EQ(0, Requests(foreign + "x")) << address;
+        EXPECT_EQ(0, Requests(foreignPrompt)) << address;
+        EXPECT_TRUE(Traced("load started id=1 url=" + canonical)) << address;
+        for (const std::string& line : Trace()) {
+            EXPECT_FALSE(Contains(line, "url=") && Contains(line, "\\@")) << line;
+        }
+        Quit();
+    }
+}
+
 // A page of another host that the line's first page leads to sets its location and goes
 // on calling ResizeWindow for four seconds, while the browser goes where it sent it: to
 // the line, or to an address that fails, where the client's own error page comes. Each
