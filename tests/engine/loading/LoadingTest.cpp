@@ -422,6 +422,46 @@ TEST_F(LoadingTest, TheWindowShowsTheTitleAndTheVisibleText) {
     EXPECT_NE(std::wstring::npos, engine_testing::DisplayedText(Browser()).find(L"net::ERR_CONNECTION_REFUSED"));
 }
 
+const size_t kPageBound = 32u << 20;
+
+std::string FileUrl(const std::wstring& path) {
+    std::string url = "file:///" + CefString(path).ToString();
+    std::replace(url.begin(), url.end(), '\\', '/');
+    return url;
+}
+
+// A declared length past the bound fails before any body comes (the server sends none and
+// closes); a body that passes it unannounced, or never ends, fails when it does.
+TEST_F(LoadingTest, APageBodyPastItsBoundFailsAsTooBig) {
+    LoopbackServer::Reply declared, unannounced, endless;
+    declared.headers = "Content-Length: " + std::to_string(kPageBound + 1) + "\r\n";
+    declared.noLength = true;
+    unannounced.generated = kPageBound + 1;
+    unannounced.noLength = true;
+    endless.endless = true;
+    const std::pair<const char*, LoopbackServer::Reply> cases[] = {
+        {"/declared", declared}, {"/unannounced", unannounced}, {"/endless", endless}};
+    for (const auto& c : cases) {
+        g_server->Serve(c.first, c.second);
+        EXPECT_EQ("load-error -8 net::ERR_FILE_TOO_BIG " + g_server->Url(c.first), Load(g_server->Url(c.first)));
+    }
+}
+
+TEST_F(LoadingTest, ALocalFilePastTheBoundFailsAsTooBig) {
+    const std::wstring large = g_folder + L"\\large.html";
+    HANDLE file = CreateFileW(large.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    LARGE_INTEGER size;
+    size.QuadPart = kPageBound + 1;
+    EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+    // A device says no length and never ends.
+    for (const std::string& url : {FileUrl(large), std::string("file:///Z:/dev/zero")}) {
+        EXPECT_EQ("load-error -8 net::ERR_FILE_TOO_BIG " + url, Load(url));
+    }
+    DeleteFileW(large.c_str());
+}
+
 TEST_F(LoadingTest, ShutdownWithABrowserOpenIsLoggedAndReturns) {
     g_events.Clear();
     const int id = Browser()->GetIdentifier();
