@@ -9,6 +9,7 @@
 #include "Closure.h"
 #include "EngineLog.h"
 #include "Frame.h"
+#include "LocalResource.h"
 #include "PageScript.h"
 #include "Url.h"
 #include "V8Value.h"
@@ -84,7 +85,9 @@ duk_ret_t WindowOpen(duk_context* heap) {
         CefRefPtr<BrowserImpl> impl = static_cast<BrowserImpl*>(browser.get());
         const std::wstring url = CefString(ResolveUrl(frame->GetURL().ToString(), target.empty() ? "about:blank" : target)).ToWString();
         const std::wstring frameName = CefString(name).ToWString();
-        PostWork(TID_UI, [impl, url, frameName] { impl->OnPopupRequested(url, frameName); });
+        if (!RefusesLocalResource(frame->GetURL().ToString(), CefString(url).ToString())) {
+            PostWork(TID_UI, [impl, url, frameName] { impl->OnPopupRequested(url, frameName); });
+        }
     }
     duk_push_null(heap);
     return 1;

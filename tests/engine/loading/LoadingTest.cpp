@@ -462,6 +462,43 @@ TEST_F(LoadingTest, ALocalFilePastTheBoundFailsAsTooBig) {
     DeleteFileW(large.c_str());
 }
 
+// Every way a page asks for an address (its location, a link, a popup, a picture) is
+// refused a local file, with the console's message, and the page stays; the application's
+// own LoadURL of the same file loads it.
+TEST_F(LoadingTest, AWebPageCannotLoadALocalFileThatTheApplicationCan) {
+    const std::wstring path = g_folder + L"\\local.html";
+    const std::string local = FileUrl(path);
+    const std::string onDisk = "<html><body><p>on the disk</p></body></html>";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, onDisk.data(), static_cast<DWORD>(onDisk.size()), &written, nullptr);
+    CloseHandle(file);
+    const std::pair<const char*, std::string> ways[] = {
+        {"/to-local-location", "<script>location.href = '" + local + "';</script>"},
+        {"/to-local-link", "<a id=\"l\" href=\"" + local + "\">l</a><script>document.getElementById('l').click();</script>"},
+        {"/to-local-popup", "<script>window.open('" + local + "');</script>"},
+        {"/to-local-picture", "<img src=\"" + local + "\">"},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.first);
+        LoopbackServer::Reply page;
+        page.body = "<p>web page</p>" + way.second;
+        g_server->Serve(way.first, page);
+        const std::string url = g_server->Url(way.first);
+        engine_testing::ClearTraceRecords();
+        EXPECT_EQ("load-end 200 " + url, Load(url));
+        const std::string refusal = "CONSOLE \"Not allowed to load local resource: " + local + "\", source: " + url;
+        EXPECT_TRUE(PumpUntil([&] { return ReadWhole(g_folder + L"\\cef.log").find(refusal) != std::string::npos; }));
+        EXPECT_EQ(url, Browser()->GetMainFrame()->GetURL().ToString());
+        EXPECT_EQ(0, g_events.Count("before-popup"));
+        for (const auto& r : engine_testing::TraceRecords()) EXPECT_EQ(std::string::npos, r.find(local)) << r;
+    }
+    EXPECT_EQ("load-end 0 " + local, Load(local));
+    EXPECT_EQ(std::wstring::npos, engine_testing::DisplayedText(Browser()).find(L"web page"));
+    EXPECT_NE(std::wstring::npos, engine_testing::DisplayedText(Browser()).find(L"on the disk"));
+}
+
 TEST_F(LoadingTest, ShutdownWithABrowserOpenIsLoggedAndReturns) {
     g_events.Clear();
     const int id = Browser()->GetIdentifier();
