@@ -431,20 +431,25 @@ std::string FileUrl(const std::wstring& path) {
 }
 
 // A declared length past the bound fails before any body comes (the server sends none and
-// closes); a body that passes it unannounced, or never ends, fails when it does.
+// closes); a body that passes it unannounced, or never ends, fails when it does. A download
+// arrives as a body and is held to the same bound.
 TEST_F(LoadingTest, APageBodyPastItsBoundFailsAsTooBig) {
-    LoopbackServer::Reply declared, unannounced, endless;
+    LoopbackServer::Reply declared, unannounced, endless, download;
     declared.headers = "Content-Length: " + std::to_string(kPageBound + 1) + "\r\n";
     declared.noLength = true;
     unannounced.generated = kPageBound + 1;
     unannounced.noLength = true;
     endless.endless = true;
+    download.headers = "Content-Disposition: attachment; filename=\"large.txt\"\r\n";
+    download.generated = kPageBound + 1;
+    download.noLength = true;
     const std::pair<const char*, LoopbackServer::Reply> cases[] = {
-        {"/declared", declared}, {"/unannounced", unannounced}, {"/endless", endless}};
+        {"/declared", declared}, {"/unannounced", unannounced}, {"/endless", endless}, {"/download", download}};
     for (const auto& c : cases) {
         g_server->Serve(c.first, c.second);
         EXPECT_EQ("load-error -8 net::ERR_FILE_TOO_BIG " + g_server->Url(c.first), Load(g_server->Url(c.first)));
     }
+    EXPECT_EQ(0, g_events.Count("before-download"));
 }
 
 TEST_F(LoadingTest, ALocalFilePastTheBoundFailsAsTooBig) {
