@@ -319,7 +319,9 @@ void BrowserImpl::StartLoad(int navId, const NavEntry& entry) {
     }
     if (scheme.empty()) return Fail(navId, ERR_INVALID_URL, entry.url);
     // A file is read as a page is fetched: off this thread, within the same bound.
-    if (scheme != "http" && scheme != "https" && scheme != "file") return Fail(navId, ERR_UNKNOWN_URL_SCHEME, entry.url);
+    if (scheme != "http" && scheme != "https" && scheme != "file") {
+        return Fail(navId, ERR_UNKNOWN_URL_SCHEME, entry.url);
+    }
     CefRefPtr<BrowserImpl> self = this;
     pendingJob_ = StartFetch(WithoutFragment(url), [self, navId, entry](FetchResult result) {
         auto shared = std::make_shared<FetchResult>(std::move(result));

@@ -28,9 +28,8 @@ FetchResult ReadFileUrl(const std::string& url, const FetchJob& job, size_t maxB
     FetchResult result;
     // A file that says how long it is fails at once when that is too long; a device says 0.
     LARGE_INTEGER size = {};
-    if (GetFileSizeEx(file.get(), &size) && maxBytes != 0 && static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-        return Failed(-8);
-    }
+    if (!GetFileSizeEx(file.get(), &size)) size.QuadPart = 0;
+    if (maxBytes != 0 && static_cast<unsigned long long>(size.QuadPart) > maxBytes) return Failed(-8);
     if (size.QuadPart > 0) result.body.reserve(static_cast<size_t>(size.QuadPart));
     std::vector<char> buffer(kReadBytes);
     for (;;) {

@@ -287,9 +287,10 @@ private:
         if (send(client, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
         const std::string block(64 << 10, 'x');
         const std::string chunk = "10000\r\n" + block + "\r\n";  // the block, its size in hex
-        for (long long left = reply.generated; reply.endless || left > 0; left -= static_cast<long long>(block.size())) {
+        const long long blockSize = static_cast<long long>(block.size());
+        for (long long left = reply.generated; reply.endless || left > 0; left -= blockSize) {
             if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) return;
-            const int n = static_cast<int>(reply.endless ? chunk.size() : std::min<long long>(left, block.size()));
+            const int n = static_cast<int>(reply.endless ? chunk.size() : std::min(left, blockSize));
             if (send(client, reply.endless ? chunk.data() : block.data(), n, 0) <= 0) return;
         }
     }

@@ -481,7 +481,8 @@ TEST_F(LoadingTest, AWebPageCannotLoadALocalFileThatTheApplicationCan) {
     CloseHandle(file);
     const std::pair<const char*, std::string> ways[] = {
         {"/to-local-location", "<script>location.href = '" + local + "';</script>"},
-        {"/to-local-link", "<a id=\"l\" href=\"" + local + "\">l</a><script>document.getElementById('l').click();</script>"},
+        {"/to-local-link",
+         "<a id=\"l\" href=\"" + local + "\">l</a><script>document.getElementById('l').click();</script>"},
         {"/to-local-popup", "<script>window.open('" + local + "');</script>"},
         {"/to-local-picture", "<img src=\"" + local + "\">"},
     };
