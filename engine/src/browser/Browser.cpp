@@ -1,8 +1,8 @@
 #include "Browser.h"
 
 #include <algorithm>
-#include <fstream>
 #include <mutex>
+#include <new>
 
 #include "BrowserWindow.h"
 #include "CanonicalUrl.h"
@@ -14,6 +14,7 @@
 #include "ErrorNames.h"
 #include "HandleOwner.h"
 #include "HtmlParser.h"
+#include "OutOfMemory.h"
 #include "Url.h"
 #include "tallyhive/engine_testing.h"
 
@@ -326,25 +327,23 @@ void BrowserImpl::StartLoad(int navId, const NavEntry& entry) {
         if (!DecodeDataUrl(url, mime, charset, body)) return Fail(navId, ERR_INVALID_URL, entry.url);
         return Commit(navId, entry.url, DecodePage(body, charset == "US-ASCII" ? std::string() : charset), 200);
     }
-    if (scheme == "file") {
-        std::ifstream in(FilePathOfUrl(url).c_str(), std::ios::binary);
-        if (!in) return Fail(navId, ERR_FILE_NOT_FOUND, entry.url);
-        const std::string body((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return Commit(navId, entry.url, DecodePage(body, std::string()), 0);
-    }
     if (scheme.empty()) return Fail(navId, ERR_INVALID_URL, entry.url);
-    if (scheme != "http" && scheme != "https") return Fail(navId, ERR_UNKNOWN_URL_SCHEME, entry.url);
+    // A file is read as a page is fetched: off this thread, within the same bound.
+    if (scheme != "http" && scheme != "https" && scheme != "file") {
+        return Fail(navId, ERR_UNKNOWN_URL_SCHEME, entry.url);
+    }
     CefRefPtr<BrowserImpl> self = this;
     pendingJob_ = StartFetch(WithoutFragment(url), [self, navId, entry](FetchResult result) {
         auto shared = std::make_shared<FetchResult>(std::move(result));
         PostWork(TID_UI, [self, navId, entry, shared] { self->OnFetched(navId, entry, std::move(*shared)); });
-    });
+    }, kMaxPageBytes);
 }
 
 void BrowserImpl::OnFetched(int navId, const NavEntry& entry, FetchResult result) {
     if (navId != pendingNav_ || closed_) return;
     pendingJob_.reset();
     if (result.error != 0) return Fail(navId, result.error, entry.url);
+    if (UrlScheme(Utf8(entry.url)) == "file") return CommitBody(navId, entry.url, result.body, std::string(), 0);
     std::wstring url = entry.url;
     if (!result.finalUrl.empty() && result.finalUrl != WithoutFragment(Utf8(entry.url))) url = CefString(result.finalUrl).ToWString();
     CefRefPtr<CefRequestHandler> requestHandler = client_ ? client_->GetRequestHandler() : nullptr;
@@ -361,7 +360,19 @@ void BrowserImpl::OnFetched(int navId, const NavEntry& entry, FetchResult result
         StartDownload(this, Utf8(url), disposition, std::move(result));
         return;
     }
-    Commit(navId, url, DecodePage(result.body, CharsetOf(result.Header("Content-Type"))), result.status);
+    CommitBody(navId, url, result.body, CharsetOf(result.Header("Content-Type")), result.status);
+}
+
+// A body within its bound may still be more than the process has memory left for: its
+// load then fails, and the process goes on.
+void BrowserImpl::CommitBody(int navId, const std::wstring& url, const std::string& body, const std::string& charset,
+                             int status) {
+    try {
+        Commit(navId, url, DecodePage(body, charset), status);
+    } catch (const std::bad_alloc&) {
+        LogOutOfMemory("a page's commit");
+        Fail(navId, ERR_FAILED, url);
+    }
 }
 
 void BrowserImpl::RecordHistory(const NavEntry& entry, bool addsHistory) {
@@ -413,8 +424,17 @@ void BrowserImpl::CompleteCommit(int navId, const NavEntry& entry, bool addsHist
     CefRefPtr<CefLoadHandler> handler = LoadHandler();
     if (handler) handler->OnLoadStart(this, frame_.get());
     CefRefPtr<BrowserImpl> self = this;
-    const bool posted = PostWork(TID_RENDERER, [self, html, navId, status] {
-        self->frame_->LoadDocument(html, navId);
+    const std::wstring url = entry.url;
+    const bool posted = PostWork(TID_RENDERER, [self, html, navId, status, url] {
+        try {
+            self->frame_->LoadDocument(html, navId);
+        } catch (const std::bad_alloc&) {
+            LogOutOfMemory("a page's document");
+            PostWork(TID_UI, [self, navId, url] {
+                if (navId == self->navCounter_ && !self->closed_) self->Fail(navId, ERR_FAILED, url);
+            });
+            return;
+        }
         PostWork(TID_UI, [self, navId, status] { self->FinishLoad(navId, status); });
     });
     if (!posted) FinishLoad(navId, status);

@@ -111,6 +111,8 @@ private:
     void AbortPending();
     void StartLoad(int navId, const NavEntry& entry);
     void OnFetched(int navId, const NavEntry& entry, FetchResult result);
+    void CommitBody(int navId, const std::wstring& url, const std::string& body, const std::string& charset,
+                    int status);
     // A load's document (or the engine's error page for it) replaces the current one:
     // once the renderer has retired the old document, rest runs on this thread.
     void AfterRetiring(int navId, const std::wstring& url, std::function<void()> rest);

@@ -6,13 +6,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <new>
 
 #include "CanonicalUrl.h"
 #include "CookieManager.h"
 #include "EngineLog.h"
+#include "FileFetch.h"
 #include "HandleOwner.h"
+#include "OutOfMemory.h"
 #include "Url.h"
 #include "include/cef_command_line.h"
 #include "include/internal/cef_types.h"
@@ -36,6 +40,7 @@ struct Transfer {
     std::shared_ptr<FetchJob> job;
     size_t maxBytes = 0;
     bool tooBig = false;
+    int headStatus = 0;  // of the response whose head is coming
     FetchResult result;
     ULONGLONG lastActivity = 0;
     curl_off_t lastBytes = -1;
@@ -55,23 +60,28 @@ std::string Trim(const std::string& s) {
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
-    if (t->maxBytes != 0 && t->result.body.size() + size * count > t->maxBytes) {
-        t->tooBig = true;
-        return 0;  // libcurl ends the transfer
+    // Nothing may be thrown through libcurl: a failed allocation ends the transfer as failed.
+    try {
+        if (!AppendWithin(t->result.body, data, size * count, t->maxBytes)) {
+            t->tooBig = true;
+            return 0;  // libcurl ends the transfer
+        }
+    } catch (const std::bad_alloc&) {
+        return 0;
     }
-    // A bounded body grows to its bound at most, not to twice what it holds.
-    const size_t wanted = t->result.body.size() + size * count;
-    if (t->maxBytes != 0 && wanted > t->result.body.capacity()) {
-        t->result.body.reserve(std::min(t->maxBytes, std::max(wanted, 2 * t->result.body.capacity())));
-    }
-    t->result.body.append(data, size * count);
     t->lastActivity = GetTickCount64();
     return size * count;
 }
 
+// A response that declares a body past the bound fails before the body comes; a redirect's
+// body is never kept, whatever it declares.
+bool DeclaredTooBig(const Transfer& t, const std::string& name, const std::string& value) {
+    if (t.maxBytes == 0 || t.headStatus / 100 == 3 || Lower(name) != "content-length") return false;
+    return std::strtoull(value.c_str(), nullptr, 10) > t.maxBytes;
+}
+
 // A status line starts a response: only the last one's headers (after redirects) are kept.
-size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
+size_t ReadHeader(char* data, size_t size, size_t count, Transfer* t) {
     const std::string line = Trim(std::string(data, size * count));
     t->lastActivity = GetTickCount64();
     if (line.compare(0, 5, "HTTP/") == 0) {
@@ -79,11 +89,24 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
         const size_t a = line.find(' ');
         const size_t b = a == std::string::npos ? std::string::npos : line.find(' ', a + 1);
         t->result.statusText = b == std::string::npos ? std::string() : line.substr(b + 1);
+        t->headStatus = a == std::string::npos ? 0 : std::atoi(line.c_str() + a + 1);
     } else if (line.find(':') != std::string::npos) {
         const size_t colon = line.find(':');
         t->result.headers.emplace_back(Trim(line.substr(0, colon)), Trim(line.substr(colon + 1)));
+        if (DeclaredTooBig(*t, t->result.headers.back().first, t->result.headers.back().second)) {
+            t->tooBig = true;
+            return 0;  // libcurl ends the transfer
+        }
     }
     return size * count;
+}
+
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+    try {
+        return ReadHeader(data, size, count, static_cast<Transfer*>(user));
+    } catch (const std::bad_alloc&) {
+        return 0;  // as OnBody
+    }
 }
 
 int OnProgress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
@@ -259,6 +282,14 @@ std::string FetchResult::Header(const std::string& name) const {
     return std::string();
 }
 
+bool AppendWithin(std::string& body, const char* data, size_t size, size_t maxBytes) {
+    if (maxBytes != 0 && (size > maxBytes || body.size() > maxBytes - size)) return false;
+    const size_t wanted = body.size() + size;
+    if (maxBytes != 0 && wanted > body.capacity()) body.reserve(std::min(maxBytes, std::max(wanted, 2 * body.capacity())));
+    body.append(data, size);
+    return true;
+}
+
 namespace {
 
 struct Worker {
@@ -268,11 +299,42 @@ struct Worker {
     size_t maxBytes;
 };
 
+FetchResult OutOfMemory() {
+    LogOutOfMemory("a fetch");
+    FetchResult failed;
+    failed.error = -2;
+    return failed;
+}
+
+// An allocation that fails ends this fetch as a failed one, and only this fetch.
+FetchResult Fetch(const Worker& worker) {
+    try {
+        if (UrlScheme(worker.url) == "file") return ReadFileUrl(worker.url, *worker.job, worker.maxBytes);
+        return Perform(worker.url, worker.job, worker.maxBytes);
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    }
+}
+
+// What done does with the result (a page's commit, a picture's decoding) may run out of
+// memory as well: done then hears that the fetch failed, which needs next to nothing.
+void Deliver(Worker& worker, FetchResult result) {
+    try {
+        worker.done(std::move(result));
+    } catch (const std::bad_alloc&) {
+        try {
+            worker.done(OutOfMemory());
+        } catch (const std::bad_alloc&) {
+            LogOutOfMemory("the end of a fetch");
+        }
+    }
+}
+
 DWORD WINAPI FetchThread(void* param) {
     std::unique_ptr<Worker> worker(static_cast<Worker*>(param));
-    FetchResult result = Perform(worker->url, worker->job, worker->maxBytes);
+    FetchResult result = Fetch(*worker);
     if (worker->job->Canceled()) result.error = -3;
-    worker->done(std::move(result));
+    Deliver(*worker, std::move(result));
     // Whatever the callback holds is released before shutdown may go on.
     worker.reset();
     return 0;

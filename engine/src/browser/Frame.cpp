@@ -10,6 +10,7 @@
 #include "EngineLog.h"
 #include "EngineTrace.h"
 #include "HtmlParser.h"
+#include "LocalResource.h"
 #include "ScriptContext.h"
 #include "Url.h"
 
@@ -157,7 +158,7 @@ void FrameImpl::LoadDocument(const std::wstring& html, int serial) {
     if (!browser) return;
     const std::string url = CefString(documentUrl_).ToString();
     document_ = std::make_shared<DomDocument>(serial);
-    images_ = std::make_unique<PageImages>();
+    images_ = std::make_unique<PageImages>(url);
     CefRefPtr<ScriptContext> context = CreateContext(browser);
     int external = 0;
     ParseDocument(html, *document_, [&](DomNode* script, int line) {
@@ -231,6 +232,7 @@ void FrameImpl::NavigateFromPage(const std::wstring& url) {
     const std::string current = GetURL().ToString();
     const NavEntry entry = EntryFor(CefString(url).ToString(), current);
     const std::string target = CefString(entry.url).ToString();
+    if (RefusesLocalResource(current, target)) return;  // the page stays
     // Only the fragment changes: the page stays and its address changes at once.
     if (!entry.unreadable && target.find('#') != std::string::npos &&
         WithoutFragment(target) == WithoutFragment(current)) {

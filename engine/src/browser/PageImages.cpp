@@ -1,6 +1,7 @@
 #include "PageImages.h"
 
 #include "EngineLog.h"
+#include "LocalResource.h"
 #include "Url.h"
 
 namespace engine {
@@ -40,7 +41,7 @@ std::shared_ptr<const DecodedImage> PageImages::Get(const std::string& url, cons
     } else if (scheme == "http" || scheme == "https") {
         if (fetching_ < kMaxFetches) Fetch(url, entry, fetched);
         else queued_.push_back(url);
-    } else {
+    } else if (!RefusesLocalResource(documentUrl_, url)) {
         Skipped(url, "the engine fetches images over http(s) and reads data: addresses only");
     }
     return entry.image;

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "Fetcher.h"
 #include "ImageDecoder.h"
@@ -21,7 +22,8 @@ public:
     // it runs on the fetch's worker thread.
     using Fetched = std::function<void(const std::string& url, std::shared_ptr<const DecodedImage> image)>;
 
-    PageImages() = default;
+    // Of the document at documentUrl.
+    explicit PageImages(std::string documentUrl) : documentUrl_(std::move(documentUrl)) {}
     PageImages(const PageImages&) = delete;
     PageImages& operator=(const PageImages&) = delete;
     ~PageImages();  // fetches still running are cancelled
@@ -47,6 +49,7 @@ private:
     };
     void Fetch(const std::string& url, Entry& entry, const Fetched& fetched);
 
+    std::string documentUrl_;
     std::map<std::string, Entry> entries_;
     std::deque<std::string> queued_;  // in the order the page asked for them
     size_t fetching_ = 0;

@@ -9,6 +9,7 @@
 #include "Closure.h"
 #include "EngineLog.h"
 #include "Frame.h"
+#include "LocalResource.h"
 #include "PageScript.h"
 #include "V8Value.h"
 #include "tallyhive/engine_testing.h"
@@ -83,7 +84,9 @@ duk_ret_t WindowOpen(duk_context* heap) {
         CefRefPtr<BrowserImpl> impl = static_cast<BrowserImpl*>(browser.get());
         const NavEntry entry = EntryFor(target.empty() ? "about:blank" : target, frame->GetURL().ToString());
         const std::wstring frameName = CefString(name).ToWString();
-        PostWork(TID_UI, [impl, entry, frameName] { impl->OnPopupRequested(entry, frameName); });
+        if (!RefusesLocalResource(frame->GetURL().ToString(), CefString(entry.url).ToString())) {
+            PostWork(TID_UI, [impl, entry, frameName] { impl->OnPopupRequested(entry, frameName); });
+        }
     }
     duk_push_null(heap);
     return 1;

@@ -1,6 +1,9 @@
 #include "EngineThread.h"
 
+#include <new>
+
 #include "EngineLog.h"
+#include "OutOfMemory.h"
 
 namespace engine {
 namespace {
@@ -123,6 +126,8 @@ void EngineThread::RunTasks() {
         }
         try {
             task->Execute();
+        } catch (const std::bad_alloc&) {
+            LogOutOfMemory("a task on an engine thread");
         } catch (...) {
             EngineLog::Write(LOGSEVERITY_ERROR, "a task on an engine thread threw an exception");
         }
@@ -146,6 +151,8 @@ LRESULT CALLBACK EngineThread::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
             PostQuitMessage(0);
             return 0;
         }
+    } catch (const std::bad_alloc&) {
+        LogOutOfMemory("a message on an engine thread");
     } catch (...) {
         EngineLog::Write(LOGSEVERITY_ERROR, "a task on an engine thread threw an exception");
     }

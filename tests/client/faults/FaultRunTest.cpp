@@ -1,14 +1,18 @@
 // The real tallyhive.exe against hosts that fail: the application host refusing, answering
-// too slowly, answering 500 or closing mid-response, and the prompt host sending what is
-// no MP3 or nothing at all, and the update host sending garbage. Throughout, the main window answers a sent message within a second, and the
-// client shows what it should: its own error page naming the failure, the server's own
-// page for a 500, or a prompt that stays silent while later prompts still sound.
+// too slowly, answering 500, closing mid-response or sending a body without end, a page
+// sending the window to local files, and the prompt host sending what is no MP3 or nothing
+// at all, and the update host sending garbage. Throughout, the main window answers a sent
+// message within a second, and the client shows what it should: its own error page naming
+// the failure, the server's own page for a 500, the page that stays, or a prompt that stays
+// silent while later prompts still sound.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "../common/ClientProgram.h"
+
+#include <psapi.h>  // after windows.h
 
 using namespace ClientProgram;
 using namespace ProgramDriver;
@@ -40,13 +44,28 @@ protected:
         EXPECT_NE(nullptr, WaitForPlacedBrowser());
         std::string page;
         const ULONGLONG began = GetTickCount64();
-        EXPECT_TRUE(WaitUntil([&] { return !(page = ErrorPage()).empty(); }, 120000));
+        EXPECT_TRUE(WaitUntil([&] { return !(page = ErrorPage()).empty() || !program_->Running(); }, 120000));
+        if (!program_->Running()) {
+            ADD_FAILURE() << "the client ended with " << program_->Wait(0);
+            return;
+        }
         std::printf("%s: error page after %llu ms\n", fault.name, GetTickCount64() - began);
         EXPECT_TRUE(Contains(page, fault.shown)) << page.substr(0, 2000);
         Sleep(1000);
         ExpectAnsweredThroughout(fault.name);
+        peakWorkingSet_ = PeakWorkingSet();
         Quit();
     }
+
+    // Under Wine the process's true high-water mark (PictureProgramTest.cpp says more).
+    SIZE_T PeakWorkingSet() const {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof(counters);
+        EXPECT_TRUE(GetProcessMemoryInfo(program_->Handle(), &counters, sizeof(counters)));
+        return counters.PeakWorkingSetSize;
+    }
+
+    SIZE_T peakWorkingSet_ = 0;  // of the last run that showed the error page
 };
 
 LoopbackServer::Reply Never() {
@@ -77,6 +96,58 @@ TEST_F(FaultRun, TheAppHostFailingShowsTheErrorPageAndTheWindowKeepsAnswering) {
 // beside the other cases instead of after them.
 TEST_F(FaultRun, TheAppHostNeverAnsweringShowsTheTimeOutAndTheWindowKeepsAnswering) {
     ExpectErrorPageFor({"never answers", Never(), false, "-7 : ERR_TIMED_OUT"});
+}
+
+// A page body past the engine's bound, declared (600 MB) or never ending, fails the load as
+// too big: the client lives, shows its error page, and holds a small part of the body. A
+// plain page's run peaks below 100 MiB.
+TEST_F(FaultRun, AHostileBodyFailsTheLoadAndTheClientStaysSmall) {
+    LoopbackServer::Reply large, endless;
+    large.generated = 600000000;
+    endless.endless = true;
+    const TAppHostFault faults[] = {
+        {"600 MB body", large, false, "-8 : ERR_FILE_TOO_BIG"},
+        {"endless chunked body", endless, false, "-8 : ERR_FILE_TOO_BIG"},
+    };
+    // A run that ends the client fails its case; the next case still runs.
+    for (const TAppHostFault& fault : faults) {
+        ExpectErrorPageFor(fault);
+        std::printf("%s: peak working set %lu KiB\n", fault.name, static_cast<unsigned long>(peakWorkingSet_ >> 10));
+        EXPECT_LE(peakWorkingSet_, 256u << 20) << fault.name;
+    }
+}
+
+// A page of another site that sends the window to a local file is refused it, as a browser
+// refuses it: the console's line in cef.log, the page stays and nothing of the file is
+// loaded; the client lives and its window answers.
+TEST_F(FaultRun, AHostilePageIsRefusedLocalFiles) {
+    const std::string foreign = "http://foreign-site.example/";
+    for (const std::string local : {"file:///C:/windows/win.ini", "file:///Z:/dev/zero"}) {
+        SCOPED_TRACE(local);
+        server_.Serve(kLineUrl, Page("location.href = '" + foreign + "';"));
+        server_.Serve(foreign, Page("location.href = '" + local + "';"));
+        StartWatched("127.0.0.1:" + std::to_string(server_.Port()));
+        ASSERT_FALSE(HasFatalFailure());
+        EXPECT_TRUE(WaitUntil([&] {
+            return Contains(EngineLog(), "\"Not allowed to load local resource: " + local + "\", source: " + foreign);
+        })) << EngineLog();
+        EXPECT_TRUE(WaitUntil([&] {
+            const auto lines = Trace();
+            for (size_t i = 0; i < lines.size(); ++i) {
+                if (Contains(lines[i], "load started id=1 url=" + foreign)) return Traced("load ended id=1 ", i);
+            }
+            return false;
+        }));
+        std::string lastLoad;
+        for (const std::string& line : Trace()) {
+            if (Contains(line, "load started id=1 ")) lastLoad = line;
+            EXPECT_FALSE(Contains(line, local)) << line;
+        }
+        EXPECT_TRUE(Contains(lastLoad, "url=" + foreign)) << lastLoad;
+        Sleep(1000);
+        ExpectAnsweredThroughout(local.c_str());
+        Quit();
+    }
 }
 
 // A 500 is an answer: the server's own page shows, no error page.

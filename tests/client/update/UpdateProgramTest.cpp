@@ -175,12 +175,14 @@ TEST_F(UpdateDownload, AMissingPackageLeavesNoFileSaysSoAndBringsTheMainWindowBa
 TEST_F(UpdateDownload, APackageWithoutEndOrAnnouncingTooMuchFailsAndLeavesNoFile) {
     const struct {
         const char* name;
-        long long made;
-    } cases[] = {{"without end", -1}, {"announcing 300 MiB", 300ll << 20}};
+        long long generated;
+        bool endless;
+    } cases[] = {{"without end", -1, true}, {"announcing 300 MiB", 300ll << 20, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         LoopbackServer::Reply package;
-        package.made = c.made;
+        package.generated = c.generated;
+        package.endless = c.endless;
         package.held = true;
         server.Hold();
         server.Serve("/update.exe", package);

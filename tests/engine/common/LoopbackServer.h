@@ -1,7 +1,8 @@
 // An HTTP server on 127.0.0.1 inside the test process: fixed responses per path (or one
-// reply for the next request only), replies that come late, trickle, never come, are
-// cut off or are made as they are sent (without end, too), the request lines it received and how many of them it answered at once. It can go
-// away and come back on its port. One thread accepts, one thread serves each connection.
+// reply for the next request only), replies that come late, trickle, never come, are cut
+// off or stream a body of any length or without end, the request lines it received and
+// how many of them it answered at once. It can go away and come back on its port. One
+// thread accepts, one thread serves each connection.
 #pragma once
 
 #include <winsock2.h>
@@ -28,9 +29,8 @@ public:
         bool noLength = false;  // no Content-Length: the body ends when the connection does
         int trickleMs = 0;      // send the body 1 KiB at a time, this long apart
         bool held = false;      // answer only once Release() is called
-        // When not 0, the body instead: this many bytes, or without end (and without a
-        // length) when negative, made as they are sent.
-        long long made = 0;
+        long long generated = -1;  // a body of this many bytes of filler, made as it is sent, in place of body
+        bool endless = false;      // a chunked body of filler that never ends
     };
 
     LoopbackServer() {
@@ -244,14 +244,15 @@ private:
             closesocket(client);
             return;
         }
-        const long long size = reply.made != 0 ? reply.made : static_cast<long long>(reply.body.size());
-        const std::string length =
-            reply.noLength || size < 0 ? std::string() : "Content-Length: " + std::to_string(size) + "\r\n";
+        const long long size = reply.generated >= 0 ? reply.generated : static_cast<long long>(reply.body.size());
+        const std::string length = reply.endless    ? "Transfer-Encoding: chunked\r\n"
+                                   : reply.noLength ? std::string()
+                                                    : "Content-Length: " + std::to_string(size) + "\r\n";
         const std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) +
                                  "\r\nContent-Type: text/html; charset=utf-8\r\n" + length + "Connection: close\r\n" +
                                  reply.headers + "\r\n";
-        if (reply.made != 0) {
-            SendMade(client, head, reply.made);
+        if (reply.generated >= 0 || reply.endless) {
+            Stream(client, head, reply, answering);
         } else if (reply.trickleMs > 0) {
             Trickle(client, head, reply, answering);
         } else {
@@ -279,14 +280,18 @@ private:
         }
     }
 
-    // Stops early when the client goes or the server stops.
-    void SendMade(SOCKET client, const std::string& head, long long size) {
+    // A body of filler made as it is sent, so that a test need not hold it; it stops when
+    // the client goes or the server stops.
+    void Stream(SOCKET client, const std::string& head, const Reply& reply, Answering& answering) {
+        answering.Done();
         if (send(client, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
-        const std::string chunk(64 * 1024, 'x');
-        for (long long left = size; left != 0 && WaitForSingleObject(stop_, 0) == WAIT_TIMEOUT;) {
-            const int n = static_cast<int>(left < 0 ? chunk.size() : std::min<long long>(left, chunk.size()));
-            if (send(client, chunk.data(), n, 0) <= 0) return;
-            if (left > 0) left -= n;
+        const std::string block(64 << 10, 'x');
+        const std::string chunk = "10000\r\n" + block + "\r\n";  // the block, its size in hex
+        const long long blockSize = static_cast<long long>(block.size());
+        for (long long left = reply.generated; reply.endless || left > 0; left -= blockSize) {
+            if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) return;
+            const int n = static_cast<int>(reply.endless ? chunk.size() : std::min(left, blockSize));
+            if (send(client, reply.endless ? chunk.data() : block.data(), n, 0) <= 0) return;
         }
     }
 

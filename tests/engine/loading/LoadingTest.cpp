@@ -529,6 +529,89 @@ TEST_F(LoadingTest, TheWindowShowsTheTitleAndTheVisibleText) {
     EXPECT_NE(std::wstring::npos, engine_testing::DisplayedText(Browser()).find(L"net::ERR_CONNECTION_REFUSED"));
 }
 
+const size_t kPageBound = 32u << 20;
+
+std::string FileUrl(const std::wstring& path) {
+    std::string url = "file:///" + CefString(path).ToString();
+    std::replace(url.begin(), url.end(), '\\', '/');
+    return url;
+}
+
+// A declared length past the bound fails before any body comes (the server sends none and
+// closes); a body that passes it unannounced, or never ends, fails when it does. A download
+// arrives as a body and is held to the same bound.
+TEST_F(LoadingTest, APageBodyPastItsBoundFailsAsTooBig) {
+    LoopbackServer::Reply declared, unannounced, endless, download;
+    declared.headers = "Content-Length: " + std::to_string(kPageBound + 1) + "\r\n";
+    declared.noLength = true;
+    unannounced.generated = kPageBound + 1;
+    unannounced.noLength = true;
+    endless.endless = true;
+    download.headers = "Content-Disposition: attachment; filename=\"large.txt\"\r\n";
+    download.generated = kPageBound + 1;
+    download.noLength = true;
+    const std::pair<const char*, LoopbackServer::Reply> cases[] = {
+        {"/declared", declared}, {"/unannounced", unannounced}, {"/endless", endless}, {"/download", download}};
+    for (const auto& c : cases) {
+        g_server->Serve(c.first, c.second);
+        EXPECT_EQ("load-error -8 net::ERR_FILE_TOO_BIG " + g_server->Url(c.first), Load(g_server->Url(c.first)));
+    }
+    EXPECT_EQ(0, g_events.Count("before-download"));
+}
+
+TEST_F(LoadingTest, ALocalFilePastTheBoundFailsAsTooBig) {
+    const std::wstring large = g_folder + L"\\large.html";
+    HANDLE file = CreateFileW(large.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    LARGE_INTEGER size;
+    size.QuadPart = kPageBound + 1;
+    EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+    // A device says no length and never ends.
+    for (const std::string& url : {FileUrl(large), std::string("file:///Z:/dev/zero")}) {
+        EXPECT_EQ("load-error -8 net::ERR_FILE_TOO_BIG " + url, Load(url));
+    }
+    DeleteFileW(large.c_str());
+}
+
+// Every way a page asks for an address (its location, a link, a popup, a picture) is
+// refused a local file, with the console's message, and the page stays; the application's
+// own LoadURL of the same file loads it.
+TEST_F(LoadingTest, AWebPageCannotLoadALocalFileThatTheApplicationCan) {
+    const std::wstring path = g_folder + L"\\local.html";
+    const std::string local = FileUrl(path);
+    const std::string onDisk = "<html><body><p>on the disk</p></body></html>";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, onDisk.data(), static_cast<DWORD>(onDisk.size()), &written, nullptr);
+    CloseHandle(file);
+    const std::pair<const char*, std::string> ways[] = {
+        {"/to-local-location", "<script>location.href = '" + local + "';</script>"},
+        {"/to-local-link",
+         "<a id=\"l\" href=\"" + local + "\">l</a><script>document.getElementById('l').click();</script>"},
+        {"/to-local-popup", "<script>window.open('" + local + "');</script>"},
+        {"/to-local-picture", "<img src=\"" + local + "\">"},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.first);
+        LoopbackServer::Reply page;
+        page.body = "<p>web page</p>" + way.second;
+        g_server->Serve(way.first, page);
+        const std::string url = g_server->Url(way.first);
+        engine_testing::ClearTraceRecords();
+        EXPECT_EQ("load-end 200 " + url, Load(url));
+        const std::string refusal = "CONSOLE \"Not allowed to load local resource: " + local + "\", source: " + url;
+        EXPECT_TRUE(PumpUntil([&] { return ReadWhole(g_folder + L"\\cef.log").find(refusal) != std::string::npos; }));
+        EXPECT_EQ(url, Browser()->GetMainFrame()->GetURL().ToString());
+        EXPECT_EQ(0, g_events.Count("before-popup"));
+        for (const auto& r : engine_testing::TraceRecords()) EXPECT_EQ(std::string::npos, r.find(local)) << r;
+    }
+    EXPECT_EQ("load-end 0 " + local, Load(local));
+    EXPECT_EQ(std::wstring::npos, engine_testing::DisplayedText(Browser()).find(L"web page"));
+    EXPECT_NE(std::wstring::npos, engine_testing::DisplayedText(Browser()).find(L"on the disk"));
+}
+
 TEST_F(LoadingTest, ShutdownWithABrowserOpenIsLoggedAndReturns) {
     g_events.Clear();
     const int id = Browser()->GetIdentifier();
