@@ -25,7 +25,7 @@ file(WRITE ${_stb_source}.in "#define STB_IMAGE_IMPLEMENTATION\n#define STBI_NO_
   "#define STBI_FREE(block) DecodeBudgetFree(block)\n#include <stb_image.h>\n")
 configure_file(${_stb_source}.in ${_stb_source} COPYONLY)
 set(_stb_hooks ${CMAKE_SOURCE_DIR}/deps/stb)
-add_library(dep_stb STATIC ${_stb_source} ${_stb_hooks}/DecodeBudget.cpp)
+add_library(dep_stb STATIC ${_stb_source} ${_stb_hooks}/DecodeBudget.cpp ${_stb_hooks}/DecodePool.cpp)
 target_include_directories(dep_stb PUBLIC ${_stb_hooks})
 target_include_directories(dep_stb SYSTEM PUBLIC ${_dep_include} ${_dep_include}/stb)
 set_source_files_properties(${_stb_source} PROPERTIES COMPILE_OPTIONS -w)

@@ -28,24 +28,38 @@ void* Placed(void* raw, size_t size, uint64_t owner) {
 
 }  // namespace
 
-DecodeBudget::DecodeBudget(size_t limit, std::atomic<long long>* pool)
-    : limit_(limit), pool_(pool), serial_(++g_serials), outer_(t_budget) {
-    t_budget = this;
+DecodeBudget::DecodeBudget(size_t limit) : limit_(limit), serial_(++g_serials), outer_(t_budget) { t_budget = this; }
+
+DecodeBudget::DecodeBudget(size_t limit, DecodePool& pool, uint64_t ticket, const std::atomic<bool>* gone)
+    : DecodeBudget(limit) {
+    pool_ = &pool;
+    ticket_ = ticket;
+    gone_ = gone;
+    pool.Enter(ticket);
 }
 
 DecodeBudget::~DecodeBudget() {
-    if (pool_ != nullptr) pool_->fetch_add(static_cast<long long>(held_));
+    Give(held_);
+    if (pool_ != nullptr) pool_->Leave(ticket_);
     t_budget = outer_;
 }
 
+bool DecodeBudget::Keep(size_t bytes) { return pool_ == nullptr || TakeFromPool(bytes); }
+
+bool DecodeBudget::TakeFromPool(size_t bytes) {
+    switch (pool_->Take(static_cast<long long>(bytes), ticket_, gone_)) {
+    case DecodePool::Answer::Taken: return true;
+    case DecodePool::Answer::GiveWay: gaveWay_ = true; return false;
+    default: return false;
+    }
+}
+
 bool DecodeBudget::Take(size_t bytes) {
-    if (bytes > limit_ - held_) return false;
-    if (pool_ != nullptr) {
-        const long long wanted = static_cast<long long>(bytes);
-        if (pool_->fetch_sub(wanted) < wanted) {
-            pool_->fetch_add(wanted);
-            return false;
-        }
+    if (bytes > limit_ - held_ || (gone_ != nullptr && gone_->load())) return false;
+    if (pool_ != nullptr && !TakeFromPool(bytes)) return false;
+    if (outer_ != nullptr && !outer_->Take(bytes)) {
+        if (pool_ != nullptr) pool_->Return(static_cast<long long>(bytes));
+        return false;
     }
     held_ += bytes;
     return true;
@@ -53,7 +67,8 @@ bool DecodeBudget::Take(size_t bytes) {
 
 void DecodeBudget::Give(size_t bytes) {
     held_ -= bytes;
-    if (pool_ != nullptr) pool_->fetch_add(static_cast<long long>(bytes));
+    if (pool_ != nullptr && bytes != 0) pool_->Return(static_cast<long long>(bytes));
+    if (outer_ != nullptr) outer_->Give(bytes);
 }
 
 extern "C" void* DecodeBudgetMalloc(size_t size) {

@@ -1,5 +1,6 @@
 #include "PageImages.h"
 
+#include "DecodePool.h"
 #include "EngineLog.h"
 #include "LocalResource.h"
 #include "Url.h"
@@ -16,9 +17,17 @@ void Skipped(const std::string& url, const std::string& why) {
     EngineLog::Write(LOGSEVERITY_WARNING, "the image " + Shortened(url) + " is not shown: " + why);
 }
 
+// What every document's pictures hold together, shown and decoding.
+const std::shared_ptr<ImageBudget>& EngineImageBudget() {
+    static const auto budget = std::make_shared<ImageBudget>(kMaxEngineImageBytes);
+    return budget;
+}
+
 }  // namespace
 
 PageImages::~PageImages() {
+    gone_->store(true);
+    EngineImageBudget()->Wake();
     for (auto& entry : entries_) {
         if (entry.second.job) entry.second.job->Cancel();
     }
@@ -36,7 +45,7 @@ std::shared_ptr<const DecodedImage> PageImages::Get(const std::string& url, cons
     const std::string scheme = UrlScheme(url);
     if (scheme == "data") {
         std::string type, charset, bytes;
-        if (DecodeDataUrl(url, type, charset, bytes)) entry.image = DecodeImage(bytes, *budget_);
+        if (DecodeDataUrl(url, type, charset, bytes)) entry.image = DecodeImage(bytes, EngineImageBudget());
         if (!entry.image) Skipped(url, kBrokenOrLarge);
     } else if (scheme == "http" || scheme == "https") {
         if (fetching_ < kMaxFetches) Fetch(url, entry, fetched);
@@ -63,13 +72,14 @@ void PageImages::Put(const std::string& url, std::shared_ptr<const DecodedImage>
 }
 
 void PageImages::Fetch(const std::string& url, Entry& entry, const Fetched& fetched) {
-    const std::shared_ptr<ImageBudget> budget = budget_;
+    const std::shared_ptr<std::atomic<bool>> gone = gone_;
     entry.job = StartFetch(
         url,
-        [url, fetched, budget](FetchResult result) {
-            if (result.error == -3) return;  // the page has gone
+        [url, fetched, gone](FetchResult result) {
+            if (result.error == -3 || *gone) return;  // the page has gone
             std::shared_ptr<const DecodedImage> image;
-            if (result.error == 0 && result.status < 400) image = DecodeImage(result.body, *budget);
+            if (result.error == 0 && result.status < 400) image = DecodeImage(result.body, EngineImageBudget(), gone.get());
+            if (*gone) return;
             if (!image) Skipped(url, result.error != 0 ? "error " + std::to_string(result.error) : kBrokenOrLarge);
             fetched(url, image);
         },

@@ -1,9 +1,11 @@
 // The pictures of a page's <img> elements: decoded with stb_image at once from data: URLs,
 // and from http(s) through the engine's fetcher, a few at a time, decoded on its worker
-// thread. Pictures too large to show, broken ones and other schemes are skipped: the page
-// shows without them. Renderer thread, except the decoding.
+// thread. Every document's decodes share the engine's one budget and take turns for it.
+// Pictures too large to show, broken ones and other schemes are skipped: the page shows
+// without them. Renderer thread, except the decoding.
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -26,7 +28,7 @@ public:
     explicit PageImages(std::string documentUrl) : documentUrl_(std::move(documentUrl)) {}
     PageImages(const PageImages&) = delete;
     PageImages& operator=(const PageImages&) = delete;
-    ~PageImages();  // fetches still running are cancelled
+    ~PageImages();  // fetches still running are cancelled, and so are their decodes
 
     // The picture at url (absolute), null while it is fetched or when it cannot be shown;
     // the first call for an http(s) address starts its fetch, or queues it behind those
@@ -54,8 +56,8 @@ private:
     std::deque<std::string> queued_;  // in the order the page asked for them
     size_t fetching_ = 0;
     bool tooMany_ = false;
-    // Shared with the fetches' workers, which decode.
-    std::shared_ptr<ImageBudget> budget_ = std::make_shared<ImageBudget>(kMaxDocumentImageBytes);
+    // Set when the document goes; its fetches' workers, which decode, share it.
+    std::shared_ptr<std::atomic<bool>> gone_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace engine

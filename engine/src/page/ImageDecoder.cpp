@@ -26,9 +26,32 @@ size_t DecodeLimit(int width, int height, size_t compressed) {
     return kDecodeFloor + 2 * compressed + kDecodeBytesPerPixel * 256 * blocks;
 }
 
+using ScopedPixels = std::unique_ptr<stbi_uc, void (*)(void*)>;
+
+// The picture shown, its pixels charged to budget until it goes.
+std::shared_ptr<const DecodedImage> Premultiplied(const stbi_uc* rgba, int width, int height,
+                                                  const std::shared_ptr<ImageBudget>& budget, size_t kept) {
+    std::shared_ptr<DecodedImage> image(new DecodedImage, [budget, kept](DecodedImage* gone) {
+        delete gone;
+        budget->Give(static_cast<long long>(kept));
+    });
+    image->width = width;
+    image->height = height;
+    image->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    const stbi_uc* p = rgba;
+    for (uint32_t& pixel : image->pixels) {
+        const uint32_t a = p[3];
+        const auto scale = [a](uint32_t c) { return (c * a + 127) / 255; };
+        pixel = (a << 24) | (scale(p[0]) << 16) | (scale(p[1]) << 8) | scale(p[2]);
+        p += 4;
+    }
+    return image;
+}
+
 }  // namespace
 
-std::shared_ptr<const DecodedImage> DecodeImage(const std::string& bytes, ImageBudget& budget) {
+std::shared_ptr<const DecodedImage> DecodeImage(const std::string& bytes, const std::shared_ptr<ImageBudget>& budget,
+                                                const std::atomic<bool>* gone) {
     if (bytes.empty() || bytes.size() > kMaxImageBytes) return nullptr;
     const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
     const int length = static_cast<int>(bytes.size());
@@ -41,30 +64,24 @@ std::shared_ptr<const DecodedImage> DecodeImage(const std::string& bytes, ImageB
         width * height > kMaxImagePixels) {
         return nullptr;
     }
-    const long long pixels = static_cast<long long>(width) * height;
-    const long long kept = 4 * pixels;
-    if (budget.load() < kept) return nullptr;  // the document's pictures have spent it
-    const DecodeBudget decoding(DecodeLimit(width, height, bytes.size()), &budget);
-    std::unique_ptr<stbi_uc, void (*)(void*)> rgba(stbi_load_from_memory(data, length, &width, &height, &channels, 4),
-                                                   stbi_image_free);
-    if (!rgba || static_cast<long long>(width) * height != pixels) return nullptr;
-    // The pixels shown stay charged to the document for as long as it lives.
-    if (budget.fetch_sub(kept) < kept) {
-        budget += kept;
-        return nullptr;
+    const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    const size_t kept = 4 * pixels;
+    const size_t limit = DecodeLimit(width, height, bytes.size());
+    // Room that could never be had is not waited for.
+    if (static_cast<long long>(limit + kept) > budget->Size()) return nullptr;
+    const uint64_t ticket = budget->Ticket();
+    for (;;) {
+        bool gaveWay = false;
+        {
+            DecodeBudget decoding(limit, *budget, ticket, gone);
+            ScopedPixels rgba(stbi_load_from_memory(data, length, &width, &height, &channels, 4), stbi_image_free);
+            if (rgba && static_cast<size_t>(width) * static_cast<size_t>(height) == pixels && decoding.Keep(kept)) {
+                return Premultiplied(rgba.get(), width, height, budget, kept);
+            }
+            gaveWay = decoding.GaveWay();
+        }
+        if (!gaveWay || !budget->AwaitRoom(gone)) return nullptr;
     }
-    auto image = std::make_shared<DecodedImage>();
-    image->width = width;
-    image->height = height;
-    image->pixels.resize(static_cast<size_t>(pixels));
-    const stbi_uc* p = rgba.get();
-    for (uint32_t& pixel : image->pixels) {
-        const uint32_t a = p[3];
-        const auto scale = [a](uint32_t c) { return (c * a + 127) / 255; };
-        pixel = (a << 24) | (scale(p[0]) << 16) | (scale(p[1]) << 8) | scale(p[2]);
-        p += 4;
-    }
-    return image;
 }
 
 }  // namespace engine

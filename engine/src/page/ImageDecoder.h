@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class DecodePool;
+
 namespace engine {
 
 struct DecodedImage {
@@ -21,17 +23,23 @@ struct DecodedImage {
 const size_t kMaxImageBytes = 8u << 20;
 const int kMaxImageSide = 8192;
 const int kMaxImagePixels = 4096 * 1024;
-// The bytes one document's pictures may hold together, those being decoded and those
-// shown. A shop's pages show product photos and a banner, well under 32 MB decoded; this
-// leaves room for a few large pictures decoding at once, while a hostile page keeps to a
-// small part of the 32-bit client's 2 GB.
-const long long kMaxDocumentImageBytes = 128LL << 20;
-using ImageBudget = std::atomic<long long>;  // bytes left
+// The bytes all of the engine's pictures may hold together, those being decoded and those
+// shown, whatever page or browser they belong to. A shop's pages show product photos and
+// a banner, well under 32 MB decoded. The largest picture the bounds above let through
+// may need 164 MB by itself (its decoding in the heaviest layout, twice its body and the
+// pixels it keeps), so no less would do for every picture the bounds let through to show;
+// what is left over lets a few ordinary ones decode beside it. A hostile page keeps to
+// a small part of the 32-bit client's 2 GB, however many documents it makes.
+const long long kMaxEngineImageBytes = 192LL << 20;
+using ImageBudget = DecodePool;
 
 // PNG, JPEG, GIF (its first frame) and the other formats stb_image reads. Its decoding
-// may take no more than a picture of its declared size needs, and draws, with the
-// pixels kept, on budget; null when the bytes are no picture, a larger one than the
-// bounds above allow, or one that the decoding or budget cannot hold.
-std::shared_ptr<const DecodedImage> DecodeImage(const std::string& bytes, ImageBudget& budget);
+// may take no more than a picture of its declared size needs, and draws on budget, which
+// holds the pixels kept for as long as the picture lives; when other decodes hold the
+// room it needs, it waits its turn. Null when the bytes are no picture, a larger one
+// than the bounds above allow, one that the budget could not hold even alone or cannot
+// hold beside the pictures kept, or when *gone (given) comes to hold meanwhile.
+std::shared_ptr<const DecodedImage> DecodeImage(const std::string& bytes, const std::shared_ptr<ImageBudget>& budget,
+                                                const std::atomic<bool>* gone = nullptr);
 
 }  // namespace engine

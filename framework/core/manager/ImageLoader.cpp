@@ -228,10 +228,14 @@ CAnimatedImage* CUIRender::LoadAnimatedImage(const wchar_t* description) {
                                              &height, &frames, &components, 4));
     }
     std::vector<UINT> delays;
-    if (rgba && frames > 1 && milliseconds != nullptr) {
-        for (int i = 0; i < frames; ++i) delays.push_back(static_cast<UINT>(milliseconds[i]) / 10);
+    // The delays are ours only with the frames: a decode that fails has freed them itself,
+    // leaving the pointer as it was.
+    if (rgba && milliseconds != nullptr) {
+        if (frames > 1) {
+            for (int i = 0; i < frames; ++i) delays.push_back(static_cast<UINT>(milliseconds[i]) / 10);
+        }
+        stbi_image_free(milliseconds);
     }
-    stbi_image_free(milliseconds);
     if (!rgba) {
         frames = 1;
         rgba = Decode(bytes, &width, &height);

@@ -1,6 +1,8 @@
 // The real tallyhive.exe showing a page of pictures whose data inflates far beyond the
 // size they declare: the engine leaves them out as broken ones and shows the page, and
-// the client's memory stays close to what the same page with real pictures takes.
+// the client's memory stays close to what the same page with real pictures takes; and a
+// page that reloads itself with large pictures, whose memory stays within the engine's
+// picture budget of what the reloading alone takes.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,6 +22,7 @@ const int kPictures = 16;
 const int kSide = 20;  // as the page shows each picture
 const DWORD kBox = 0x3366CC;
 const DWORD kRed = 0xFF0000;
+const int kReloads = 100;  // of the reloading page
 
 class PictureRun : public ClientProgramTest {
 protected:
@@ -97,6 +100,44 @@ TEST_F(PictureRun, PicturesThatInflateToAGigabyteAreLeftOutAndTakeNoMoreMemoryTh
     // bytes read 0, the pagefile figure is the current one). The hostile pictures' bodies
     // alone are 16 MB; each decoding may take a few MB more before it is refused.
     EXPECT_LE(hostile.peakWorkingSet, real.peakWorkingSet + (64u << 20));
+}
+
+// A page that reloads itself every 40 ms, each time asking for a picture whose decoding
+// takes far more than the picture keeps: a large interlaced 16-bit one, or a real 1x1 one
+// as the measure of what the reloading alone takes. One client run each.
+class ReloadingRun : public ClientProgramTest {
+protected:
+    SIZE_T PeakWorkingSet(const std::string& picture, const char* run) {
+        LoopbackServer::Reply reply;
+        reply.body = picture;
+        server_.Serve(kLineUrl + "picture.png", reply);
+        reply.body = "<title>Shop</title><body><p>reloading</p><img src=\"picture.png\" width=20 height=20>"
+                     "<script>setTimeout(function () { location.reload(); }, 40);</script></body>";
+        server_.Serve(kLineUrl, reply);
+        const int before = LineRequests();
+        StartWithTheServer();
+        if (HasFatalFailure()) return 0;
+        EXPECT_TRUE(WaitUntil([&] { return LineRequests() - before >= kReloads; }, 300000));
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof(counters);
+        EXPECT_TRUE(GetProcessMemoryInfo(program_->Handle(), &counters, sizeof(counters)));
+        std::printf("%s, %d reloads: peak working set %lu KB\n", run, LineRequests() - before,
+                    static_cast<unsigned long>(counters.PeakWorkingSetSize >> 10));
+        Quit();
+        return counters.PeakWorkingSetSize;
+    }
+};
+
+TEST_F(ReloadingRun, APageThatReloadsItselfWithLargePicturesKeepsTheClientsMemoryBounded) {
+    const SIZE_T small = PeakWorkingSet(TestPng::Solid(1, 1, 8, 2, std::string("\xFF\x00\x00", 3)), "a 1x1 picture");
+    if (HasFatalFailure()) return;
+    const SIZE_T large = PeakWorkingSet(
+        TestPng::Solid(2048, 2048, 16, 6, std::string("\xFF\xFF\x00\x00\x00\x00\xFF\xFF", 8), true), "a large picture");
+    if (HasFatalFailure()) return;
+    // Each decode takes up to 128 MB. Those of the documents already replaced stop, and all
+    // draw on the engine's one picture budget of 192 MB; before, each document had a budget
+    // of its own, and its decode went on after it had gone.
+    EXPECT_LE(large, small + (192u << 20));
 }
 
 }  // namespace

@@ -1,12 +1,18 @@
 // The page pictures' decoder: a picture's decoding takes no more than its declared size
-// needs, whatever its compressed data inflates to, and a document's pictures together
-// keep to their budget; what decoding took goes back to it exactly.
+// needs, whatever its compressed data inflates to, and pictures together keep to their
+// budget; what decoding took goes back to it exactly, and a decode nobody wants any more
+// stops.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "DecodeBudget.h"
 #include "ImageDecoder.h"
 #include "PngFile.h"
 
@@ -32,28 +38,58 @@ TEST(ImageDecoder, APictureDecodesWithinWhatItsDeclaredSizeNeedsAndNoFurther) {
         {"1024x1024 declared, 128 MB inflated", TestPng::Make(1024, 1024, 8, 6, Zeros(128)), 0},
     };
     for (const auto& c : cases) {
-        ImageBudget budget(engine::kMaxDocumentImageBytes);
+        const auto budget = std::make_shared<ImageBudget>(engine::kMaxEngineImageBytes);
         const auto image = DecodeImage(c.png, budget);
         EXPECT_EQ(c.side, image ? image->width : 0) << c.what;
         // Only the pixels shown stay charged.
-        EXPECT_EQ(engine::kMaxDocumentImageBytes - 4LL * c.side * c.side, budget.load()) << c.what;
+        EXPECT_EQ(engine::kMaxEngineImageBytes - 4LL * c.side * c.side, budget->Left()) << c.what;
     }
 }
 
-TEST(ImageDecoder, ADocumentsPicturesAreLeftOutOnceItsBudgetIsSpent) {
+TEST(ImageDecoder, PicturesAreLeftOutOnceThoseShownHoldTheBudget) {
     const long long kBudget = 4 << 20;
     const long long kKept = 256 * 256 * 4;
     const std::string png = TestPng::Solid(256, 256, 8, 6, "\x40\x40\x40\x40");
-    ImageBudget budget(kBudget);
-    std::vector<bool> shown;
-    for (int i = 0; i < 20; ++i) shown.push_back(DecodeImage(png, budget) != nullptr);
-    const long long count = std::count(shown.begin(), shown.end(), true);
-    EXPECT_TRUE(std::is_partitioned(shown.begin(), shown.end(), [](bool s) { return s; }));
+    const auto budget = std::make_shared<ImageBudget>(kBudget);
+    std::vector<std::shared_ptr<const engine::DecodedImage>> shown;
+    for (int i = 0; i < 20; ++i) shown.push_back(DecodeImage(png, budget));
+    const long long count = std::count_if(shown.begin(), shown.end(), [](const auto& s) { return s != nullptr; });
+    EXPECT_TRUE(std::is_partitioned(shown.begin(), shown.end(), [](const auto& s) { return s != nullptr; }));
     // The last picture that fits still needs room to decode in: the pixels it is made
     // from beside those it keeps.
     EXPECT_GE(count, kBudget / kKept - 3);
     EXPECT_LT(count, kBudget / kKept);
-    EXPECT_EQ(kBudget - count * kKept, budget.load());
+    EXPECT_EQ(kBudget - count * kKept, budget->Left());
+    shown.clear();
+    EXPECT_EQ(kBudget, budget->Left());  // pictures that go give their pixels back
+}
+
+// The room the decode would wait for is held by the test, as a decode under way that
+// started first; the decode's document goes meanwhile, or had gone already.
+TEST(ImageDecoder, ADecodeWhoseDocumentHasGoneStopsAndGivesItsRoomBack) {
+    const long long kBudget = 8 << 20;
+    const std::string png = TestPng::Solid(256, 256, 8, 6, "\x40\x40\x40\x40");
+    const struct {
+        const char* what;
+        bool roomHeld;
+    } cases[] = {{"gone before its decode starts", false}, {"gone while it waits for room", true}};
+    for (const auto& c : cases) {
+        const auto budget = std::make_shared<ImageBudget>(kBudget);
+        std::atomic<bool> gone{!c.roomHeld};
+        std::shared_ptr<const engine::DecodedImage> image;
+        std::thread decoding;
+        {
+            const DecodeBudget holding(SIZE_MAX, *budget, budget->Ticket(), nullptr);
+            void* room = c.roomHeld ? DecodeBudgetMalloc(kBudget - (64 << 10)) : nullptr;
+            decoding = std::thread([&] { image = DecodeImage(png, budget, &gone); });
+            gone = true;
+            budget->Wake();
+            DecodeBudgetFree(room);
+        }
+        decoding.join();
+        EXPECT_EQ(nullptr, image) << c.what;
+        EXPECT_EQ(kBudget, budget->Left()) << c.what;
+    }
 }
 
 }  // namespace

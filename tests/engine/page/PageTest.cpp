@@ -14,8 +14,11 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "../../framework/core/render/Canvas.h"
+#include "PngFile.h"
 #include "../common/TestClient.h"
 #include "include/cef_app.h"
 #include "include/cef_parser.h"
@@ -415,6 +418,70 @@ TEST_F(PageTest, APageOfManyPicturesFetchesAFewAtATimeAndShowsEachThatArrives) {
         }
     }
     g_server->Watch("");
+}
+
+// A large picture decodes in about twice the room it keeps, so six of them arriving
+// together cannot all decode at once: they take turns for the engine's one budget. Ten
+// large and two medium ones keep 168 MB of its 192 MB, so each finds room in its turn;
+// a large one more, shown by a second browser meanwhile, finds none.
+TEST_F(PageTest, LargePicturesTakeTurnsForOneBudgetThatEveryDocumentShares) {
+    const std::string large = TestPng::Solid(2048, 2048, 8, 6, std::string("\xFF\x00\x00\xFF", 4));
+    const std::string medium = TestPng::Solid(1024, 1024, 8, 6, std::string("\x00\xFF\x00\xFF", 4));
+    LoopbackServer::Reply held;
+    held.held = true;
+    std::vector<std::pair<std::string, int>> pictures;  // element and side
+    std::string page = "<body style=\"margin: 0\">";
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = (i < 10 ? "large" : "medium") + std::to_string(i);
+        held.body = i < 10 ? large : medium;
+        g_server->Serve("/turns/" + name + ".png", held);
+        page += "<div><img id=" + name + " src=\"/turns/" + name + ".png\"></div>";
+        pictures.emplace_back("img#" + name, i < 10 ? 2048 : 1024);
+    }
+    g_server->Hold();
+    ASSERT_TRUE(Load("/turns", page + "</body>"));
+    // The first six answers go out together once all six have been asked for.
+    ASSERT_TRUE(WaitUntil([] {
+        const auto requests = g_server->Requests();
+        return std::count_if(requests.begin(), requests.end(),
+                             [](const std::string& r) { return r.compare(0, 11, "GET /turns/") == 0; }) >= 6;
+    }));
+    g_server->Release();
+    const auto shown = [](CefRefPtr<CefBrowser> browser, const std::string& element) {
+        for (const auto& box : engine_testing::PageBoxes(browser)) {
+            if (box.element == element) return box.rect.right - box.rect.left;
+        }
+        return 0L;
+    };
+    const auto settled = [&](CefRefPtr<CefBrowser> browser, const std::string& element) {
+        return shown(browser, element) > 0 || Log().find(element.substr(4) + ".png is not shown") != std::string::npos;
+    };
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const auto& picture : pictures) {
+            if (!settled(Browser(), picture.first)) return false;
+        }
+        return true;
+    }));
+    for (const auto& picture : pictures) EXPECT_EQ(picture.second, shown(Browser(), picture.first)) << picture.first;
+
+    LoopbackServer::Reply one;
+    one.body = large;
+    g_server->Serve("/turns/late.png", one);
+    LoopbackServer::Reply second;
+    second.body = "<body style=\"margin: 0\"><img id=late src=\"/turns/late.png\"></body>";
+    g_server->Serve("/turns/second", second);
+    g_events.Clear();
+    ASSERT_TRUE(CefBrowserHost::CreateBrowser(PopupInfo(), g_client.get(), g_server->Url("/turns/second"),
+                                              CefBrowserSettings(), nullptr));
+    ASSERT_NE("", g_events.WaitFor("load-end"));
+    CefRefPtr<CefBrowser> other = g_client->browsers.back();
+    EXPECT_TRUE(WaitUntil([&] { return settled(other, "img#late"); }));
+    EXPECT_EQ(0, shown(other, "img#late"));
+    other->GetHost()->CloseBrowser(true);
+    ASSERT_NE("", g_events.WaitFor("before-close " + std::to_string(other->GetIdentifier())));
+    // The budget is the whole engine's: the large pictures go before the next test.
+    ASSERT_TRUE(Load("/turns/after", "<p>after the pictures</p>"));
+    ASSERT_TRUE(WaitUntil([] { return Text().find("after the pictures") != std::string::npos; }));
 }
 
 TEST_F(PageTest, MarginsPaddingLineHeightAndRoundedCornersLandWhereTheStyleSays) {

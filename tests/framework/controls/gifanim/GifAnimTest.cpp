@@ -8,6 +8,8 @@
 
 #include "../../core/render/Canvas.h"
 #include "../../core/routing/RoutingKit.h"
+#include "CrtHeapWatch.h"
+#include "DecodeBudget.h"
 #include "GifFile.h"
 #include "ZipBuilder.h"
 
@@ -143,6 +145,28 @@ TEST_F(GifWindow, FramesBeyondTheMemoryBoundAreRefusedAndSmallAnimationsStillPla
         EXPECT_EQ(c.frames, gif->GetFrameCount()) << c.image;
         EXPECT_EQ(c.frames > 1, gif->IsPlaying()) << c.image;
     }
+}
+
+// A budget of the test's, around the control's own, holds the decode of every frame at
+// once to room for the first one: the decode runs out of memory once the frames' delays
+// exist, frees what it holds, the delays among them, and the control shows the first
+// frame alone. The delays are freed once.
+TEST_F(GifWindow, AnAnimationThatRunsOutOfMemoryShowsItsFirstFrameAndFreesItsDelaysOnce) {
+    const size_t pixels = 12 * 8;
+    // The decoder's three canvases (9 bytes a pixel), the first frame and its delay.
+    const size_t firstFrame = 9 * pixels + 4 * pixels + sizeof(int);
+    CrtHeapWatch heap;
+    ASSERT_TRUE(heap.Watching());
+    CGifAnimUI* gif = nullptr;
+    {
+        const DecodeBudget roomForOneFrame(firstFrame + 2 * pixels);
+        gif = Add(L"anim/three.gif");
+    }
+    EXPECT_EQ(0, heap.DoubleFrees());
+    EXPECT_FALSE(heap.Overflowed());
+    EXPECT_EQ(1u, gif->GetFrameCount());
+    EXPECT_FALSE(gif->IsPlaying());
+    EXPECT_EQ(TestGif::kColours[0], Shown(gif));
 }
 
 // A frame's transparent colour shows what lies under the control; an image of another
