@@ -205,6 +205,21 @@ private:
         url_.port = base_->port;
     }
 
+    // A reference that names no path keeps the base's path and query (true: it ends
+    // there, done says how); one that names a path drops the base's query.
+    bool EndsOnBasePath(int c, Reading& done) {
+        url_.path = base_->path;
+        url_.hasQuery = base_->hasQuery;
+        url_.query = base_->query;
+        if (c == '?' || c == '#' || c == kEnd) {
+            done = c == kEnd ? Reading::kRead : StartQueryOrFragment(c);
+            return true;
+        }
+        url_.hasQuery = false;
+        url_.query.clear();
+        return false;
+    }
+
     void ShortenPath() {
         if (url_.scheme == "file" && url_.path.size() == 1 && IsNormalizedDriveLetter(url_.path[0])) return;
         if (!url_.path.empty()) url_.path.pop_back();
@@ -224,13 +239,8 @@ private:
         url_.scheme = base_->scheme;
         if (IsSlash(c)) return Go(kRelativeSlash);
         TakeBaseAuthority();
-        url_.path = base_->path;
-        url_.hasQuery = base_->hasQuery;
-        url_.query = base_->query;
-        if (c == '?' || c == '#') return StartQueryOrFragment(c);
-        if (c == kEnd) return Reading::kRead;
-        url_.hasQuery = false;
-        url_.query.clear();
+        Reading done;
+        if (EndsOnBasePath(c, done)) return done;
         ShortenPath();
         return Again(kPath);
     }
@@ -310,13 +320,8 @@ private:
         if (IsSlash(c)) return Go(kFileSlash);
         if (base_ == nullptr || base_->scheme != "file") return Again(kPath);
         url_.host = base_->host;
-        url_.path = base_->path;
-        url_.hasQuery = base_->hasQuery;
-        url_.query = base_->query;
-        if (c == '?' || c == '#') return StartQueryOrFragment(c);
-        if (c == kEnd) return Reading::kRead;
-        url_.hasQuery = false;
-        url_.query.clear();
+        Reading done;
+        if (EndsOnBasePath(c, done)) return done;
         if (StartsWithDriveLetter(at_)) url_.path.clear();
         else ShortenPath();
         return Again(kPath);
