@@ -111,9 +111,18 @@ bool DecodeDataUrl(const std::string& url, std::string& mimeType, std::string& c
 }
 
 std::wstring FilePathOfUrl(const std::string& url) {
-    std::string path = WithoutFragment(url).substr(5);
-    while (path.compare(0, 1, "/") == 0) path.erase(0, 1);
-    path = PercentDecode(path);
+    std::string rest = WithoutFragment(url).substr(5);
+    rest = rest.substr(0, rest.find('?'));
+    // An address that names a host names a file on that host's share, never one here.
+    std::string share;
+    if (rest.compare(0, 2, "//") == 0) {
+        const size_t end = rest.find('/', 2);
+        share = rest.substr(2, end == std::string::npos ? std::string::npos : end - 2);
+        rest = end == std::string::npos ? std::string() : rest.substr(end);
+        if (share == "localhost") share.clear();
+    }
+    while (rest.compare(0, 1, "/") == 0) rest.erase(0, 1);
+    std::string path = (share.empty() ? std::string() : "//" + share + "/") + PercentDecode(rest);
     for (char& c : path) {
         if (c == '/') c = '\\';
     }

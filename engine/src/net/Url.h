@@ -13,7 +13,8 @@ std::string WithoutFragment(const std::string& url);
 std::string ResolveUrl(const std::string& base, const std::string& target);
 // The media type, charset and bytes of a data: URL; false when it is malformed.
 bool DecodeDataUrl(const std::string& url, std::string& mimeType, std::string& charset, std::string& body);
-// The local path of a file: URL, percent-decoded, with backslashes.
+// The path of a file: URL (on a share when it names a host), percent-decoded, with
+// backslashes.
 std::wstring FilePathOfUrl(const std::string& url);
 std::string PercentDecode(const std::string& text);
 

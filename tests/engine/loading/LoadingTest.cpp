@@ -612,6 +612,25 @@ TEST_F(LoadingTest, AWebPageCannotLoadALocalFileThatTheApplicationCan) {
     EXPECT_NE(std::wstring::npos, engine_testing::DisplayedText(Browser()).find(L"on the disk"));
 }
 
+// A file address that names a host is a file of that host's share: a file of the same
+// path here, relative to the current folder, is not read in its place.
+TEST_F(LoadingTest, AFileAddressNamingAHostIsNotReadFromTheCurrentFolder) {
+    wchar_t current[MAX_PATH] = {};
+    ASSERT_NE(0u, GetCurrentDirectoryW(MAX_PATH, current));
+    const std::wstring folder = std::wstring(current) + L"\\no-such-host";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"\\share").c_str(), nullptr);
+    const std::wstring path = folder + L"\\share\\page.html";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+    const std::string url = "file://no-such-host/share/page.html";
+    EXPECT_EQ(0u, Load(url).find("load-error ")) << url;
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW((folder + L"\\share").c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
 TEST_F(LoadingTest, ShutdownWithABrowserOpenIsLoggedAndReturns) {
     g_events.Clear();
     const int id = Browser()->GetIdentifier();
