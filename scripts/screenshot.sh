@@ -59,21 +59,64 @@ window_id() {
   xwininfo -root -tree -display "$DISPLAY" 2>/dev/null | grep -a " $1+" | awk '{ print $1; exit }' || true
 }
 
-# Starts the client and waits for its main window: once its title bar shows the cream,
-# and the loading time-out (3 s) and the page's load have passed.
-start_client() {
-  wine_start TallyHiveMainFrameWnd 0x10401 "$exe" >/dev/null 2>&1
-  local pixel="" id=""
-  for _ in $(seq 900); do
-    id=$(window_id 1200x770)
-    pixel=""
-    [ -n "$id" ] && pixel=$(xwd -id "$id" -display "$DISPLAY" 2>/dev/null | convert xwd:- -format "%[hex:p{600,15}]" info: 2>/dev/null || true)
-    [ "${pixel:0:6}" = "FEFAE8" ] && break
+# await TRIES TEST [ARGS...]: true once TEST holds, tried TRIES times 0.2 s apart: the
+# programs draw in their own time, later still on a loaded machine.
+await() {
+  local tries=$1 _
+  shift
+  for _ in $(seq "$tries"); do
+    "$@" && return 0
     sleep 0.2
   done
-  [ "${pixel:0:6}" = "FEFAE8" ] || { echo "screenshot.sh: the client's window did not come up" >&2; exit 1; }
-  sleep 5
-  main_id=$id
+  return 1
+}
+
+# shows WINDOW X,Y=RRGGBB...: whether a window shows each colour at its point: an X window
+# (its id) as xwd reads it, a program's window (its class) as the screen shows its client
+# area.
+shows() {
+  local window=$1 spot hex
+  shift
+  rm -f "$work/seen.ppm"
+  if [[ "$window" == 0x* ]]; then
+    xwd -id "$window" -display "$DISPLAY" 2>/dev/null | convert xwd:- "$work/seen.ppm" 2>/dev/null || return 1
+  else
+    wine_apart wine "$wine_poke" "$window" grab "Z:${work//\//\\}\\seen.ppm" >/dev/null 2>&1 || return 1
+  fi
+  for spot in "$@"; do
+    hex=$(convert "$work/seen.ppm" -format "%[hex:p{${spot%=*}}]" info: 2>/dev/null) || return 1
+    [ "${hex:0:6}" = "${spot#*=}" ] || return 1
+  done
+}
+
+# Whether the client's main window is up with its page: the demo shop's head band, or the
+# error page's picture and button. Sets main_id.
+page_shown() {
+  main_id=$(window_id 1200x770)
+  [ -n "$main_id" ] || return 1
+  if [ "$what" = error-page ]; then
+    shows "$main_id" 600,100=F7C462 390,392=FFF300
+  else
+    shows "$main_id" 600,44=279AC6
+  fi
+}
+
+# Whether the uninstaller's window shows its blue 卸载 button. Sets id.
+uninstaller_shown() {
+  id=$(window_id 400x300)
+  [ -n "$id" ] && shows "$id" 130,230=0495FD
+}
+
+# Whether the root, cut to the test window's place with its margin, reads as the last
+# read did and shows more than the desktop's one colour: the window has reached the
+# screen and settled there. The cut is left in $work/cut.ppm.
+settled() {
+  import -window root "$work/screen.ppm" 2>/dev/null || return 1
+  convert "$work/screen.ppm" -crop "$margin" +repage -depth 8 "$work/cut.ppm" 2>/dev/null || return 1
+  [ "$(convert "$work/cut.ppm" -format %k info:)" -gt 1 ] || return 1
+  cmp -s "$work/cut.ppm" "$work/last.ppm" && return 0
+  mv "$work/cut.ppm" "$work/last.ppm"
+  return 1
 }
 
 mkdir -p "$(dirname "$out")"
@@ -90,11 +133,19 @@ case "$what" in
       tray-menu) front=HiveMenuWnd ;;
       update) front=DownloadUpdateFrame ;;
     esac
-    if [ "$what" = update ]; then
-      # The update window replaces the main window as soon as the check has answered.
-      wine_start TallyHiveMainFrameWnd 0x10401 "$exe" >/dev/null 2>&1
-    else
-      start_client
+    # Where the window in front shows its own colours once drawn; settings and the exit
+    # confirmation dim the page, which darkens its head band.
+    spots="" dims=""
+    case "$what" in
+      exit-confirmation) spots="84,209=F09E1C" dims=1 ;;
+      settings) spots="20,60=0495FD" dims=1 ;;
+      tray-menu) spots="0,15=BCBFC4 5,15=FFFFFF" ;;
+      update) spots="175,195=FFEA00" ;;  # the progress bar at 40 %
+    esac
+    wine_start TallyHiveMainFrameWnd 0x10401 "$exe" >/dev/null 2>&1
+    # The update window replaces the main window as soon as the check has answered.
+    if [ "$what" != update ]; then
+      await 900 page_shown || { echo "screenshot.sh: the client's window did not come up with its page" >&2; exit 1; }
     fi
     case "$what" in
       exit-confirmation) wine_apart wine "$wine_poke" TallyHiveMainFrameWnd post 0x10 0 0 ;;  # WM_CLOSE
@@ -104,10 +155,14 @@ case "$what" in
     if [ -z "$front" ]; then
       xwd -id "$main_id" -display "$DISPLAY" | convert xwd:- -strip -define png:compression-level=9 "$out"
     else
-      wine_apart wine "$wine_poke" "$front" wait || { echo "screenshot.sh: the $what window did not show" >&2; exit 1; }
-      sleep 3
+      # shellcheck disable=SC2086  # the spots are separate arguments
+      await 300 shows "$front" $spots || { echo "screenshot.sh: the $what window did not show" >&2; exit 1; }
       shown=TallyHiveMainFrameWnd
       [ "$what" = update ] && shown=DownloadUpdateFrame
+      if [ -n "$dims" ] && ! await 300 shows "$shown" 600,44=15556D; then
+        echo "screenshot.sh: the page did not dim behind the $what window" >&2
+        exit 1
+      fi
       wine_apart wine "$wine_poke" "$shown" grab "Z:${work//\//\\}\\shown.ppm"
       convert "$work/shown.ppm" -strip -define png:compression-level=9 "$out"
     fi
@@ -117,9 +172,7 @@ case "$what" in
     fake_install "$build"
     cd "$install"
     wine_start UnInstall "" uninstall.exe >/dev/null 2>&1
-    wine_apart wine "$wine_poke" UnInstall wait || { echo "screenshot.sh: the uninstaller's window did not come up" >&2; exit 1; }
-    sleep 3
-    id=$(window_id 400x300)
+    await 900 uninstaller_shown || { echo "screenshot.sh: the uninstaller's window did not come up" >&2; exit 1; }
     xwd -id "$id" -display "$DISPLAY" | convert xwd:- -strip -define png:compression-level=9 "$out"
     ;;
   *)
@@ -132,9 +185,9 @@ case "$what" in
     # the root as the screen shows it (see scripts/x-root.sh).
     place=$(wine_apart wine "$wine_poke" "$class" place) || { echo "screenshot.sh: the window did not show" >&2; exit 1; }
     read -r left top width height <<<"${place//$'\r'/}"
-    import -window root "$work/screen.ppm"
-    convert "$work/screen.ppm" -crop "$((width + 16))x$((height + 16))+$((left - 8))+$((top - 8))" +repage \
-      -depth 8 -strip -define png:compression-level=9 "$out"
+    margin="$((width + 16))x$((height + 16))+$((left - 8))+$((top - 8))"
+    await 300 settled || { echo "screenshot.sh: the window did not reach the screen" >&2; exit 1; }
+    convert "$work/cut.ppm" -strip -define png:compression-level=9 "$out"
     touch "$work/done"
     wait "$program" || true
     ;;

@@ -46,6 +46,26 @@ root_colour() {
   echo "${hex:0:6}"
 }
 
+# await_root TEST [ARGS...]: reads the root until TEST holds of the read, for half a
+# minute or more: a window reaches the screen in its own time after its program has
+# drawn it, and goes from it in its own time after the program has ended.
+await_root() {
+  local _
+  for _ in $(seq 100); do
+    read_root || true
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# colour_at X Y [!]COLOUR: whether the last read has COLOUR at X,Y (with !, anything
+# else); the colour read is left in $colour.
+colour_at() {
+  colour=$(root_colour "$1" "$2")
+  if [ "${3:0:1}" = '!' ]; then [ "$colour" != "${3:1}" ]; else [ "$colour" = "$3" ]; fi
+}
+
 failed=0
 report() { printf '  %-44s %s\n' "$1" "$2"; }
 
@@ -55,42 +75,41 @@ for traits in "" region child layered shadow "region child layered shadow"; do
   setsid wine "$probe" $traits </dev/null >"$work/probe.out" 2>/dev/null &
   probe_pid=$!
   for _ in $(seq 600); do grep -q ready "$work/probe.out" 2>/dev/null && break; sleep 0.1; done
-  read_root || true
-  colour=$(root_colour 300 160)
-  [ "$colour" = 2080C0 ] && seen=shows || { seen="does not show (root has $colour)"; failed=1; }
+  await_root colour_at 300 160 2080C0 && seen=shows || { seen="does not show (root has $colour)"; failed=1; }
   report "window${traits:+ with $traits}" "$seen"
   kill "$probe_pid" 2>/dev/null
   wait "$probe_pid" 2>/dev/null || true
+  # Gone from the screen too, so that the next window's read is of that window.
+  await_root colour_at 300 160 '!2080C0' || true
 done
 
 # shows LABEL CLASS X Y COLOUR [RIM]: whether the window of class CLASS shows COLOUR at
 # its point X,Y, waiting a while for it to draw there (the page dims and loads in its own
 # time); with RIM, whether 3 pixels left of its left edge, inside the 5-pixel shadow that
-# both windows in front have, the root is dark (every channel below 0x40).
+# both windows in front have, the root is dark (every channel below 0x40), waiting for the
+# shadow as well: it is a window of its own, which reaches the screen in its own time.
 shows() {
-  local label=$1 class=$2 x=$3 y=$4 want=$5 rim=${6:-} place left top height colour="" band _
+  local label=$1 class=$2 x=$3 y=$4 want=$5 rim=${6:-} place left top height colour="" band="" _
   place=$(wine_apart wine "$poke" "$class" place 2>/dev/null) || { report "$label" "did not come up"; failed=1; return; }
   read -r left top _ height <<<"${place//$'\r'/}"
-  for _ in $(seq 100); do
-    read_root || true
-    colour=$(root_colour $((left + x)) $((top + y)))
-    [ "$colour" = "$want" ] && break
-    sleep 0.2
-  done
-  if [ "$colour" != "$want" ]; then
+  if await_root drawn; then
+    report "$label" "shows${rim:+, its drop shadow a dark rim}"
+  elif [ "$colour" != "$want" ]; then
     report "$label" "does not show (root has $colour at $((left + x)),$((top + y)), drawn $want)"
     failed=1
-  elif [ -z "$rim" ]; then
-    report "$label" shows
   else
-    band=$(root_colour $((left - 3)) $((top + height / 2)))
-    if [[ "$band" =~ ^[0-3][0-9A-F][0-3][0-9A-F][0-3][0-9A-F]$ ]]; then
-      report "$label" "shows, its drop shadow a dark rim"
-    else
-      report "$label" "shows, its drop shadow not a dark rim (root has $band beside it)"
-      failed=1
-    fi
+    report "$label" "shows, its drop shadow not a dark rim (root has $band beside it)"
+    failed=1
   fi
+}
+
+# What shows needs of the last read: the window's colour at its point and, with a rim,
+# the dark rim beside it.
+drawn() {
+  colour_at $((left + x)) $((top + y)) "$want" || return 1
+  [ -z "$rim" ] && return 0
+  band=$(root_colour $((left - 3)) $((top + height / 2)))
+  [[ "$band" =~ ^[0-3][0-9A-F][0-3][0-9A-F][0-3][0-9A-F]$ ]]
 }
 
 demo_serve "$work"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdarg>
 #include <cstdlib>
@@ -148,12 +149,19 @@ TEST_F(UpdateCheckTest, FailedRefusedOrCancelledDownloadsLeaveNoFile) {
     const std::string links[] = {server.Url("/missing.exe"), "file:///C:/windows/win.ini", server.Url("/slow.exe")};
     for (const std::string& link : links) {
         DownloadContext context;
+        // The cancel comes once the server holds the link's request, so the transfer is under
+        // way and has received nothing; a link that fails by itself ends the wait.
+        std::atomic<bool> ended{false};
+        const size_t asked = server.Requests().size();
         std::thread cancel([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            while (!ended && server.Requests().size() == asked) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
             context.cancel = true;
         });
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(HttpDownloadPogress([](int) {}, link, file, context)) << link;
+        ended = true;
         cancel.join();
         // A cancel stops even a transfer that has sent nothing, long before its time-out.
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << link;
