@@ -180,10 +180,11 @@ inline void PressKey(HWND wnd, UINT key) {
 
 // Sends a window an empty message every 100 ms from a thread of its own, for as long as
 // the object lives, and keeps how long the answers took: a window whose thread is stuck
-// does not answer within the bound.
+// does not answer within the bound. The bound is below every network wait the programs
+// make (5 s and more), and far above what a busy machine takes to schedule an answer.
 class AnswerWatch {
 public:
-    AnswerWatch(HWND wnd, DWORD boundMs = 1000) : wnd_(wnd), bound_(boundMs), thread_([this] { Run(); }) {}
+    AnswerWatch(HWND wnd, DWORD boundMs = 3000) : wnd_(wnd), bound_(boundMs), thread_([this] { Run(); }) {}
     ~AnswerWatch() { Stop(); }
     AnswerWatch(const AnswerWatch&) = delete;
     AnswerWatch& operator=(const AnswerWatch&) = delete;

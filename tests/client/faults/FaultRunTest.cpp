@@ -2,7 +2,7 @@
 // too slowly, answering 500, closing mid-response or sending a body without end, a page
 // sending the window to local files, and the prompt host sending what is no MP3 or nothing
 // at all, and the update host sending garbage. Throughout, the main window answers a sent
-// message within a second, and the client shows what it should: its own error page naming
+// message within a few seconds, and the client shows what it should: its own error page naming
 // the failure, the server's own page for a 500, the page that stays, or a prompt that stays
 // silent while later prompts still sound.
 #include <gtest/gtest.h>
