@@ -19,6 +19,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:?usage: screenshot.sh client|error-page|exit-confirmation|settings|tray-menu|update|uninstaller|demo-frame|demo-window|frame-window [OUT.png] [BUILD_DIR]}
 build=${3:-$top/build}
+[[ $build = /* ]] || build=$PWD/$build
 
 # What: default picture, program, gtest filter (empty: one of the programs), and for a
 # test window its class: its picture is cut from the screen round the window's rectangle.

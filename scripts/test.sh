@@ -11,6 +11,7 @@ set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
+[[ $build = /* ]] || build=$PWD/$build
 
 prefix=$("$top/scripts/setup.sh" | tail -n 1)
 "$top/scripts/build.sh" "$prefix" "$build" >&2
