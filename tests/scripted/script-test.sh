@@ -180,11 +180,12 @@ run_two_copies() {
   new_prefix_with_settings
   . "$top/scripts/xvfb.sh"
   start_xvfb "$tmp/xvfb.log"
+  await 300 eval 'xdpyinfo >/dev/null 2>&1' || fail "the test's display does not answer: $(cat "$tmp/xvfb.log")"
   # Left to itself twm has the user place each new window by hand.
   printf 'RandomPlacement\n' >"$tmp/twmrc"
   LC_ALL=C setsid twm -f "$tmp/twmrc" </dev/null >"$tmp/twm.log" 2>&1 &
   wm_pid=$!
-  await 300 eval 'xwininfo -root -events | grep -q SubstructureRedirect' || fail "twm did not start: $(cat "$tmp/twm.log")"
+  await 300 eval 'xwininfo -root -events | grep -q SubstructureRedirect' || fail "twm did not start: $(cat "$tmp/twm.log" "$tmp/xvfb.log")"
   start_in_terminal "$top/scripts/run.sh"
   first=$pid
   await 2400 page_shown "$DISPLAY" || fail "the first client did not show the demo shop's page"
