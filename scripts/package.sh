@@ -13,6 +13,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build-release}
+[[ $build = /* ]] || build=$PWD/$build
 
 "$top/scripts/build.sh" --release "$build" >&2
 

@@ -12,6 +12,7 @@ set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
+[[ $build = /* ]] || build=$PWD/$build
 
 demo=1
 configure=()
@@ -20,7 +21,7 @@ for arg in "$@"; do
     --no-demo) demo="" ;;
     -D?*=*) configure+=("$arg") ;;
     -h | --help) sed -n '4,10s/^# \{0,1\}//p' "$0"; exit 0 ;;
-    *) sed -n '4,10s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+    *) echo "run: unknown argument '$arg'; the usage:" >&2; sed -n '4,10s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
   esac
 done
 
@@ -34,6 +35,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX=$build/wineprefix
   own_prefix=1
 fi
+[[ $WINEPREFIX = /* ]] || WINEPREFIX=$PWD/$WINEPREFIX
 wine_poke=$build/tests/scripted/window_poke.exe
 wine_session run tallyhive.exe "$own_prefix"
 
@@ -52,7 +54,12 @@ data=${data/\/dosdevices\/c:\//\/drive_c\/}
 report() {
   case "$wine_status" in
     1) echo "run: tallyhive ended normally" >&2 ;;
-    0) echo "run: tallyhive could not make its main window (exit code 0)" >&2 ;;
+    # A copy started on the same prefix ends the running one as it starts, with exit code 0.
+    0) if wine_prefix_runs tallyhive.exe; then
+         echo "run: tallyhive was ended by a newer copy of it started on the same Wine prefix" >&2
+       else
+         echo "run: tallyhive could not make its main window (exit code 0)" >&2
+       fi ;;
     *) echo "run: tallyhive failed with exit code $wine_status" >&2 ;;
   esac
   echo "run: data folder: $data" >&2

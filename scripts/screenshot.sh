@@ -19,6 +19,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 [ $# -gt 0 ] || { sed -n '2,/^set -/s/^# \{0,1\}//p' "$0" >&2; exit 2; }
 what=$1
 build=${3:-$top/build}
+[[ $build = /* ]] || build=$PWD/$build
 
 # What: default picture, program, gtest filter (empty: one of the programs), and for a
 # test window its class: its picture is cut from the screen round the window's rectangle.

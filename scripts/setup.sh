@@ -22,6 +22,8 @@ PACKAGES=(
   fonts-wqy-microhei fonts-dejavu-core locales libasound2:i386 libasound2-plugins:i386
   lame sox imagemagick x11-apps x11-utils
   cmake make dpkg-dev python3 ca-certificates xz-utils
+  # For the scripts' tests only: a window manager that does not announce itself.
+  twm
 )
 
 log() { printf 'setup: %s\n' "$*" >&2; }

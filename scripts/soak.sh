@@ -20,6 +20,7 @@ done
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
+[[ $build = /* ]] || build=$PWD/$build
 seconds=${TALLYHIVE_SOAK_SECONDS:-600}
 warmup=${TALLYHIVE_SOAK_WARMUP:-60}
 

@@ -14,6 +14,7 @@ trap 'exit 143' TERM
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
+[[ $build = /* ]] || build=$PWD/$build
 
 prefix=$("$top/scripts/setup.sh" | tail -n 1)
 "$top/scripts/build.sh" "$prefix" "$build" >&2

@@ -19,6 +19,7 @@ done
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
+[[ $build = /* ]] || build=$PWD/$build
 
 deps=$("$top/scripts/setup.sh" | tail -n 1)
 "$top/scripts/build.sh" "$deps" "$build" uninstall window_poke
@@ -34,6 +35,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
   export HOME=$WINEPREFIX-home
   mkdir -p "$HOME"
 fi
+[[ $WINEPREFIX = /* ]] || WINEPREFIX=$PWD/$WINEPREFIX
 wine_poke=$build/tests/scripted/window_poke.exe
 wine_session try-uninstall uninstall.exe "$own_prefix"
 

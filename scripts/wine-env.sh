@@ -89,7 +89,8 @@ wine_unmake() {
 # terminal's Ctrl-C (see wine_apart), so a script that waited on one would wait for
 # ever; instead the program started by wine_start is asked to end (its quit command when
 # it has one, since its close may ask a question that no one is there to answer; else
-# WM_CLOSE to its main window; then termination after a bound), the caller's
+# WM_CLOSE to its main window; a program interrupted as it starts is asked once it has
+# made that window; then termination after a bound), the caller's
 # on_interrupted runs, the script says it was interrupted and exits 130 (143 for TERM);
 # the exit trap then ends the rest.
 wine_program_pid=""
@@ -119,9 +120,10 @@ wine_start() {
 }
 
 # wine_wait: waits for the program of wine_start; its exit code goes to wine_status.
+# A program ended by a signal is reported by the script, not by bash's job line.
 wine_wait() {
   wine_status=0
-  wait "$wine_program_pid" || wine_status=$?
+  wait "$wine_program_pid" 2>/dev/null || wine_status=$?
   wine_program_pid=""
 }
 
@@ -147,13 +149,36 @@ wine_post() {
   [ -f "${wine_poke:-}" ] && wine_apart wine "$wine_poke" "$wine_program_class" post "$1" "$2" 0 >/dev/null 2>&1
 }
 
+# How long a program asked to end as it starts has to make its main window, in seconds.
+# Generous: under an emulator on a loaded machine the client starts slowly.
+wine_window_bound=120
+
+# wine_ask MESSAGE WPARAM: posts to the program's main window once it has one; false when
+# it ended first, the bound passed or a second signal asked to hurry.
+wine_ask() {
+  local until=$((SECONDS + wine_window_bound)) said=""
+  [ -f "${wine_poke:-}" ] || return 1
+  until wine_post "$1" "$2"; do
+    wine_running "$wine_program_pid" && [ -z "${wine_hurry:-}" ] && [ "$SECONDS" -lt "$until" ] || return 1
+    [ -n "$said" ] || echo "$wine_name: waiting for its main window first (Ctrl-C again ends it at once)" >&2
+    said=1
+    sleep 0.2
+  done
+}
+
 wine_end_program() {
   local pid=$wine_program_pid
   wine_running "$pid" || return 0
   echo "$wine_name: asking the program to end" >&2
-  { [ -n "$wine_program_quit" ] && wine_post 0x111 "$wine_program_quit" && wine_await "$pid" 200; } ||
-    { wine_post 0x10 0 && wine_await "$pid" 30; } ||
-    { echo "$wine_name: the program did not end; ending it" >&2; kill -KILL "$pid" 2>/dev/null; }
+  if [ -n "$wine_program_quit" ]; then
+    { wine_ask 0x111 "$wine_program_quit" && wine_await "$pid" 200; } || { wine_post 0x10 0 && wine_await "$pid" 30; }
+  else
+    wine_ask 0x10 0 && wine_await "$pid" 30
+  fi
+  if wine_running "$pid"; then
+    echo "$wine_name: the program did not end; ending it" >&2
+    kill -KILL "$pid" 2>/dev/null
+  fi
   wine_wait
 }
 
@@ -167,10 +192,65 @@ wine_interrupted() {
   exit "$1"
 }
 
-# On exit the caller's script_cleanup runs when it is defined, then what ran in the
-# background ends, then the prefix's server (killed when the prefix is the script's own,
-# otherwise waited for a while: other programs of the user may hold it), the Xvfb and the
-# work folder.
+# The processes on $WINEPREFIX, by the WINEPREFIX in their environment however its path
+# is spelled, one "PID SCRIPT" a line: SCRIPT is the pid of the script of ours that
+# started the process (see wine_traps), or empty.
+wine_prefix_processes() {
+  local record pid
+  local -A prefix=() script=()
+  while IFS= read -r -d '' record; do
+    pid=${record#/proc/}
+    pid=${pid%%/*}
+    case "${record#*/environ:}" in
+      WINEPREFIX=*) prefix[$pid]=${record#*/environ:WINEPREFIX=} ;;
+      TALLYHIVE_WINE_SCRIPT=*) script[$pid]=${record#*/environ:TALLYHIVE_WINE_SCRIPT=} ;;
+    esac
+  done < <(grep -Hasz -e '^WINEPREFIX=' -e '^TALLYHIVE_WINE_SCRIPT=' /proc/[0-9]*/environ)
+  for pid in "${!prefix[@]}"; do
+    [ "${prefix[$pid]}" -ef "$WINEPREFIX" ] && echo "$pid ${script[$pid]:-}"
+  done
+}
+
+# wine_program_path PID: the path of the Windows program that process PID runs, in lower
+# case, or nothing for a process that is none (Wine shows the program's command line).
+wine_program_path() {
+  local command
+  command=$(tr '\0' ' ' 2>/dev/null <"/proc/$1/cmdline" | tr '[:upper:]' '[:lower:]')
+  [[ $command =~ ^(\"([^\"]*\.exe)\"|([^\ \"]*\.exe))(\ |$) ]] && echo "${BASH_REMATCH[2]}${BASH_REMATCH[3]}"
+}
+
+# wine_prefix_runs NAME: true when a process on the prefix runs the Windows program of
+# file name NAME (in lower case).
+wine_prefix_runs() {
+  local pid _ path
+  while read -r pid _; do
+    path=$(wine_program_path "$pid")
+    [ "${path##*[\\/]}" = "$1" ] && return 0
+  done < <(wine_prefix_processes)
+  return 1
+}
+
+# True when something this script did not start uses the prefix: a process of another
+# of our scripts that still runs, or a Windows program started otherwise (the user's).
+# Wine's own services in C:\windows serve whoever runs there and end with the last one.
+wine_prefix_shared() {
+  local pid script path
+  while read -r pid script; do
+    if [ -n "$script" ]; then
+      [ "$script" != $$ ] && wine_running "$script" && return 0
+    else
+      path=$(wine_program_path "$pid")
+      [ -n "$path" ] && [[ $path != c:\\windows\\* ]] && return 0
+    fi
+  done < <(wine_prefix_processes)
+  return 1
+}
+
+# On exit the caller's script_cleanup runs when it is defined, then what the script
+# started ends, then the prefix's server: left to others that still use the prefix (a
+# second run.sh on it, say), otherwise killed when the prefix is the script's own, or
+# waited for a while (programs of the user may still hold it); then the Xvfb and the
+# work folder go.
 wine_exit() {
   set +e
   trap - INT TERM
@@ -178,8 +258,10 @@ wine_exit() {
   wine_unmake
   local pid
   for pid in "${wine_background_pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
-  [ -n "$wine_program_pid" ] && kill -KILL "$wine_program_pid" 2>/dev/null
-  if [ -n "${wine_own_prefix:-}" ]; then
+  [ -n "$wine_program_pid" ] && kill -KILL "$wine_program_pid" 2>/dev/null && wait "$wine_program_pid" 2>/dev/null
+  if wine_prefix_shared; then
+    :
+  elif [ -n "${wine_own_prefix:-}" ]; then
     wineserver -k >/dev/null 2>&1
   else
     timeout 20 wineserver -w >/dev/null 2>&1
@@ -188,8 +270,10 @@ wine_exit() {
   [ -n "${work:-}" ] && rm -rf "$work"
 }
 
+# The mark by which the processes a script starts are known as its own.
 wine_traps() {
   wine_name=$1
+  export TALLYHIVE_WINE_SCRIPT=$$
   xvfb_pid=""
   trap wine_exit EXIT
   trap 'wine_interrupted 130' INT
@@ -202,11 +286,13 @@ wine_traps() {
 # without one (an Xvfb of the script's own, a bare VNC server) a maximised window would
 # keep its old size on the screen and Wine would soon take that size back, so there
 # EXE's windows are kept from a window manager, as in the test runner's prefixes; where
-# one runs (it announces itself on the root window) they are managed as usual. Written
-# only when the prefix says otherwise.
+# one runs they are managed as usual. A window manager is the one client that redirects
+# the root window's substructure (only one can at a time), whether it announces itself
+# or not (twm does not). Written only when the prefix says otherwise.
 wine_window_manager() {
   local want=N have
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && want=Y
+  xwininfo -root -events 2>/dev/null | sed -n '/Someone wants/,/Do not propagate/p' | grep -qw SubstructureRedirect &&
+    want=Y
   have=$(for key in "AppDefaults\\\\$1\\\\X11 Driver" "X11 Driver"; do
     grep -F -A3 "[Software\\\\Wine\\\\$key]" "$WINEPREFIX/user.reg" 2>/dev/null | sed -n 's/^"Managed"="\(.\).*/\1/p'
   done | head -n 1) || true
@@ -230,6 +316,10 @@ wine_session() {
   if [ -z "${DISPLAY:-}" ]; then
     start_xvfb /dev/null
     echo "$1: no DISPLAY set, using Xvfb on $DISPLAY (nothing shows; Ctrl-C here ends the run)" >&2
+  elif ! timeout 20 xdpyinfo >/dev/null 2>&1; then
+    # Wine would wait for ever for a display it cannot open.
+    echo "$1: cannot open display $DISPLAY; start its X server, or unset DISPLAY to run on a display of the script's own (nothing shows there)" >&2
+    exit 1
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "$1: creating the Wine prefix $WINEPREFIX (once)" >&2

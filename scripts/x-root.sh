@@ -14,6 +14,7 @@ set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
+[[ $build = /* ]] || build=$PWD/$build
 
 probe=$build/tests/scripted/trait_window.exe
 poke=$build/tests/scripted/window_poke.exe

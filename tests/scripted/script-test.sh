@@ -22,6 +22,18 @@
 #   help_words      --help and -h of try-uninstall.sh, soak.sh and repeat-tests.sh print
 #                   the usage and exit 0, an unknown argument is named before it (exit 2),
 #                   and screenshot.sh without arguments prints its usage (exit 2)
+#   run_start_interrupt
+#                   run.sh with a relative build folder and prefix, interrupted by Ctrl-C
+#                   as soon as it says it starts the client: the client still ends
+#                   through its quit, with its settings written; the next run shows the
+#                   page as usual
+#   run_two_copies  a second run.sh on the same prefix, in a terminal of its own, on a
+#                   display where a window manager runs that does not announce itself:
+#                   the first says that a newer copy ended its client, the second's
+#                   client lives, is managed and quits normally
+#   run_bad_settings
+#                   run.sh with a wrong argument names it; run.sh and try-uninstall.sh
+#                   on a display with no server behind it say so and end
 # The script starts in a session of its own (the interrupted ones on a terminal of their
 # own), with no display (it makes its own) and a mark in its environment by which
 # anything it leaves running is found.
@@ -43,6 +55,8 @@ cleanup() {
   left=$(marked)
   [ -n "$left" ] && kill -9 $left 2>/dev/null
   wineserver -k >/dev/null 2>&1
+  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -50,7 +64,7 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*"
   echo "--- the script's output:"
-  cat "$tmp/out" "$tmp/err"
+  cat "$tmp"/out* "$tmp/err"
   exit 1
 }
 
@@ -103,10 +117,11 @@ work_folder() {
     grep -m 1 -o -E '^/tmp/tallyhive-(run|soak)\.[^/]+' || true
 }
 
-# The demo shop's blue head band, inside the client's main window on the script's display.
+# The demo shop's blue head band, inside the client's main window on the script's display
+# (or on DISPLAY, when given).
 page_shown() {
   local display id
-  display=$(sed -n 's/.*using Xvfb on \(:[0-9]*\).*/\1/p' "$tmp/out" "$tmp/err")
+  display=${1:-$(sed -n 's/.*using Xvfb on \(:[0-9]*\).*/\1/p' "$tmp/out" "$tmp/err")}
   [ -n "$display" ] || return 1
   id=$(xwininfo -root -tree -display "$display" 2>/dev/null | grep -a ' 1200x770+' | awk '{ print $1; exit }')
   [ -n "$id" ] && [ "$(xwd -id "$id" -display "$display" 2>/dev/null |
@@ -188,24 +203,115 @@ help_words() {
   done
 }
 
+# Makes the prefix with a config.ini whose index lies outside the line list, which the
+# client replaces with the one in use when it ends normally; sets local_data.
+new_prefix_with_settings() {
+  wine_new_prefix "$WINEPREFIX"
+  local_data=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Local)/tallyhive
+  mkdir -p "$local_data"
+  printf '[LINES]\r\nSELECT_INDEX=-1\r\n' >"$local_data/config.ini"
+}
+
+# ended_through_quit OUT: what run.sh showed in OUT says the client ended through its own
+# quit and wrote its settings; nothing was killed, so neither the script nor bash says so.
+ended_through_quit() {
+  grep -qx 'run: tallyhive ended normally' "$1" || fail "no line saying the client ended normally"
+  ! grep -q 'ending it' "$1" || fail "the client was killed"
+  ! grep -qE '(line [0-9]+|第 [0-9]+ 行)' "$1" || fail "bash reported a job that was killed"
+  grep -qxE $'SELECT_INDEX=0\r?' "$local_data/config.ini" || fail "config.ini was not written by the client: $(cat "$local_data/config.ini")"
+}
+
+# The client's main window on DISPLAY is one a window manager manages: it has WM_STATE.
+managed() {
+  local id
+  id=$(xwininfo -root -tree -display "$1" 2>/dev/null | grep -a ' 1200x770+' | awk '{ print $1; exit }')
+  [ -n "$id" ] && xprop -display "$1" -id "$id" WM_STATE 2>/dev/null | grep -q 'window state'
+}
+
+run_start_interrupt() {
+  local relative
+  new_prefix_with_settings
+  # Both folders relative, as typed in the folder that holds the build folder.
+  cd "$(dirname "$build")"
+  relative=(env WINEPREFIX="$(realpath --relative-to=. "$WINEPREFIX")" TALLYHIVE_BUILD_DIR="${build##*/}")
+  start_in_terminal "${relative[@]}" "$top/scripts/run.sh"
+  await 2400 eval 'grep -q "^run: starting tallyhive.exe" "$tmp/out" || ended'
+  grep -q '^run: starting tallyhive.exe' "$tmp/out" || fail "run.sh did not start the client"
+  interrupt
+  finish 1200
+  [ "$status" = 130 ] || fail "exit status $status"
+  ended_through_quit "$tmp/out"
+  # The next run goes on as usual.
+  printf '[LINES]\r\nSELECT_INDEX=-1\r\n' >"$local_data/config.ini"
+  start_in_terminal "${relative[@]}" "$top/scripts/run.sh"
+  await 2400 page_shown || fail "the next run did not show the demo shop's page"
+  interrupt
+  finish 1200
+  [ "$status" = 130 ] || fail "the next run's exit status is $status"
+  ended_through_quit "$tmp/out"
+}
+
+run_two_copies() {
+  local first second
+  new_prefix_with_settings
+  . "$top/scripts/xvfb.sh"
+  start_xvfb "$tmp/xvfb.log"
+  await 300 eval 'xdpyinfo >/dev/null 2>&1' || fail "the test's display does not answer: $(cat "$tmp/xvfb.log")"
+  # Left to itself twm has the user place each new window by hand.
+  printf 'RandomPlacement\n' >"$tmp/twmrc"
+  LC_ALL=C setsid twm -f "$tmp/twmrc" </dev/null >"$tmp/twm.log" 2>&1 &
+  wm_pid=$!
+  await 300 eval 'xwininfo -root -events | grep -q SubstructureRedirect' || fail "twm did not start: $(cat "$tmp/twm.log" "$tmp/xvfb.log")"
+  start_in_terminal "$top/scripts/run.sh"
+  first=$pid
+  await 2400 page_shown "$DISPLAY" || fail "the first client did not show the demo shop's page"
+  env "$mark" python3 "$top/tests/scripted/terminal.py" "$tmp/out2" "$top/scripts/run.sh" &
+  second=$!
+  # The second client ends the first as it starts.
+  finish 2400
+  [ "$status" = 1 ] || fail "the first run's exit status is $status"
+  grep -qx 'run: tallyhive was ended by a newer copy of it started on the same Wine prefix' "$tmp/out" ||
+    fail "the first run does not say that a newer copy ended its client"
+  ! grep -q 'could not make its main window' "$tmp/out" || fail "the first run names the wrong cause"
+  pid=$second
+  await 2400 page_shown "$DISPLAY" || fail "the second client did not show the demo shop's page"
+  await 300 managed "$DISPLAY" || fail "twm does not manage the client's main window"
+  wine "$build/tests/scripted/window_poke.exe" TallyHiveMainFrameWnd post 0x111 0x10401 0 ||
+    fail "no main window of the second client to send the quit command to"
+  finish 1200
+  [ "$status" = 0 ] || fail "the second run's exit status is $status"
+  ended_through_quit "$tmp/out2"
+}
+
+run_bad_settings() {
+  local display=55 script
+  start "$top/scripts/run.sh" --no-such-thing
+  finish 600
+  [ "$status" = 2 ] || fail "exit status $status for a wrong argument"
+  head -n 1 "$tmp/err" | grep -q -- "'--no-such-thing'" || fail "the wrong argument is not named first"
+  grep -q -- '--no-demo' "$tmp/err" || fail "no usage after the wrong argument"
+  while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+  export DISPLAY=:$display
+  for script in run.sh try-uninstall.sh; do
+    start "$top/scripts/$script"
+    finish 1200
+    [ "$status" = 1 ] || fail "$script: exit status $status"
+    grep -q "cannot open display :$display" "$tmp/err" || fail "$script does not say that the display cannot be opened"
+  done
+  unset DISPLAY
+}
+
 case "$case" in
   prefix_boot_interrupt) prefix_interrupted boot ;;
   prefix_copy_interrupt) prefix_interrupted copy ;;
   help_words) help_words ;;
   run_quit | run_interrupt)
-    wine_new_prefix "$WINEPREFIX"
-    # An index outside the line list, which the client replaces with the one in use
-    # when it ends normally.
-    local_data=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Local)/tallyhive
-    mkdir -p "$local_data"
-    printf '[LINES]\r\nSELECT_INDEX=-1\r\n' >"$local_data/config.ini"
+    new_prefix_with_settings
     if [ "$case" = run_quit ]; then start "$top/scripts/run.sh"; else start_in_terminal "$top/scripts/run.sh"; fi
     await 2400 page_shown || fail "the client did not show the demo shop's page"
     work=$(work_folder)
     if [ "$case" = run_quit ]; then
-      DISPLAY=$(sed -n 's/.*using Xvfb on \(:[0-9]*\).*/\1/p' "$tmp/err") \
-        wine "$build/tests/scripted/window_poke.exe" TallyHiveMainFrameWnd post 0x111 0x10401 0 ||
-        fail "no main window to send the quit command to"
+      quit_client
       finish 1200
       [ "$status" = 0 ] || fail "exit status $status"
     else
@@ -262,6 +368,7 @@ case "$case" in
       [ "${have:0:6}" = "${point#*:}" ] || fail "at ${point%:*} the picture has $have, not ${point#*:}"
     done
     ;;
+  run_start_interrupt | run_two_copies | run_bad_settings) "$case" ;;
   *) echo "script-test.sh: unknown case '$case'" >&2; exit 2 ;;
 esac
 nothing_left

@@ -12,9 +12,10 @@
 
 namespace TestFiles {
 
-// A Unix path (of the machine Wine runs on) as a Windows path.
+// A Unix path (of the machine Wine runs on) as a Windows path; a relative one is taken
+// from the current folder, which Wine starts a program in as the shell's.
 inline std::wstring UnixPath(const char* unixPath) {
-    std::wstring path = L"\\\\?\\unix";
+    std::wstring path = unixPath[0] == '/' ? L"\\\\?\\unix" : L"";
     for (const char* p = unixPath; *p; ++p) path += static_cast<wchar_t>(*p == '/' ? '\\' : *p);
     wchar_t full[MAX_PATH] = {};
     GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
