@@ -12,15 +12,14 @@
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-usage() { sed -n '2,/^set -/s/^# \{0,1\}//p' "$0"; }
-unknown() { echo "repeat-tests: unknown argument '$1'" >&2; usage >&2; exit 2; }
+. "$top/scripts/usage.sh"
 runs=10
 load=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=${2:-}; shift $(($# > 1 ? 2 : 1)) ;;
     --load) load=1; shift ;;
-    -h | --help) usage; exit 0 ;;
+    -h | --help) script_usage; exit 0 ;;
     *) break ;;
   esac
 done
@@ -32,9 +31,9 @@ ctest_options=$(ctest --help | grep -oE '(^|[ ,])--?[A-Za-z][A-Za-z0-9-]*' | tr 
 previous=""
 for arg in "$@"; do
   case "$arg" in
-    -h | --help) usage; exit 0 ;;
-    -*) grep -qxF -e "${arg%%=*}" -e "${arg:0:2}" <<<"$ctest_options" || unknown "$arg" ;;
-    *) [[ $previous == -* ]] || unknown "$arg" ;;
+    -h | --help) script_usage; exit 0 ;;
+    -*) grep -qxF -e "${arg%%=*}" -e "${arg:0:2}" <<<"$ctest_options" || script_unknown repeat-tests "$arg" ;;
+    *) [[ $previous == -* ]] || script_unknown repeat-tests "$arg" ;;
   esac
   previous=$arg
 done

@@ -16,7 +16,8 @@
 #   frame-window       the frame test's window (tests/framework/core/frame)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-[ $# -gt 0 ] || { sed -n '2,/^set -/s/^# \{0,1\}//p' "$0" >&2; exit 2; }
+. "$top/scripts/usage.sh"
+[ $# -gt 0 ] || { script_usage >&2; exit 2; }
 what=$1
 build=${3:-$top/build}
 [[ $build = /* ]] || build=$PWD/$build

@@ -10,15 +10,9 @@
 # Exit code 0 when the run held (the driver's verdict), 130 when interrupted, 1 otherwise.
 set -euo pipefail
 
-usage() { sed -n '2,/^set -/s/^# \{0,1\}//p' "$0"; }
-for arg in "$@"; do
-  case "$arg" in
-    -h | --help) usage; exit 0 ;;
-    *) echo "soak.sh: unknown argument '$arg'" >&2; usage >&2; exit 2 ;;
-  esac
-done
-
 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/scripts/usage.sh"
+script_no_arguments soak.sh "$@"
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
 [[ $build = /* ]] || build=$PWD/$build
 seconds=${TALLYHIVE_SOAK_SECONDS:-600}

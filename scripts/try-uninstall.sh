@@ -9,15 +9,9 @@
 # Exit code: 0 when the uninstaller ran to its end, 130 when interrupted.
 set -euo pipefail
 
-usage() { sed -n '2,/^set -/s/^# \{0,1\}//p' "$0"; }
-for arg in "$@"; do
-  case "$arg" in
-    -h | --help) usage; exit 0 ;;
-    *) echo "try-uninstall: unknown argument '$arg'" >&2; usage >&2; exit 2 ;;
-  esac
-done
-
 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/scripts/usage.sh"
+script_no_arguments try-uninstall "$@"
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
 [[ $build = /* ]] || build=$PWD/$build
 
