@@ -306,7 +306,8 @@ TEST_F(ScriptsTest, ADocumentsMessagesAllArriveBeforeTheDocumentThatReplacesIt) 
             ++sent;
             if (i > replaced || events[i] != "message from " + url + " source=1") wrong.push_back(events[i]);
         }
-        EXPECT_GT(sent, 50) << c.next;
+        // The last tick may send its message and see it taken before it reads the count.
+        EXPECT_GE(sent, 50) << c.next;
         EXPECT_EQ(std::vector<std::string>(), wrong) << c.next;
     }
 }
