@@ -11,6 +11,7 @@
 #include "Closure.h"
 #include "EngineLog.h"
 #include "EngineTrace.h"
+#include "HandleOwner.h"
 #include "Url.h"
 #include "include/cef_download_handler.h"
 
@@ -128,12 +129,16 @@ std::wstring AskForPath(HWND owner, const std::wstring& proposed) {
 }
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
+    bool ok = false;
+    {
+        // Closed before a failed file is deleted.
+        const KernelHandle file(OpenedFile(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        if (file.get() == nullptr) return false;
+        DWORD written = 0;
+        ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size();
+    }
     if (!ok) DeleteFileW(path.c_str());
     return ok;
 }

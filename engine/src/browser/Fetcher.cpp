@@ -247,14 +247,11 @@ struct CurlCleanup {
 // Redirects are followed here, not by libcurl, so that every address it is given is one
 // the engine has read: the host asked is the one the page's address names.
 FetchResult Perform(const std::string& url, const std::shared_ptr<FetchJob>& job, size_t maxBytes) {
+    std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
+    if (!curl) return FetchResult::Failed(-2);
     Transfer t;
     t.job = job;
     t.maxBytes = maxBytes;
-    std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
-    if (!curl) {
-        t.result.error = -2;
-        return t.result;
-    }
     Configure(curl.get(), t);
     std::string address = url;
     for (int redirects = 0; !job->Canceled(); ++redirects) {
@@ -282,6 +279,12 @@ std::string FetchResult::Header(const std::string& name) const {
     return std::string();
 }
 
+FetchResult FetchResult::Failed(int error) {
+    FetchResult result;
+    result.error = error;
+    return result;
+}
+
 bool AppendWithin(std::string& body, const char* data, size_t size, size_t maxBytes) {
     if (maxBytes != 0 && (size > maxBytes || body.size() > maxBytes - size)) return false;
     const size_t wanted = body.size() + size;
@@ -301,9 +304,7 @@ struct Worker {
 
 FetchResult OutOfMemory() {
     LogOutOfMemory("a fetch");
-    FetchResult failed;
-    failed.error = -2;
-    return failed;
+    return FetchResult::Failed(-2);
 }
 
 // An allocation that fails ends this fetch as a failed one, and only this fetch.
@@ -363,9 +364,7 @@ std::shared_ptr<FetchJob> StartFetch(const std::string& url, std::function<void(
     // while the process exits can leave the runtime's thread-key lock held.
     auto thread = std::make_unique<KernelHandle>(CreateThread(nullptr, 0, FetchThread, worker, 0, nullptr));
     if (thread->get() == nullptr) {
-        FetchResult failed;
-        failed.error = -2;
-        worker->done(failed);
+        worker->done(FetchResult::Failed(-2));
         delete worker;
         return job;
     }

@@ -20,6 +20,8 @@ struct FetchResult {
 
     // The first header of that name, compared without regard to case.
     std::string Header(const std::string& name) const;
+    // A fetch that ended with error and nothing else.
+    static FetchResult Failed(int error);
 };
 
 class FetchJob {

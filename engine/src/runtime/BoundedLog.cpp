@@ -2,6 +2,12 @@
 
 namespace engine {
 
+LONGLONG LogFileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return static_cast<LONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
 std::string BoundedRecord(const std::string& text) {
     if (text.size() <= kLogRecordBytes) return text;
     // Back over at most three continuation bytes to the lead byte of the character cut in

@@ -15,6 +15,9 @@ namespace engine {
 const size_t kLogRecordBytes = 2048;
 const LONGLONG kLogFileBytes = 8 << 20;
 
+// The size of the file at path; 0 when there is none.
+LONGLONG LogFileSize(const std::wstring& path);
+
 // The first kLogRecordBytes of text at most, ending on a whole UTF-8 character.
 std::string BoundedRecord(const std::string& text);
 

@@ -46,14 +46,6 @@ std::string Prefix(cef_log_severity_t severity) {
     return prefix;
 }
 
-LONGLONG FileSize(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return static_cast<LONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-}
-
-HANDLE Opened(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
-
 }  // namespace
 
 void EngineLog::Open(const std::wstring& path, cef_log_severity_t severity) {
@@ -63,12 +55,12 @@ void EngineLog::Open(const std::wstring& path, cef_log_severity_t severity) {
     g_threshold = severity == LOGSEVERITY_DEFAULT ? LOGSEVERITY_INFO : severity;
     if (path.empty() || severity == LOGSEVERITY_DISABLE) return;
     // A log that an earlier run filled is started again, so that this run's lines are kept.
-    if (FileSize(path) >= kLogFileBytes) {
-        const KernelHandle emptied(Opened(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    if (LogFileSize(path) >= kLogFileBytes) {
+        const KernelHandle emptied(OpenedFile(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                       nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     }
     // Append-only access keeps the lines of several processes whole.
-    HANDLE file = Opened(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+    HANDLE file = OpenedFile(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                      nullptr));
     if (file != nullptr) g_file.reset(new KernelHandle(file));

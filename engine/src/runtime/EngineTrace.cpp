@@ -37,8 +37,6 @@ std::wstring TracePath() {
     return (len > 0 && len <= MAX_PATH) ? std::wstring(path, len) : std::wstring();
 }
 
-HANDLE Opened(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
-
 std::string Utf8(const std::wstring& text) {
     const int len = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(len > 0 ? len : 0), '\0');
@@ -48,7 +46,7 @@ std::string Utf8(const std::wstring& text) {
 
 void AppendToFile(const std::wstring& path, const std::string& record) {
     // Opened per line with append-only access: sub-processes write to the same file.
-    KernelHandle file(Opened(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+    KernelHandle file(OpenedFile(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (file.get() == nullptr) return;
@@ -56,11 +54,7 @@ void AppendToFile(const std::wstring& path, const std::string& record) {
     AppendWithinBound(file.get(), prefix + record, prefix + kStopLine);
 }
 
-bool Stopped(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
-    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) >= kLogFileBytes;
-}
+bool Stopped(const std::wstring& path) { return LogFileSize(path) >= kLogFileBytes; }
 
 }  // namespace
 
@@ -79,7 +73,7 @@ std::string CopyPageBesideTrace(const std::string& text) {
     if (path.empty() || Stopped(path)) return std::string();
     const unsigned slot = g_pageCopies++ % kPageCopies + 1;
     const std::wstring copy = path + L".page" + std::to_wstring(slot) + L".html";
-    KernelHandle file(Opened(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    KernelHandle file(OpenedFile(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (file.get() == nullptr) return std::string();
     const DWORD length = static_cast<DWORD>(text.size() < kPageCopyBytes ? text.size() : kPageCopyBytes);

@@ -30,6 +30,9 @@ using HookHandle = HandleOwner<HHOOK, UnhookWindowsHookEx>;
 // in as null.
 using KernelHandle = HandleOwner<HANDLE, CloseHandle>;
 
+// What CreateFile gave, as a KernelHandle takes it.
+inline HANDLE OpenedFile(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
+
 class SelectGuard {
 public:
     SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
