@@ -13,6 +13,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLYHIVE_BUILD_DIR:-$top/build}
 [[ $build = /* ]] || build=$PWD/$build
+. "$top/scripts/usage.sh"
 
 demo=1
 configure=()
@@ -20,8 +21,8 @@ for arg in "$@"; do
   case "$arg" in
     --no-demo) demo="" ;;
     -D?*=*) configure+=("$arg") ;;
-    -h | --help) sed -n '4,10s/^# \{0,1\}//p' "$0"; exit 0 ;;
-    *) echo "run: unknown argument '$arg'; the usage:" >&2; sed -n '4,10s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+    -h | --help) script_usage; exit 0 ;;
+    *) script_unknown run "$arg" ;;
   esac
 done
 

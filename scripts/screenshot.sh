@@ -61,18 +61,6 @@ window_id() {
   xwininfo -root -tree -display "$DISPLAY" 2>/dev/null | grep -a " $1+" | awk '{ print $1; exit }' || true
 }
 
-# await TRIES TEST [ARGS...]: true once TEST holds, tried TRIES times 0.2 s apart: the
-# programs draw in their own time, later still on a loaded machine.
-await() {
-  local tries=$1 _
-  shift
-  for _ in $(seq "$tries"); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
 # shows WINDOW X,Y=RRGGBB...: whether a window shows each colour at its point: an X window
 # (its id) as xwd reads it, a program's window (its class) as the screen shows its client
 # area.
@@ -147,7 +135,7 @@ case "$what" in
     wine_start TallyHiveMainFrameWnd 0x10401 "$exe" >/dev/null 2>&1
     # The update window replaces the main window as soon as the check has answered.
     if [ "$what" != update ]; then
-      await 900 page_shown || { echo "screenshot.sh: the client's window did not come up with its page" >&2; exit 1; }
+      wine_until 1800 page_shown || { echo "screenshot.sh: the client's window did not come up with its page" >&2; exit 1; }
     fi
     case "$what" in
       exit-confirmation) wine_apart wine "$wine_poke" TallyHiveMainFrameWnd post 0x10 0 0 ;;  # WM_CLOSE
@@ -158,10 +146,10 @@ case "$what" in
       xwd -id "$main_id" -display "$DISPLAY" | convert xwd:- -strip -define png:compression-level=9 "$out"
     else
       # shellcheck disable=SC2086  # the spots are separate arguments
-      await 300 shows "$front" $spots || { echo "screenshot.sh: the $what window did not show" >&2; exit 1; }
+      wine_until 600 shows "$front" $spots || { echo "screenshot.sh: the $what window did not show" >&2; exit 1; }
       shown=TallyHiveMainFrameWnd
       [ "$what" = update ] && shown=DownloadUpdateFrame
-      if [ -n "$dims" ] && ! await 300 shows "$shown" 600,44=15556D; then
+      if [ -n "$dims" ] && ! wine_until 600 shows "$shown" 600,44=15556D; then
         echo "screenshot.sh: the page did not dim behind the $what window" >&2
         exit 1
       fi
@@ -174,7 +162,7 @@ case "$what" in
     fake_install "$build"
     cd "$install"
     wine_start UnInstall "" uninstall.exe >/dev/null 2>&1
-    await 900 uninstaller_shown || { echo "screenshot.sh: the uninstaller's window did not come up" >&2; exit 1; }
+    wine_until 1800 uninstaller_shown || { echo "screenshot.sh: the uninstaller's window did not come up" >&2; exit 1; }
     xwd -id "$id" -display "$DISPLAY" | convert xwd:- -strip -define png:compression-level=9 "$out"
     ;;
   *)
@@ -188,7 +176,7 @@ case "$what" in
     place=$(wine_apart wine "$wine_poke" "$class" place) || { echo "screenshot.sh: the window did not show" >&2; exit 1; }
     read -r left top width height <<<"${place//$'\r'/}"
     margin="$((width + 16))x$((height + 16))+$((left - 8))+$((top - 8))"
-    await 300 settled || { echo "screenshot.sh: the window did not reach the screen" >&2; exit 1; }
+    wine_until 600 settled || { echo "screenshot.sh: the window did not reach the screen" >&2; exit 1; }
     convert "$work/cut.ppm" -strip -define png:compression-level=9 "$out"
     touch "$work/done"
     wait "$program" || true

@@ -145,6 +145,20 @@ wine_await() {
   ! wine_running "$1"
 }
 
+# wine_until TENTHS COMMAND...: true once COMMAND succeeds, tried every tenth of a second
+# and once more when the bound has passed. Programs under Wine draw and end in their own
+# time, later still on a loaded machine: a script waits for what it needs, never a fixed
+# while.
+wine_until() {
+  local bound=$1 _
+  shift
+  for _ in $(seq "$bound"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
+}
+
 wine_post() {
   [ -f "${wine_poke:-}" ] && wine_apart wine "$wine_poke" "$wine_program_class" post "$1" "$2" 0 >/dev/null 2>&1
 }

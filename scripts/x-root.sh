@@ -50,14 +50,10 @@ root_colour() {
 # await_root TEST [ARGS...]: reads the root until TEST holds of the read, for half a
 # minute or more: a window reaches the screen in its own time after its program has
 # drawn it, and goes from it in its own time after the program has ended.
-await_root() {
-  local _
-  for _ in $(seq 100); do
-    read_root || true
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
+await_root() { wine_until 200 root_read_holds "$@"; }
+root_read_holds() {
+  read_root || true
+  "$@"
 }
 
 # colour_at X Y [!]COLOUR: whether the last read has COLOUR at X,Y (with !, anything

@@ -68,17 +68,6 @@ fail() {
   exit 1
 }
 
-# await TENTHS COMMAND...: true once COMMAND succeeds, false when the bound passed.
-await() {
-  local bound=$1 _
-  shift
-  for _ in $(seq "$bound"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  "$@"
-}
-
 # start SCRIPT [ARGS...]: in a session of its own, whose id is the script's pid, and with
 # Ctrl-C heard as from a terminal (a command put in the background ignores it).
 start() {
@@ -93,7 +82,7 @@ ended() { ! wine_running "$pid"; }
 
 # finish TENTHS: the script's exit status, once it has ended.
 finish() {
-  await "$1" ended || fail "the script did not end"
+  wine_until "$1" ended || fail "the script did not end"
   status=0
   wait "$pid" || status=$?
 }
@@ -131,7 +120,7 @@ page_shown() {
 # What the script killed on its way out may take a moment to go.
 nothing_left() {
   local left
-  await 50 eval '[ -z "$(marked)" ]' && return 0
+  wine_until 50 eval '[ -z "$(marked)" ]' && return 0
   left=$(marked)
   fail "left running: $(ps -o pid=,args= -p "${left//$'\n'/,}")"
 }
@@ -163,13 +152,13 @@ prefix_interrupted() {
     export XDG_CACHE_HOME
   fi
   start_in_terminal "$top/scripts/run.sh"
-  await 3000 making "$1" || fail "run.sh did not begin to make its prefix"
+  wine_until 3000 making "$1" || fail "run.sh did not begin to make its prefix"
   interrupt
   finish 1200
   [ "$status" = 130 ] || fail "exit status $status"
   grep -qxE '(\^C)?run: interrupted' "$tmp/out" || fail "no line saying the run was interrupted"
   start_in_terminal "$top/scripts/run.sh"
-  await 2400 page_shown || fail "the next run did not show the demo shop's page"
+  wine_until 2400 page_shown || fail "the next run did not show the demo shop's page"
   quit_client
   finish 1200
   [ "$status" = 0 ] || fail "the next run's exit status $status"
@@ -235,7 +224,7 @@ run_start_interrupt() {
   cd "$(dirname "$build")"
   relative=(env WINEPREFIX="$(realpath --relative-to=. "$WINEPREFIX")" TALLYHIVE_BUILD_DIR="${build##*/}")
   start_in_terminal "${relative[@]}" "$top/scripts/run.sh"
-  await 2400 eval 'grep -q "^run: starting tallyhive.exe" "$tmp/out" || ended'
+  wine_until 2400 eval 'grep -q "^run: starting tallyhive.exe" "$tmp/out" || ended'
   grep -q '^run: starting tallyhive.exe' "$tmp/out" || fail "run.sh did not start the client"
   interrupt
   finish 1200
@@ -244,7 +233,7 @@ run_start_interrupt() {
   # The next run goes on as usual.
   printf '[LINES]\r\nSELECT_INDEX=-1\r\n' >"$local_data/config.ini"
   start_in_terminal "${relative[@]}" "$top/scripts/run.sh"
-  await 2400 page_shown || fail "the next run did not show the demo shop's page"
+  wine_until 2400 page_shown || fail "the next run did not show the demo shop's page"
   interrupt
   finish 1200
   [ "$status" = 130 ] || fail "the next run's exit status is $status"
@@ -256,15 +245,15 @@ run_two_copies() {
   new_prefix_with_settings
   . "$top/scripts/xvfb.sh"
   start_xvfb "$tmp/xvfb.log"
-  await 300 eval 'xdpyinfo >/dev/null 2>&1' || fail "the test's display does not answer: $(cat "$tmp/xvfb.log")"
+  wine_until 300 eval 'xdpyinfo >/dev/null 2>&1' || fail "the test's display does not answer: $(cat "$tmp/xvfb.log")"
   # Left to itself twm has the user place each new window by hand.
   printf 'RandomPlacement\n' >"$tmp/twmrc"
   LC_ALL=C setsid twm -f "$tmp/twmrc" </dev/null >"$tmp/twm.log" 2>&1 &
   wm_pid=$!
-  await 300 eval 'xwininfo -root -events | grep -q SubstructureRedirect' || fail "twm did not start: $(cat "$tmp/twm.log" "$tmp/xvfb.log")"
+  wine_until 300 eval 'xwininfo -root -events | grep -q SubstructureRedirect' || fail "twm did not start: $(cat "$tmp/twm.log" "$tmp/xvfb.log")"
   start_in_terminal "$top/scripts/run.sh"
   first=$pid
-  await 2400 page_shown "$DISPLAY" || fail "the first client did not show the demo shop's page"
+  wine_until 2400 page_shown "$DISPLAY" || fail "the first client did not show the demo shop's page"
   env "$mark" python3 "$top/tests/scripted/terminal.py" "$tmp/out2" "$top/scripts/run.sh" &
   second=$!
   # The second client ends the first as it starts.
@@ -274,8 +263,8 @@ run_two_copies() {
     fail "the first run does not say that a newer copy ended its client"
   ! grep -q 'could not make its main window' "$tmp/out" || fail "the first run names the wrong cause"
   pid=$second
-  await 2400 page_shown "$DISPLAY" || fail "the second client did not show the demo shop's page"
-  await 300 managed "$DISPLAY" || fail "twm does not manage the client's main window"
+  wine_until 2400 page_shown "$DISPLAY" || fail "the second client did not show the demo shop's page"
+  wine_until 300 managed "$DISPLAY" || fail "twm does not manage the client's main window"
   wine "$build/tests/scripted/window_poke.exe" TallyHiveMainFrameWnd post 0x111 0x10401 0 ||
     fail "no main window of the second client to send the quit command to"
   finish 1200
@@ -308,7 +297,7 @@ case "$case" in
   run_quit | run_interrupt)
     new_prefix_with_settings
     if [ "$case" = run_quit ]; then start "$top/scripts/run.sh"; else start_in_terminal "$top/scripts/run.sh"; fi
-    await 2400 page_shown || fail "the client did not show the demo shop's page"
+    wine_until 2400 page_shown || fail "the client did not show the demo shop's page"
     work=$(work_folder)
     if [ "$case" = run_quit ]; then
       quit_client
@@ -336,7 +325,7 @@ case "$case" in
       [ "$status" = 0 ] && grep -qx 'soak.sh: the run held' "$tmp/out" || fail "the soak did not hold"
     else
       start_in_terminal "$top/scripts/soak.sh"
-      await 2400 grep -q '^soak: running for' "$tmp/out" || fail "the soak did not start its run"
+      wine_until 2400 grep -q '^soak: running for' "$tmp/out" || fail "the soak did not start its run"
       work=$(work_folder)
       interrupt
       finish 1200
